@@ -1,0 +1,21 @@
+#include "app.h"
+
+#include "toolkit/MsgBox.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+void setUpApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
+    QApplication::setApplicationVersion(QStringLiteral("1.10"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+    QApplication::setDesktopFileName(QStringLiteral("gridglyph"));
+
+    // The interface is Japanese whatever the system's language, Qt's own dialogs too.
+    auto *qtJapanese = new QTranslator(&app);
+    if (qtJapanese->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(qtJapanese);
+}

@@ -1,0 +1,100 @@
+// The commands of the control panel.
+#include "frmMain.h"
+
+#include "functions/Functions.h"
+#include "result/frmResult.h"
+#include "sizeEntry.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/PictureLoader.h"
+#include "toolkit/TextBox.h"
+
+#include <QDir>
+#include <QPushButton>
+
+void frmMain::Form_Load()
+{
+    DotSize = 12;
+    Draw();
+}
+
+void frmMain::optSize_Click(int index)
+{
+    DotSize = index + 1;
+    Draw();
+}
+
+void frmMain::chkBar_Click() { Draw(); }
+
+void frmMain::limitEntry(TextBox *entry)
+{
+    // A field that does not read as a number is left for Draw to report, once.
+    const std::optional<int> value = sizeValue(entry->text());
+    if (value && *value > kSizeLimit) {
+        MsgBox(this, QStringLiteral("最大サイズは48ドットです"));
+        entry->setText(QStringLiteral("48"));
+    }
+}
+
+void frmMain::cmdCanvas_Click()
+{
+    limitEntry(txtWidth);
+    limitEntry(txtHeight);
+    Draw();
+}
+
+void frmMain::cmdClear_Click()
+{
+    picPreview->clear();
+    Draw();
+}
+
+void frmMain::cmdOK_Click() { showResult(); }
+
+void frmMain::picPreview_Click() { showResult(); }
+
+void frmMain::showResult()
+{
+    if (result_) {
+        result_->raise();
+        return;
+    }
+    result_ = new frmResult(*this);
+    result_->Show();
+}
+
+namespace {
+
+void digitFilter(std::int16_t &KeyAscii)
+{
+    if (KeyAscii == 8)
+        return;
+    if (KeyAscii > '9' || KeyAscii < '0')
+        KeyAscii = 0;
+}
+
+} // namespace
+
+void frmMain::txtWidth_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
+
+void frmMain::txtHeight_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
+
+void frmMain::chkTrace_Click()
+{
+    if (chkTrace->isChecked()) {
+        const QString filter = pictureFileFilter();
+        const QString path = ShowOpenDialog(this, filter, QDir::currentPath());
+        if (path.isEmpty())
+            return;
+        QImage picture = LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas));
+        if (picture.isNull())
+            // The holder keeps its previous picture; the redraw below shows it.
+            MsgBox(this, QStringLiteral("「%1」を画像として読み込めませんでした。")
+                             .arg(QDir::toNativeSeparators(path)));
+        else
+            picTrace->setPicture(std::move(picture));
+    }
+    Draw();
+}
+
+frmResult *frmMain::resultWindow() const { return result_; }

@@ -1,0 +1,124 @@
+// The canvas: full redraw, and painting one dot at a time with the mouse.
+#include "frmMain.h"
+
+#include "cellGeometry.h"
+#include "sizeEntry.h"
+#include "toolkit/BitBlt.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/TextBox.h"
+#include "toolkit/Twips.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace {
+constexpr Color kGridColor = 0xC0C0C0;
+constexpr int kExtraWidthTwips = 1500;
+constexpr int kExtraHeightTwips = 600;
+constexpr int kSmallestHeightTwips = 6165;
+} // namespace
+
+bool frmMain::isBlackDot(int x, int y) const { return picPreview->point(x, y) == kBlack; }
+
+std::optional<QSize> frmMain::entrySize() const
+{
+    const auto w = sizeValue(txtWidth->text());
+    const auto h = sizeValue(txtHeight->text());
+    if (!w || !h)
+        return std::nullopt;
+    return QSize(*w, *h);
+}
+
+void frmMain::Draw()
+{
+    std::optional<QSize> size = entrySize();
+    if (!size) {
+        // Keep the picture as it is; the rest of the redraw still follows DotSize and the
+        // toggles, so the canvas never disagrees with what the controls show.
+        MsgBox(this, invalidSizeMessage());
+        size = QSize(picPreview->scaleWidth(), picPreview->scaleHeight());
+    }
+    const int W = size->width();
+    const int H = size->height();
+    const int D = DotSize;
+
+    picPreview->setSurfaceWidth(W);
+    picPreview->setSurfaceHeight(H);
+
+    picDot->setSurfaceWidth(W * D);
+    picDot->setSurfaceHeight(H * D);
+    picDot->clear();
+
+    if (chkTrace->isChecked()) {
+        picTrace->setSurfaceWidth(picDot->scaleWidth());
+        picTrace->setSurfaceHeight(picDot->scaleHeight());
+        BitBlt(picDot, 0, 0, picTrace->scaleWidth(), picTrace->scaleHeight(), picTrace, 0, 0,
+               SRCCOPY);
+    }
+
+    for (int x = 0; x < W; ++x)
+        for (int y = 0; y < H; ++y)
+            if (isBlackDot(x, y)) {
+                const QRect cell = cellRect(x, y, D);
+                picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom());
+            }
+
+    if (D > 1 && chkBar->isChecked()) {
+        for (int x = 0; x <= W; ++x)
+            picDot->line(x * D, 0, x * D, H * D, kGridColor);
+        for (int y = 0; y <= H; ++y)
+            picDot->line(0, y * D, W * D, y * D, kGridColor);
+    }
+
+    if (!isMaximized()) {
+        setOuterWidthTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips);
+        setOuterHeightTwips(this, pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips);
+        if (outerHeightTwips(this) < kSmallestHeightTwips)
+            setOuterHeightTwips(this, kSmallestHeightTwips);
+    }
+}
+
+void frmMain::DotDraw(std::int16_t Button, float X, float Y)
+{
+    const int D = DotSize;
+    const std::optional<QPoint> dot = dotAt(X, Y, D);
+    if (!dot)
+        return;
+    const QRect cell = cellRect(dot->x(), dot->y(), D);
+
+    if (Button == 1) {
+        picPreview->pset(dot->x(), dot->y());
+        picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom());
+        return;
+    }
+    picPreview->pset(dot->x(), dot->y(), kWhite);
+    if (chkTrace->isChecked()) {
+        BitBlt(picDot, cell.left(), cell.top(), D - 1, D - 1, picTrace, cell.left(), cell.top(),
+               SRCCOPY);
+        picDot->refresh(cell);
+    } else {
+        picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom(), kWhite);
+    }
+}
+
+void frmMain::picDot_MouseDown(int Button, int, float X, float Y)
+{
+    DotDraw(std::int16_t(Button), X, Y);
+    Painting = true;
+}
+
+void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
+{
+    if (!Painting)
+        return;
+    if (Button == 0) {
+        // No button is held, so the release was lost (a grab broken, the focus stolen):
+        // the stroke is over, and hovering must not erase the picture.
+        Painting = false;
+        return;
+    }
+    DotDraw(std::int16_t(Button), X, Y);
+}
+
+void frmMain::picDot_MouseUp(int, int, float, float) { Painting = false; }

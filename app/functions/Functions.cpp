@@ -1,0 +1,37 @@
+#include "Functions.h"
+
+#include "toolkit/CommonDialog.h"
+
+#include <QCoreApplication>
+
+QString pictureFileFilter()
+{
+    const QChar nul(u'\0');
+    return QStringLiteral("ピクチャーファイル(*.BMP;*.JPG;*.GIF)") + nul
+           + QStringLiteral("*.bmp;*.jpg;*.gif") + nul + QStringLiteral("全てのﾌｧｲﾙ(*.*)") + nul
+           + QStringLiteral("*.*") + nul;
+}
+
+QString ShowOpenDialog(QWidget *hwndOwner, const QString &filter, const QString &initialDir)
+{
+    constexpr DWORD kBufferSize = 256;
+    OPENFILENAME ofn;
+    ofn.lStructSize = kOpenFileNameSizeV1;
+    ofn.hwndOwner = hwndOwner;
+    ofn.hInstance = QCoreApplication::instance();
+    // The record speaks the system's 8-bit encoding; the list ends with a second NUL.
+    ofn.lpstrFilter = filter.toLocal8Bit() + '\0';
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = QByteArray(kBufferSize, '\0');
+    ofn.nMaxFile = kBufferSize;
+    ofn.lpstrFileTitle = QByteArray(kBufferSize, '\0');
+    ofn.nMaxFileTitle = kBufferSize;
+    ofn.lpstrInitialDir = initialDir.toLocal8Bit();
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+
+    if (GetOpenFileNameA(&ofn) == 0)
+        return QString();
+    const QString file = QString::fromLocal8Bit(ofn.lpstrFile);
+    const qsizetype end = file.indexOf(QChar(u'\0'));
+    return end < 0 ? file : file.left(end);
+}

@@ -1,0 +1,11 @@
+#include "MousePointer.h"
+
+#include <QWidget>
+
+void setMousePointer(QWidget *widget, int pointer)
+{
+    if (pointer == vbHourglass)
+        widget->setCursor(Qt::WaitCursor);
+    else
+        widget->unsetCursor();
+}

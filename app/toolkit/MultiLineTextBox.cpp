@@ -1,0 +1,31 @@
+#include "MultiLineTextBox.h"
+
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+
+namespace {
+
+QString withCrLf(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+} // namespace
+
+MultiLineTextBox::MultiLineTextBox(QWidget *parent) : QPlainTextEdit(parent) {}
+
+QString MultiLineTextBox::text() const { return withCrLf(toPlainText()); }
+
+void MultiLineTextBox::setText(const QString &text)
+{
+    QString lines = text;
+    setPlainText(lines.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+QMimeData *MultiLineTextBox::createMimeDataFromSelection() const
+{
+    auto *data = new QMimeData;
+    data->setText(withCrLf(textCursor().selection().toPlainText()));
+    return data;
+}

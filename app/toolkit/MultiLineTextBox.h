@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+// A multi-line text box whose lines end in CR LF: its text and whatever the user copies
+// or drags out of it carry CR LF, as a Windows text box's do. (Qt keeps lines as
+// paragraphs and would hand out LF alone.)
+class MultiLineTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit MultiLineTextBox(QWidget *parent = nullptr);
+
+    QString text() const;
+    void setText(const QString &text);
+
+protected:
+    QMimeData *createMimeDataFromSelection() const override;
+};

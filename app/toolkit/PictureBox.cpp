@@ -1,0 +1,170 @@
+#include "PictureBox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QRgb toRgb(Color c) { return 0xFF000000u | (static_cast<quint32>(c) & 0xFFFFFFu); }
+
+int buttonValue(Qt::MouseButtons buttons)
+{
+    // Left, right and middle carry the same bit values as the classic mouse API.
+    return static_cast<int>(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
+}
+
+int shiftValue(Qt::KeyboardModifiers m)
+{
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0)
+           | (m & Qt::AltModifier ? 4 : 0);
+}
+
+} // namespace
+
+PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
+{
+    // The surface paints every pixel it owns; nothing of the parent shows through.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    resize(0, 0);
+}
+
+void PictureBox::setSurfaceSize(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+
+    const QSize keep = keepsHiddenArea_ ? image_.size().expandedTo(QSize(width, height))
+                                        : QSize(width, height);
+    if (keep != image_.size()) {
+        QImage grown(keep, QImage::Format_RGB32);
+        grown.fill(toRgb(backColor_));
+        const int w = std::min(keep.width(), image_.width());
+        const int h = std::min(keep.height(), image_.height());
+        for (int y = 0; y < h; ++y)
+            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y)), w,
+                        reinterpret_cast<QRgb *>(grown.scanLine(y)));
+        image_ = std::move(grown);
+    }
+    width_ = width;
+    height_ = height;
+    resize(width_, height_);
+    update();
+}
+
+void PictureBox::clear()
+{
+    image_.fill(toRgb(backColor_));
+    update();
+}
+
+Color PictureBox::point(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return kNoColor;
+    return static_cast<Color>(image_.pixel(x, y) & 0xFFFFFFu);
+}
+
+void PictureBox::pset(int x, int y, Color color)
+{
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return;
+    image_.setPixel(x, y, toRgb(color));
+    update(x, y, 1, 1);
+}
+
+void PictureBox::fillBox(int x1, int y1, int x2, int y2, Color color)
+{
+    const QRect box(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                    QPoint(std::max(x1, x2), std::max(y1, y2)));
+    fillClipped(box, color);
+}
+
+void PictureBox::fillClipped(const QRect &rect, Color color)
+{
+    const QRect r = rect & area();
+    if (r.isEmpty())
+        return;
+    const QRgb rgb = toRgb(color);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(image_.scanLine(y)) + r.left(), r.width(), rgb);
+    update(r);
+}
+
+void PictureBox::line(int x1, int y1, int x2, int y2, Color color)
+{
+    if (x1 == x2 || y1 == y2) {
+        // Grid lines are all straight; they are boxes one pixel thick.
+        fillBox(x1, y1, x2, y2, color);
+        return;
+    }
+    const QRect bounds = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
+                               QPoint(std::max(x1, x2), std::max(y1, y2)));
+    if (!bounds.intersects(area()))
+        return;
+    QPainter p(&image_);
+    p.setClipRect(area());
+    p.setPen(QPen(QColor::fromRgb(toRgb(color)), 0));
+    p.drawLine(x1, y1, x2, y2);
+    p.end();
+    update(bounds & area());
+}
+
+void PictureBox::setPicture(QImage picture)
+{
+    if (picture.format() != QImage::Format_RGB32)
+        picture.convertTo(QImage::Format_RGB32);
+    const QSize size = picture.size().expandedTo(QSize(width_, height_));
+    if (size == picture.size()) {
+        image_ = std::move(picture);
+    } else {
+        QImage store(size, QImage::Format_RGB32);
+        store.fill(toRgb(backColor_));
+        for (int y = 0; y < picture.height(); ++y)
+            std::copy_n(reinterpret_cast<const QRgb *>(picture.constScanLine(y)),
+                        picture.width(), reinterpret_cast<QRgb *>(store.scanLine(y)));
+        image_ = std::move(store);
+    }
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    // One surface pixel per widget pixel; on a scaled screen each becomes a sharp block.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect r = event->rect() & area();
+    if (!r.isEmpty())
+        p.drawImage(r, image_, r);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    clickPending_ = event->button() == Qt::LeftButton;
+    emit mouseDown(buttonValue(event->button()), shiftValue(event->modifiers()),
+                   static_cast<float>(event->position().x()),
+                   static_cast<float>(event->position().y()));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event)
+{
+    emit mouseMove(buttonValue(event->buttons()), shiftValue(event->modifiers()),
+                   static_cast<float>(event->position().x()),
+                   static_cast<float>(event->position().y()));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool click = clickPending_ && event->button() == Qt::LeftButton
+                       && rect().contains(event->position().toPoint());
+    clickPending_ = false;
+    emit mouseUp(buttonValue(event->button()), shiftValue(event->modifiers()),
+                 static_cast<float>(event->position().x()),
+                 static_cast<float>(event->position().y()));
+    if (click)
+        emit clicked();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <cstdint>
+
+// Colours are plain 24-bit RGB values; the dot picture's "black" is exactly 0.
+using Color = std::int32_t;
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+// What reading a pixel outside the drawing area gives: never mistaken for black.
+constexpr Color kNoColor = -1;
+
+// A picture surface: an off-screen image that is also exactly what the widget shows,
+// one image pixel to one widget pixel, so drawing survives being covered and reading a
+// pixel reads what the user sees. Every drawing call clips to the drawing area and
+// repaints only the rectangle it touched.
+class PictureBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PictureBox(QWidget *parent = nullptr);
+
+    Color backColor() const { return backColor_; }
+    Color foreColor() const { return foreColor_; }
+    void setBackColor(Color c) { backColor_ = c; }
+    void setForeColor(Color c) { foreColor_ = c; }
+
+    // The drawing area; the widget takes the same size.
+    int scaleWidth() const { return width_; }
+    int scaleHeight() const { return height_; }
+    // Pixels of the overlap keep their colours; new area is background (or, for a
+    // surface that keeps its hidden area, whatever it held before it was cut away).
+    void setSurfaceSize(int width, int height);
+    void setSurfaceWidth(int width) { setSurfaceSize(width, height_); }
+    void setSurfaceHeight(int height) { setSurfaceSize(width_, height); }
+
+    // A surface that keeps its hidden area remembers pixels that a smaller size cut
+    // away and shows them again when it grows back.
+    void setKeepsHiddenArea(bool keep) { keepsHiddenArea_ = keep; }
+
+    // Assigning an empty image: every pixel, hidden ones included, becomes background.
+    void clear();
+
+    Color point(int x, int y) const;
+    void pset(int x, int y) { pset(x, y, foreColor_); }
+    void pset(int x, int y, Color color);
+    // Both corners are part of the box, in whichever order they are given.
+    void fillBox(int x1, int y1, int x2, int y2) { fillBox(x1, y1, x2, y2, foreColor_); }
+    void fillBox(int x1, int y1, int x2, int y2, Color color);
+    // A one-pixel line, both end points included.
+    void line(int x1, int y1, int x2, int y2, Color color);
+
+    // Shows `picture` unscaled at the top left, background elsewhere, replacing what
+    // the surface held. The surface keeps it beyond its drawing area, so growing the
+    // surface again brings it back.
+    void setPicture(QImage picture);
+
+    // Direct access for block copies; callers refresh the rectangle they changed.
+    QImage &image() { return image_; }
+    const QImage &image() const { return image_; }
+    void refresh() { update(); }
+    void refresh(const QRect &rect) { update(rect); }
+
+signals:
+    // Button: 1 left, 2 right, 4 middle; for moves the sum of the buttons held.
+    // Shift: 1 Shift, 2 Ctrl, 4 Alt. X and Y in surface pixels.
+    void mouseDown(int button, int shift, float x, float y);
+    void mouseMove(int button, int shift, float x, float y);
+    void mouseUp(int button, int shift, float x, float y);
+    // A left press and release on the surface.
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QRect area() const { return QRect(0, 0, width_, height_); }
+    void fillClipped(const QRect &rect, Color color);
+
+    QImage image_;
+    int width_ = 0;
+    int height_ = 0;
+    Color backColor_ = kWhite;
+    Color foreColor_ = kBlack;
+    bool keepsHiddenArea_ = false;
+    bool clickPending_ = false;
+};
