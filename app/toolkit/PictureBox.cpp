@@ -77,11 +77,19 @@ void PictureBox::pset(int x, int y, Color color)
     update(x, y, 1, 1);
 }
 
+QRect PictureBox::clippedBox(int x1, int y1, int x2, int y2) const
+{
+    // Clamp before building the rectangle: corners far outside must not overflow its width.
+    const int left = std::clamp(std::min(x1, x2), 0, width_);
+    const int right = std::clamp(std::max(x1, x2), -1, width_ - 1);
+    const int top = std::clamp(std::min(y1, y2), 0, height_);
+    const int bottom = std::clamp(std::max(y1, y2), -1, height_ - 1);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 void PictureBox::fillBox(int x1, int y1, int x2, int y2, Color color)
 {
-    const QRect box(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                    QPoint(std::max(x1, x2), std::max(y1, y2)));
-    fillClipped(box, color);
+    fillClipped(clippedBox(x1, y1, x2, y2), color);
 }
 
 void PictureBox::fillClipped(const QRect &rect, Color color)
@@ -102,16 +110,15 @@ void PictureBox::line(int x1, int y1, int x2, int y2, Color color)
         fillBox(x1, y1, x2, y2, color);
         return;
     }
-    const QRect bounds = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
-                               QPoint(std::max(x1, x2), std::max(y1, y2)));
-    if (!bounds.intersects(area()))
+    const QRect bounds = clippedBox(x1, y1, x2, y2);
+    if (bounds.isEmpty())
         return;
     QPainter p(&image_);
     p.setClipRect(area());
     p.setPen(QPen(QColor::fromRgb(toRgb(color)), 0));
     p.drawLine(x1, y1, x2, y2);
     p.end();
-    update(bounds & area());
+    update(bounds);
 }
 
 void PictureBox::setPicture(QImage picture)

@@ -81,6 +81,8 @@ protected:
 
 private:
     QRect area() const { return QRect(0, 0, width_, height_); }
+    // The box with corners (x1, y1) and (x2, y2), both included, cut to the drawing area.
+    QRect clippedBox(int x1, int y1, int x2, int y2) const;
     void fillClipped(const QRect &rect, Color color);
 
     QImage image_;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "frmMain.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/TextBox.h"
+
+#include <QStringList>
+
+// Collects what the program would have shown in its message box, for as long as it lives.
+struct MessageLog
+{
+    QStringList messages;
+    MessageLog()
+    {
+        setMsgBoxHook([this](const QString &text) { messages << text; });
+    }
+    ~MessageLog() { setMsgBoxHook(nullptr); }
+};
+
+// Every black dot of the picture, as "x,y" strings, for comparisons that read well.
+inline QStringList blackDots(const frmMain &w)
+{
+    QStringList dots;
+    for (int y = 0; y < w.picPreview->scaleHeight(); ++y)
+        for (int x = 0; x < w.picPreview->scaleWidth(); ++x)
+            if (w.isBlackDot(x, y))
+                dots << QStringLiteral("%1,%2").arg(x).arg(y);
+    return dots;
+}
+
+inline void setSize(frmMain &w, const QString &width, const QString &height)
+{
+    w.txtWidth->setText(width);
+    w.txtHeight->setText(height);
+}

@@ -1,0 +1,197 @@
+// Picture surfaces and block copies.
+#include "toolkit/BitBlt.h"
+#include "toolkit/PictureBox.h"
+
+#include <QPainter>
+#include <QtTest>
+
+class tst_picturebox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resizeKeepsOverlapAndFillsNewAreaWithBackground();
+    void hiddenAreaComesBackOnlyWhereKept();
+    void readingOutsideGivesNoColour();
+    void drawingClipsAtEveryEdge();
+    void fillBoxIncludesBothCornersInAnyOrder();
+    void drawingRepaintsOnlyWhatChanged();
+    void pictureShowsUnscaledAndSurvivesShrinking();
+    void bitBltCopiesAndReadsBackgroundOutsideSource();
+    void bitBltRefusesOtherOperationsAndWildCoordinates();
+    void scaledScreenShowsSharpBlocks();
+};
+
+void tst_picturebox::resizeKeepsOverlapAndFillsNewAreaWithBackground()
+{
+    PictureBox box;
+    box.setSurfaceSize(4, 4);
+    box.pset(1, 1, 0x123456);
+    box.pset(3, 3, 0x654321);
+    box.setSurfaceSize(2, 6);
+    QCOMPARE(box.size(), QSize(2, 6));
+    QCOMPARE(box.point(1, 1), 0x123456);
+    QCOMPARE(box.point(1, 5), kWhite);
+    box.setSurfaceSize(4, 4);
+    // This surface does not keep what a smaller size cut away.
+    QCOMPARE(box.point(3, 3), kWhite);
+}
+
+void tst_picturebox::hiddenAreaComesBackOnlyWhereKept()
+{
+    PictureBox box;
+    box.setKeepsHiddenArea(true);
+    box.setSurfaceSize(4, 4);
+    box.pset(3, 3);
+    box.setSurfaceSize(2, 2);
+    QCOMPARE(box.point(3, 3), kNoColor);
+    box.pset(3, 3, kWhite); // clipped: the hidden pixel is not touched
+    box.setSurfaceSize(4, 4);
+    QCOMPARE(box.point(3, 3), kBlack);
+    box.clear();
+    box.setSurfaceSize(8, 8);
+    QCOMPARE(box.point(3, 3), kWhite);
+    QCOMPARE(box.point(7, 7), kWhite);
+}
+
+void tst_picturebox::readingOutsideGivesNoColour()
+{
+    PictureBox box;
+    box.setSurfaceSize(3, 2);
+    box.fillBox(0, 0, 2, 1, kBlack);
+    for (QPoint p : {QPoint(-1, 0), QPoint(0, -1), QPoint(3, 0), QPoint(0, 2),
+                     QPoint(INT32_MIN, INT32_MAX)}) {
+        QCOMPARE(box.point(p.x(), p.y()), kNoColor);
+        QVERIFY(kNoColor != kBlack);
+    }
+}
+
+void tst_picturebox::drawingClipsAtEveryEdge()
+{
+    PictureBox box;
+    box.setSurfaceSize(10, 10);
+    box.fillBox(-5, -5, 2, 2, kBlack);
+    box.fillBox(8, 8, 100, 100, kBlack);
+    box.fillBox(INT32_MIN + 1, 4, INT32_MAX - 1, 4, kBlack);
+    box.line(-20, 6, 40, 6, kBlack);
+    box.line(-3, -3, 13, 13, 0x00FF00);
+    box.pset(-1, -1);
+    box.pset(10, 10);
+    QCOMPARE(box.point(0, 0), 0x00FF00);
+    QCOMPARE(box.point(2, 2), 0x00FF00);
+    QCOMPARE(box.point(1, 0), kBlack);
+    QCOMPARE(box.point(3, 3), 0x00FF00);
+    QCOMPARE(box.point(3, 2), kWhite);
+    QCOMPARE(box.point(9, 9), 0x00FF00);
+    QCOMPARE(box.point(9, 8), kBlack);
+    QCOMPARE(box.point(0, 4), kBlack);
+    QCOMPARE(box.point(9, 6), kBlack);
+    QCOMPARE(box.point(9, 5), kWhite);
+}
+
+void tst_picturebox::fillBoxIncludesBothCornersInAnyOrder()
+{
+    PictureBox box;
+    box.setSurfaceSize(6, 6);
+    box.fillBox(4, 3, 1, 1, kBlack);
+    int black = 0;
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            black += box.point(x, y) == kBlack;
+    QCOMPARE(black, 4 * 3);
+    QCOMPARE(box.point(1, 1), kBlack);
+    QCOMPARE(box.point(4, 3), kBlack);
+}
+
+// Records the regions it is asked to repaint.
+class RecordingBox : public PictureBox
+{
+public:
+    QRegion painted;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        painted += event->region();
+        PictureBox::paintEvent(event);
+    }
+};
+
+void tst_picturebox::drawingRepaintsOnlyWhatChanged()
+{
+    RecordingBox box;
+    box.setSurfaceSize(100, 100);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QTRY_VERIFY(!box.painted.isEmpty());
+    box.painted = QRegion();
+    box.fillBox(25, 13, 35, 23, kBlack);
+    QTRY_VERIFY(!box.painted.isEmpty());
+    QCOMPARE(box.painted, QRegion(25, 13, 11, 11));
+}
+
+void tst_picturebox::pictureShowsUnscaledAndSurvivesShrinking()
+{
+    PictureBox box;
+    box.setKeepsHiddenArea(true);
+    box.setSurfaceSize(4, 4);
+    QImage picture(6, 2, QImage::Format_ARGB32);
+    picture.fill(QColor(0, 0, 255));
+    box.setPicture(picture);
+    QCOMPARE(box.point(3, 1), 0x0000FF);
+    QCOMPARE(box.point(3, 2), kWhite);
+    box.setSurfaceSize(2, 2);
+    box.setSurfaceSize(8, 3);
+    QCOMPARE(box.point(5, 1), 0x0000FF);
+    QCOMPARE(box.point(6, 1), kWhite);
+    QCOMPARE(box.point(0, 2), kWhite);
+}
+
+void tst_picturebox::bitBltCopiesAndReadsBackgroundOutsideSource()
+{
+    PictureBox src, dest;
+    src.setBackColor(0x0000FF);
+    src.setSurfaceSize(3, 3);
+    src.fillBox(0, 0, 2, 2, 0x00FF00);
+    dest.setSurfaceSize(6, 6);
+    dest.clear();
+    QVERIFY(BitBlt(&dest, 1, 1, 5, 5, &src, 0, 0, SRCCOPY));
+    QCOMPARE(dest.point(0, 0), kWhite);  // outside the block
+    QCOMPARE(dest.point(1, 1), 0x00FF00);
+    QCOMPARE(dest.point(3, 3), 0x00FF00);
+    QCOMPARE(dest.point(4, 4), 0x0000FF); // beyond the source: its background
+    QCOMPARE(dest.point(5, 1), 0x0000FF);
+}
+
+void tst_picturebox::bitBltRefusesOtherOperationsAndWildCoordinates()
+{
+    PictureBox src, dest;
+    src.setSurfaceSize(3, 3);
+    src.clear();
+    dest.setSurfaceSize(3, 3);
+    dest.fillBox(0, 0, 2, 2, kBlack);
+    QVERIFY(!BitBlt(&dest, 0, 0, 3, 3, &src, 0, 0, 0x00EE0086 /* SRCPAINT */));
+    QCOMPARE(dest.point(1, 1), kBlack);
+    QVERIFY(BitBlt(&dest, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX, &src, INT32_MIN, 0, SRCCOPY));
+    QVERIFY(BitBlt(&dest, -2, -2, 3, 3, &src, INT32_MAX - 1, INT32_MIN, SRCCOPY));
+    QCOMPARE(dest.point(0, 0), kWhite);
+    QCOMPARE(dest.point(1, 1), kBlack);
+}
+
+void tst_picturebox::scaledScreenShowsSharpBlocks()
+{
+    PictureBox box;
+    box.setSurfaceSize(4, 1);
+    box.pset(1, 0, kBlack);
+    QImage shown(8, 2, QImage::Format_RGB32);
+    shown.setDevicePixelRatio(2);
+    box.render(&shown);
+    for (int x = 0; x < 8; ++x) {
+        const QRgb want = x / 2 == 1 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        QCOMPARE(shown.pixel(x, 0), want);
+        QCOMPARE(shown.pixel(x, 1), want);
+    }
+}
+
+QTEST_MAIN(tst_picturebox)
+#include "tst_picturebox.moc"
