@@ -41,7 +41,11 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    // The result window reads this window; it must not outlive it.
+    delete result_.data();
+}
 
 void frmMain::buildLayout()
 {
@@ -143,7 +147,7 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // The window system may still offer to close a disabled window; the result window
     // holds the main window disabled and must be closed first.
-    if (result_) {
+    if (result_ && result_->isLoaded()) {
         event->ignore();
         result_->raise();
         result_->activateWindow();

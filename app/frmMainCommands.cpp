@@ -55,7 +55,8 @@ void frmMain::picPreview_Click() { showResult(); }
 
 void frmMain::showResult()
 {
-    if (result_) {
+    // The window goes away after it is closed; a closed one is never shown again.
+    if (result_ && result_->isLoaded()) {
         result_->raise();
         return;
     }
