@@ -3,6 +3,7 @@
 #include "toolkit/MsgBox.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -11,7 +12,8 @@ void setUpApplication(QApplication &app)
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
     QApplication::setApplicationVersion(QStringLiteral("1.10"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
-    QApplication::setDesktopFileName(QStringLiteral("gridglyph"));
+    QApplication::setDesktopFileName(QStringLiteral("org.gridglyph.GridGlyph"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/gridglyph/org.gridglyph.GridGlyph.png")));
 
     // The interface is Japanese whatever the system's language, Qt's own dialogs too.
     auto *qtJapanese = new QTranslator(&app);

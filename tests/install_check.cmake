@@ -1,0 +1,15 @@
+# Installs into a scratch prefix and checks that the desktop finds everything it needs.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(f bin/gridglyph
+          share/applications/org.gridglyph.GridGlyph.desktop
+          share/metainfo/org.gridglyph.GridGlyph.metainfo.xml
+          share/icons/hicolor/256x256/apps/org.gridglyph.GridGlyph.png)
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()

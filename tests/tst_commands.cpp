@@ -1,0 +1,224 @@
+// The control panel: its layout and its commands, driven through clicks and typing.
+#include "support.h"
+
+#include "toolkit/Twips.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class tst_commands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void panelIsLaidOutAsDesigned();
+    void applyLimitsEachFieldTo48_data();
+    void applyLimitsEachFieldTo48();
+    void otherCommandsTakeTheFieldsAsTheyStand();
+    void magnificationKeepsDotsAndRefitsWindow();
+    void clearWithUnderlayShowsUnderlay();
+    void onlyDigitsAndBackspaceCanBeTyped();
+    void editingKeysKeepWorkingAndShortcutsDoNothing();
+    void accessKeysReachTheirControls();
+
+private:
+    frmMain *w = nullptr;
+    MessageLog *log = nullptr;
+};
+
+void tst_commands::init()
+{
+    log = new MessageLog;
+    w = new frmMain;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+void tst_commands::cleanup()
+{
+    delete w;
+    delete log;
+}
+
+void tst_commands::panelIsLaidOutAsDesigned()
+{
+    QCOMPARE(w->Frame1->title(), QStringLiteral("コントロール"));
+    QCOMPARE(w->Frame1->geometry(), QRect(0, 0, 81, 321));
+    QVERIFY(w->optSize[0]->isHidden());
+    QCOMPARE(w->optSize[1]->geometry(), QRect(8, 40, 33, 25));
+    QCOMPARE(w->optSize[6]->geometry(), QRect(40, 16, 33, 25));
+    QCOMPARE(w->optSize[11]->geometry(), QRect(40, 136, 33, 25));
+    QCOMPARE(w->optSize[9]->text(), QStringLiteral("x&10"));
+    QVERIFY(w->optSize[11]->isChecked());
+    QVERIFY(w->optSizeGroup->exclusive());
+    QCOMPARE(w->txtWidth->geometry(), QRect(8, 168, 25, 18));
+    QCOMPARE(w->txtHeight->maxLength(), 2);
+    QCOMPARE(w->lblString->text(), QStringLiteral("×"));
+    QCOMPARE(w->chkBar->text(), QStringLiteral("格子(&L)"));
+    QCOMPARE(w->cmdCanvas->text(), QStringLiteral("再描画(&R)"));
+    QCOMPARE(w->cmdClear->text(), QStringLiteral("全消去(&C)"));
+    QCOMPARE(w->chkTrace->text(), QStringLiteral("下絵(&T)"));
+    QVERIFY(w->chkTrace->isCheckable());
+    QCOMPARE(w->cmdOK->geometry(), QRect(8, 288, 65, 25));
+    QVERIFY(w->picTrace->isHidden());
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->picDot));
+    // Two digits fit in a size field.
+    const QFontMetrics m(w->txtWidth->font());
+    QVERIFY(m.horizontalAdvance("88") <= w->txtWidth->contentsRect().width());
+}
+
+void tst_commands::applyLimitsEachFieldTo48_data()
+{
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<QStringList>("fieldsAtEachMessage");
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("49 x 32") << "49" << "32" << QStringList{"49 32"} << QSize(48, 32);
+    QTest::newRow("60 x 60, width first") << "60" << "60" << QStringList{"60 60", "48 60"} << QSize(48, 48);
+    QTest::newRow("48 passes") << "48" << "48" << QStringList{} << QSize(48, 48);
+    QTest::newRow("05 stays as typed") << "05" << "32" << QStringList{} << QSize(5, 32);
+    QTest::newRow("0 has no lower limit") << "0" << "99" << QStringList{"0 99"} << QSize(0, 48);
+}
+
+void tst_commands::applyLimitsEachFieldTo48()
+{
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(QStringList, fieldsAtEachMessage);
+    QFETCH(QSize, picture);
+    QStringList seen;
+    setMsgBoxHook([&](const QString &text) {
+        QCOMPARE(text, QStringLiteral("最大サイズは48ドットです"));
+        seen << w->txtWidth->text() + " " + w->txtHeight->text();
+    });
+    setSize(*w, width, height);
+    QTest::mouseClick(w->cmdCanvas, Qt::LeftButton);
+    QCOMPARE(seen, fieldsAtEachMessage);
+    QCOMPARE(w->txtWidth->text(), width.toInt() > 48 ? QStringLiteral("48") : width);
+    QCOMPARE(QSize(w->picPreview->scaleWidth(), w->picPreview->scaleHeight()), picture);
+    QCOMPARE(w->picDot->size(), picture * 12);
+}
+
+void tst_commands::otherCommandsTakeTheFieldsAsTheyStand()
+{
+    QWidget *const commands[] = {w->optSize[1], w->chkBar, w->cmdClear};
+    for (QWidget *command : commands) {
+        setSize(*w, "60", "32");
+        QTest::mouseClick(command, Qt::LeftButton);
+        QCOMPARE(w->picPreview->scaleWidth(), 60);
+        QCOMPARE(w->picDot->scaleWidth(), 60 * w->DotSize);
+    }
+    QVERIFY(log->messages.isEmpty());
+    QTest::mouseClick(w->cmdCanvas, Qt::LeftButton);
+    QCOMPARE(log->messages, QStringList{"最大サイズは48ドットです"});
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("48"));
+}
+
+void tst_commands::magnificationKeepsDotsAndRefitsWindow()
+{
+    w->DotDraw(1, 40, 40);
+    const int before = outerWidthTwips(w);
+    QTest::mouseClick(w->optSize[5], Qt::LeftButton);
+    QCOMPARE(w->DotSize, 6);
+    QVERIFY(w->optSize[5]->isChecked());
+    QVERIFY(!w->optSize[11]->isChecked());
+    QCOMPARE(blackDots(*w), QStringList{"3,3"});
+    QCOMPARE(w->picDot->point(3 * 6 + 1, 3 * 6 + 1), kBlack);
+    QCOMPARE(w->picDot->size(), QSize(192, 192));
+    QCOMPARE(outerWidthTwips(w), 192 * 15 + 1500);
+    QVERIFY(outerWidthTwips(w) < before);
+}
+
+void tst_commands::clearWithUnderlayShowsUnderlay()
+{
+    QImage picture(400, 400, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 0x80, 0));
+    w->picTrace->setPicture(picture);
+    w->chkTrace->setChecked(true);
+    w->DotDraw(1, 5, 5);
+    QTest::mouseClick(w->cmdClear, Qt::LeftButton);
+    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(w->picDot->point(5, 5), 0x008000);
+    QCOMPARE(w->picDot->point(0, 5), 0xC0C0C0);
+    QVERIFY(w->chkTrace->isChecked());
+}
+
+void tst_commands::onlyDigitsAndBackspaceCanBeTyped()
+{
+    TextBox *t = w->txtWidth;
+    t->setFocus();
+    t->clear();
+    QTest::keyClicks(t, "a 1.-+");
+    QTest::keyClick(t, Qt::Key_Return);
+    QTest::keyClick(t, Qt::Key_Escape);
+    QCOMPARE(t->text(), QStringLiteral("1"));
+    // Full-width digits, typed directly or committed by an input method.
+    QTest::sendKeyEvent(QTest::Click, t, Qt::Key_unknown, QStringLiteral("２"), {});
+    QInputMethodEvent ime;
+    ime.setCommitString(QStringLiteral("２3"));
+    QApplication::sendEvent(t, &ime);
+    QCOMPARE(t->text(), QStringLiteral("13"));
+    QTest::keyClicks(t, "4");
+    QCOMPARE(t->text(), QStringLiteral("13"));
+    QTest::keyClick(t, Qt::Key_Backspace);
+    QCOMPARE(t->text(), QStringLiteral("1"));
+    QTest::keyClick(t, Qt::Key_Backspace);
+    QCOMPARE(t->text(), QString());
+
+    qint16 code = '5';
+    w->txtHeight_KeyPress(code);
+    QCOMPARE(code, qint16('5'));
+    code = -32; // a double-byte character
+    w->txtHeight_KeyPress(code);
+    QCOMPARE(code, qint16(0));
+}
+
+void tst_commands::editingKeysKeepWorkingAndShortcutsDoNothing()
+{
+    TextBox *t = w->txtHeight;
+    t->setFocus();
+    t->setText("12");
+    t->setCursorPosition(2);
+    QTest::keyClick(t, Qt::Key_Left);
+    QTest::keyClick(t, Qt::Key_Delete);
+    QCOMPARE(t->text(), QStringLiteral("1"));
+    QTest::keyClick(t, Qt::Key_Home);
+    QTest::keyClicks(t, "9");
+    QCOMPARE(t->text(), QStringLiteral("91"));
+
+    QApplication::clipboard()->setText("77");
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_C})
+        QTest::keyClick(t, key, Qt::ControlModifier);
+    QCOMPARE(t->text(), QStringLiteral("91"));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("77"));
+}
+
+void tst_commands::accessKeysReachTheirControls()
+{
+    QSignalSpy redraw(w->cmdCanvas, &QPushButton::clicked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+    // A button pressed by its key shows itself pressed for a moment before it acts.
+    QTRY_COMPARE(redraw.count(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+    QTRY_VERIFY(!w->chkBar->isChecked());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_6, Qt::AltModifier);
+    QTRY_COMPARE(w->DotSize, 6);
+    // Three buttons share Alt+1: it moves between them rather than pressing one.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::AltModifier);
+    QTest::qWait(200);
+    QCOMPARE(w->DotSize, 6);
+    QVERIFY(QApplication::focusWidget() == w->optSize[9] || QApplication::focusWidget() == w->optSize[10]
+            || QApplication::focusWidget() == w->optSize[11]);
+}
+
+QTEST_MAIN(tst_commands)
+#include "tst_commands.moc"
