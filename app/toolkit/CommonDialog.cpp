@@ -90,7 +90,7 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
     const QString start = QString::fromLocal8Bit(ofn->lpstrInitialDir);
     dialog.setDirectory(start.isEmpty() ? QDir::currentPath() : start);
 
-    const std::optional<QString> chosen = runner() ? runner()(dialog) : runModal(dialog);
+    const std::optional<QString> chosen = runner() ? runner()(dialog, *ofn) : runModal(dialog);
     if (!chosen || chosen->isEmpty())
         return 0;
 
@@ -98,8 +98,12 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
     writeText(ofn->lpstrFile, ofn->nMaxFile, QDir::toNativeSeparators(info.absoluteFilePath()).toLocal8Bit());
     if (ofn->nMaxFileTitle > 0)
         writeText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, info.fileName().toLocal8Bit());
-    const int selected = filters.indexOf(dialog.selectedNameFilter());
-    if (selected >= 0)
-        ofn->nFilterIndex = DWORD(selected + 1);
+    // The dialog names the chosen filter by its description alone.
+    const QString shown = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (filters[i] == shown || filters[i].startsWith(shown + QLatin1String(" ("))) {
+            ofn->nFilterIndex = DWORD(i + 1);
+            break;
+        }
     return 1;
 }

@@ -57,7 +57,9 @@ constexpr DWORD kOpenFileNameSizeV5 = 88;
 // each ended by NUL), 0 on cancel or when the record is not one it can show.
 int GetOpenFileNameA(OPENFILENAME *ofn);
 
-// Runs the configured dialog and returns the accepted path, or nothing on cancel.
-// Tests install their own to answer the dialog without a modal loop; nullptr restores.
-using FileDialogRunner = std::function<std::optional<QString>(QFileDialog &dialog)>;
+// Runs the dialog configured from the record and returns the accepted path, or nothing
+// on cancel. Tests install their own to answer the dialog without a modal loop;
+// nullptr restores the real one.
+using FileDialogRunner =
+    std::function<std::optional<QString>(QFileDialog &dialog, const OPENFILENAME &ofn)>;
 void setFileDialogRunner(FileDialogRunner runner);
