@@ -12,6 +12,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 constexpr Color kGridColor = 0xC0C0C0;
 constexpr int kExtraWidthTwips = 1500;
@@ -73,9 +75,10 @@ void frmMain::Draw()
 
     if (!isMaximized()) {
         setOuterWidthTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips);
-        setOuterHeightTwips(this, pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips);
-        if (outerHeightTwips(this) < kSmallestHeightTwips)
-            setOuterHeightTwips(this, kSmallestHeightTwips);
+        // The least height is applied before the window is resized, not after: resizing
+        // it twice would make the window system lay it out and repaint it twice.
+        setOuterHeightTwips(this, std::max(pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips,
+                                           kSmallestHeightTwips));
     }
 }
 

@@ -1,0 +1,128 @@
+// How long the editor takes for what the user does most: redraws, paints, the text.
+// Run headless: QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench
+#include "frmMain.h"
+#include "result/dotText.h"
+#include "result/frmResult.h"
+#include "toolkit/MultiLineTextBox.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/TextBox.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A window showing `dots` x `dots` with every other dot black.
+void prepare(frmMain &w, int dots, int dotSize, bool underlay)
+{
+    const QString n = QString::number(dots);
+    w.txtWidth->setText(n);
+    w.txtHeight->setText(n);
+    w.DotSize = dotSize;
+    w.Draw();
+    for (int y = 0; y < dots; ++y)
+        for (int x = 0; x < dots; ++x)
+            if ((x + y) % 2 == 0)
+                w.picPreview->pset(x, y);
+    if (underlay) {
+        QImage picture(frmMain::kLargestCanvas, frmMain::kLargestCanvas, QImage::Format_RGB32);
+        picture.fill(qRgb(0x40, 0x80, 0xC0));
+        w.picTrace->setPicture(picture);
+    }
+    w.chkTrace->setChecked(underlay);
+}
+
+void redraw(benchmark::State &state, bool underlay)
+{
+    frmMain w;
+    w.show();
+    prepare(w, int(state.range(0)), int(state.range(1)), underlay);
+    for (auto _ : state) {
+        w.Draw();
+        // Let the window system take the repaint too, as it would after a click.
+        QApplication::processEvents();
+    }
+}
+
+void BM_Redraw(benchmark::State &state) { redraw(state, false); }
+void BM_RedrawUnderlay(benchmark::State &state) { redraw(state, true); }
+
+void BM_PaintEvent(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, int(state.range(0)), 12, false);
+    w.picDot_MouseDown(1, 0, 5, 5);
+    int i = 0;
+    for (auto _ : state) {
+        // A drag across the first row: one real mouse event, one cell, one repaint request.
+        const QPointF at(5 + 12 * (i++ % 16), 5);
+        QMouseEvent move(QEvent::MouseMove, at, w.picDot->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.picDot, &move);
+    }
+    state.counters["painting"] = w.Painting;
+}
+
+void BM_TextBuild(benchmark::State &state)
+{
+    frmMain w;
+    prepare(w, int(state.range(0)), 12, false);
+    const auto black = [&w](int x, int y) { return w.isBlackDot(x, y); };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dotText(w.txtWidth->text(), w.txtHeight->text(), black));
+}
+
+// The way the text was first meant to be built: every character appended through the text
+// box, reading and writing its whole text each time.
+void BM_TextBuildPerCharAppend(benchmark::State &state)
+{
+    frmMain w;
+    prepare(w, int(state.range(0)), 12, false);
+    MultiLineTextBox box;
+    for (auto _ : state) {
+        box.setText(QString());
+        const int H = w.txtHeight->text().toInt();
+        for (int y = 0; y < H; ++y) {
+            const int W = w.txtWidth->text().toInt();
+            for (int x = 0; x < W; ++x)
+                box.setText(box.text() + (w.isBlackDot(x, y) ? QChar(0x25A0) : QChar(0x25A1)));
+            box.setText(box.text() + QStringLiteral("\r\n"));
+        }
+        benchmark::DoNotOptimize(box.text());
+    }
+}
+
+void BM_ResultWindowOpen(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, int(state.range(0)), 12, false);
+    for (auto _ : state) {
+        w.cmdOK_Click();
+        w.resultWindow()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_Redraw)->ArgsProduct({{16, 32, 48, 99}, {2, 12}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RedrawUnderlay)->ArgsProduct({{16, 32, 48, 99}, {2, 12}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintEvent)->Arg(16)->Arg(48)->Arg(99);
+BENCHMARK(BM_TextBuild)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TextBuildPerCharAppend)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResultWindowOpen)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
