@@ -10,7 +10,10 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QSignalSpy>
+#include <QTextLayout>
 #include <QtTest>
 
 class tst_commands : public QObject
@@ -29,6 +32,7 @@ private slots:
     void onlyDigitsAndBackspaceCanBeTyped();
     void editingKeysKeepWorkingAndShortcutsDoNothing();
     void accessKeysReachTheirControls();
+    void captionsResolveToFontsWithTheirGlyphs();
 
 private:
     frmMain *w = nullptr;
@@ -218,6 +222,32 @@ void tst_commands::accessKeysReachTheirControls()
     QCOMPARE(w->DotSize, 6);
     QVERIFY(QApplication::focusWidget() == w->optSize[9] || QApplication::focusWidget() == w->optSize[10]
             || QApplication::focusWidget() == w->optSize[11]);
+}
+
+void tst_commands::captionsResolveToFontsWithTheirGlyphs()
+{
+    // Whatever font each control asks for, every character of its caption must be drawn
+    // by some installed font that has it, never as a box.
+    const std::pair<QWidget *, QString> captions[] = {
+        {w->Frame1, w->Frame1->title()}, {w->chkBar, w->chkBar->text()},
+        {w->cmdCanvas, w->cmdCanvas->text()}, {w->cmdClear, w->cmdClear->text()},
+        {w->chkTrace, w->chkTrace->text()}, {w->cmdOK, w->cmdOK->text()},
+        {w->lblString, w->lblString->text()}, {w, w->windowTitle()}};
+    for (const auto &[widget, caption] : captions) {
+        const QString text = QString(caption).remove(QLatin1Char('&'));
+        QTextLayout layout(text, widget->font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        int glyphs = 0;
+        for (const QGlyphRun &run : layout.glyphRuns()) {
+            for (quint32 index : run.glyphIndexes()) {
+                QVERIFY2(index != 0, qPrintable(text + " in " + run.rawFont().familyName()));
+                ++glyphs;
+            }
+        }
+        QCOMPARE(glyphs, int(text.size()));
+    }
 }
 
 QTEST_MAIN(tst_commands)

@@ -1,0 +1,225 @@
+// Whatever the user puts in the size fields or picks as an underlay, the program goes on
+// working and the picture stays as it was.
+#include "support.h"
+#include "pictureFiles.h"
+
+#include "result/frmResult.h"
+#include "toolkit/CommonDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QCheckBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kInvalidSize = QStringLiteral("サイズには0から99までの数字を入力してください");
+
+// Peak resident memory of this process so far, in MiB.
+long peakRssMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
+    return 0;
+}
+
+} // namespace
+
+class tst_badinput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void unreadableSizeAtEveryCommand_data();
+    void unreadableSizeAtEveryCommand();
+    void badUnderlayFiles_data();
+    void badUnderlayFiles();
+    void fileGoneBetweenDialogAndLoad();
+    void awkwardPathsLoad();
+
+private:
+    void pick(const QString &path);
+    void expectIntact(const QString &why);
+
+    frmMain *w = nullptr;
+    MessageLog *log = nullptr;
+    QTemporaryDir *dir = nullptr;
+};
+
+void tst_badinput::init()
+{
+    log = new MessageLog;
+    dir = new QTemporaryDir;
+    w = new frmMain;
+    w->show();
+    w->DotDraw(1, 5, 5);
+    w->DotDraw(1, 40, 30);
+}
+
+void tst_badinput::cleanup()
+{
+    setFileDialogRunner(nullptr);
+    delete w;
+    delete dir;
+    delete log;
+}
+
+void tst_badinput::pick(const QString &path)
+{
+    setFileDialogRunner([path](QFileDialog &, const OPENFILENAME &) { return path; });
+}
+
+void tst_badinput::expectIntact(const QString &why)
+{
+    QVERIFY2(w->isEnabled(), qPrintable(why));
+    QCOMPARE(QSize(w->picPreview->scaleWidth(), w->picPreview->scaleHeight()), QSize(32, 32));
+    QCOMPARE(w->picDot->size(), QSize(32 * w->DotSize, 32 * w->DotSize));
+}
+
+void tst_badinput::unreadableSizeAtEveryCommand_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("inWidth");
+    for (const char *text : {"", "-1", "1e", " 5", "ab", "٣", "５"}) {
+        QTest::addRow("width '%s'", text) << QString::fromUtf8(text) << true;
+        QTest::addRow("height '%s'", text) << QString::fromUtf8(text) << false;
+    }
+}
+
+void tst_badinput::unreadableSizeAtEveryCommand()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, inWidth);
+    const QString good = dir->filePath("u.bmp");
+    QVERIFY(pictureFiles::write(good, pictureFiles::encoded("BMP", 8, 8, qRgb(0, 0, 255), qRgb(0, 0, 255))));
+    pick(good);
+    (inWidth ? w->txtWidth : w->txtHeight)->setText(text);
+
+    struct Command
+    {
+        const char *name;
+        QAbstractButton *button;
+    };
+    const Command commands[] = {
+        {"apply", w->cmdCanvas},  {"x2", w->optSize[1]},  {"x7", w->optSize[6]},
+        {"x12", w->optSize[11]},  {"grid", w->chkBar},    {"show text", w->cmdOK},
+        {"underlay on", w->chkTrace}, {"underlay off", w->chkTrace}, {"clear", w->cmdClear},
+    };
+    for (const Command &c : commands) {
+        log->messages.clear();
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        QCOMPARE(log->messages, QStringList{kInvalidSize});
+        expectIntact(QString::fromLatin1(c.name));
+        QVERIFY(!w->resultWindow() || !w->resultWindow()->isVisible());
+        if (qstrcmp(c.name, "clear") != 0)
+            QCOMPARE(blackDots(*w), (QStringList{"0,0", "3,2"}));
+    }
+    QVERIFY(blackDots(*w).isEmpty()); // the clear button still clears
+    QCOMPARE((inWidth ? w->txtWidth : w->txtHeight)->text(), text);
+}
+
+void tst_badinput::badUnderlayFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray jpeg = pictureFiles::encoded("JPEG", 64, 64, qRgb(9, 9, 9), qRgb(9, 9, 9));
+    const QByteArray gif = pictureFiles::gif(8, 8, {0, qRgb(0, 0, 255)}, std::vector<int>(64, 1));
+    QTest::newRow("empty") << "empty.bmp" << QByteArray();
+    QTest::newRow("text named .bmp") << "text.bmp" << QByteArray("not a picture\n");
+    QTest::newRow("text named .jpg") << "text.jpg" << QByteArray("not a picture\n");
+    QTest::newRow("text named .gif") << "text.gif" << QByteArray("GIF is not enough\n");
+    QTest::newRow("truncated jpeg") << "cut.jpg" << jpeg.left(jpeg.size() / 3);
+    QTest::newRow("truncated gif") << "cut.gif" << gif.left(30);
+    QTest::newRow("bmp claiming 65535 x 65535") << "huge.bmp" << pictureFiles::bmpHeader(65535, 65535);
+    QTest::newRow("gif claiming 65535 x 65535")
+        << "huge.gif" << pictureFiles::gif(65535, 65535, {0, qRgb(0, 0, 255)}, std::vector<int>(64, 1));
+    QTest::newRow("gif screen 65535 x 65535")
+        << "screen.gif" << pictureFiles::gif(8, 8, {0, qRgb(0, 0, 255)}, std::vector<int>(64, 1), 65535, 65535);
+    QTest::newRow("a folder") << "folder.bmp" << QByteArray();
+    QTest::newRow("a pipe") << "pipe.bmp" << QByteArray();
+    QTest::newRow("no read permission") << "locked.bmp" << QByteArray();
+}
+
+void tst_badinput::badUnderlayFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QString path = dir->filePath(name);
+    if (name == "folder.bmp") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (name == "pipe.bmp") {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name == "locked.bmp") {
+        QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 8, 8, 0, 0)));
+        QFile::setPermissions(path, {});
+        // Permissions don't stop root; this file exists, yet every read of it fails.
+        if (geteuid() == 0)
+            path = QStringLiteral("/proc/self/mem");
+    } else {
+        QVERIFY(pictureFiles::write(path, bytes));
+    }
+
+    // The holder has a picture already; it must survive.
+    const QString good = dir->filePath("good.bmp");
+    QVERIFY(pictureFiles::write(good, pictureFiles::encoded("BMP", 40, 40, qRgb(0, 0, 255), qRgb(0, 0, 255))));
+    pick(good);
+    w->chkTrace->click();
+    w->chkTrace->click();
+
+    const long before = peakRssMb();
+    pick(path);
+    QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY(log->messages[0].contains(QDir::toNativeSeparators(path)));
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "3,2"}));
+    QCOMPARE(w->picDot->point(17, 5), 0x0000FF);
+    expectIntact(name);
+    // A header's claim never becomes an allocation of its size.
+    QVERIFY2(peakRssMb() - before < 300, qPrintable(QString::number(peakRssMb() - before)));
+}
+
+void tst_badinput::fileGoneBetweenDialogAndLoad()
+{
+    const QString path = dir->filePath("gone.bmp");
+    QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 8, 8, 0, 0)));
+    setFileDialogRunner([path](QFileDialog &, const OPENFILENAME &) {
+        QFile::remove(path);
+        return path;
+    });
+    QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+    QCOMPARE(log->messages.size(), 1);
+    expectIntact("gone");
+    QCOMPARE(blackDots(*w).size(), 2);
+}
+
+void tst_badinput::awkwardPathsLoad()
+{
+    // Spaces and Japanese, and a path of more than 300 bytes through nested folders.
+    QString deep = dir->path();
+    while (deep.toLocal8Bit().size() < 300)
+        deep += QStringLiteral("/下絵 フォルダ ") + QString(30, QLatin1Char('d'));
+    QVERIFY(QDir().mkpath(deep));
+    for (const QString &path : {dir->filePath(QStringLiteral("写真 の 下絵.gif")), deep + "/x.gif"}) {
+        QVERIFY(pictureFiles::write(path, pictureFiles::gif(20, 20, {0, qRgb(0, 255, 0)}, std::vector<int>(400, 1))));
+        pick(path);
+        QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+        QVERIFY2(log->messages.isEmpty(), qPrintable(log->messages.join('\n')));
+        QCOMPARE(w->picDot->point(17, 1), 0x00FF00);
+        QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+    }
+}
+
+QTEST_MAIN(tst_badinput)
+#include "tst_badinput.moc"
