@@ -22,16 +22,22 @@ bool BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
     const qint64 sh = src->scaleHeight();
     const QImage &from = src->image();
     QImage &to = dest->image();
+    // Per row: background where the source has no pixels, one plain copy where it has.
+    const qint64 sx0 = std::clamp<qint64>(dx0 - x + xSrc, 0, sw);
+    const qint64 sx1 = std::clamp<qint64>(dx1 - x + xSrc, 0, sw);
+    const qint64 copyFrom = sx0 + x - xSrc; // destination column of the first copied pixel
+    const qint64 copyCount = std::max<qint64>(sx1 - sx0, 0);
     for (qint64 dy = dy0; dy < dy1; ++dy) {
         const qint64 sy = dy - y + ySrc;
         auto *out = reinterpret_cast<QRgb *>(to.scanLine(int(dy)));
-        const auto *in = (sy >= 0 && sy < sh)
-                             ? reinterpret_cast<const QRgb *>(from.constScanLine(int(sy)))
-                             : nullptr;
-        for (qint64 dx = dx0; dx < dx1; ++dx) {
-            const qint64 sx = dx - x + xSrc;
-            out[dx] = (in && sx >= 0 && sx < sw) ? in[sx] : background;
+        if (sy < 0 || sy >= sh || copyCount == 0) {
+            std::fill(out + dx0, out + dx1, background);
+            continue;
         }
+        const auto *in = reinterpret_cast<const QRgb *>(from.constScanLine(int(sy)));
+        std::fill(out + dx0, out + copyFrom, background);
+        std::copy_n(in + sx0, copyCount, out + copyFrom);
+        std::fill(out + copyFrom + copyCount, out + dx1, background);
     }
     return true;
 }
