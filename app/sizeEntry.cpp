@@ -2,7 +2,6 @@
 
 std::optional<int> sizeValue(const QString &text)
 {
-    // Two characters is the fields' limit; a few more still fit an int with room to spare.
     if (text.isEmpty() || text.size() > 9)
         return std::nullopt;
     int value = 0;
@@ -11,6 +10,10 @@ std::optional<int> sizeValue(const QString &text)
             return std::nullopt;
         value = value * 10 + (c.unicode() - '0');
     }
+    // The fields hold two characters; anything larger was not typed there and would
+    // only make a picture no one asked for.
+    if (value > 99)
+        return std::nullopt;
     return value;
 }
 

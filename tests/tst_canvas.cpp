@@ -1,6 +1,7 @@
 // The full redraw: canvas size, dots, grid, underlay and the fit of the window.
 #include "support.h"
 
+#include "sizeEntry.h"
 #include "toolkit/Twips.h"
 
 #include <QCheckBox>
@@ -179,6 +180,11 @@ void tst_canvas::leadingZerosReadAsNumbers()
     setSize(w, "00", "7");
     w.Draw();
     QCOMPARE(w.picDot->scaleWidth(), 0);
+
+    // Only what two digits can say is a size.
+    QCOMPARE(sizeValue("99"), std::optional<int>(99));
+    QCOMPARE(sizeValue("100"), std::nullopt);
+    QCOMPARE(sizeValue("99999999999999999999"), std::nullopt);
 }
 
 void tst_canvas::unreadableSizeIsReportedAndLosesNothing()

@@ -112,6 +112,11 @@ void tst_painting::otherButtonsPaintWhiteAndModifiersChangeNothing()
     QCOMPARE(w->picPreview->point(0, 0), kWhite);
     QCOMPARE(w->picDot->point(5, 5), kWhite);
 
+    // A side button is no paint stroke at all.
+    QTest::mouseClick(win(), Qt::BackButton, {}, at({29, 5}));
+    QVERIFY(blackDots(*w).contains("2,0"));
+    QVERIFY(!w->Painting);
+
     // Left and right held together is no longer "the left button": it paints white.
     QTest::mousePress(win(), Qt::LeftButton, {}, at({100, 100}));
     QTest::mousePress(win(), Qt::RightButton, {}, at({100, 100}));

@@ -151,6 +151,9 @@ void PictureBox::paintEvent(QPaintEvent *event)
 
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
+    // Only the three classic buttons are reported; a side button is not a paint stroke.
+    if (buttonValue(event->button()) == 0)
+        return;
     clickPending_ = event->button() == Qt::LeftButton;
     emit mouseDown(buttonValue(event->button()), shiftValue(event->modifiers()),
                    static_cast<float>(event->position().x()),
@@ -166,6 +169,8 @@ void PictureBox::mouseMoveEvent(QMouseEvent *event)
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (buttonValue(event->button()) == 0)
+        return;
     const bool click = clickPending_ && event->button() == Qt::LeftButton
                        && rect().contains(event->position().toPoint());
     clickPending_ = false;

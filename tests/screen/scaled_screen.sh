@@ -16,12 +16,22 @@ for _ in $(seq 50); do DISPLAY=$disp xdpyinfo >/dev/null 2>&1 && break; sleep 0.
 export DISPLAY=$disp QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2
 "$prog" & ppid=$!
 for _ in $(seq 100); do xdotool search --onlyvisible --name GRIDGLYPH >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 0.5
+# The red channel of one screen pixel, 0 to 255.
+red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
+# Wait until the window shows its grid before clicking.
+for _ in $(seq 50); do
+  import -window root "$work/ready.png" 2>/dev/null &&
+    [ "$(red "$work/ready.png" 176 17)" = 192 ] && break
+  sleep 0.2
+done
 # No window manager: the window's client area sits at the screen's origin. The canvas is
 # at (88, 8); dot (2, 1) at 12 pixels a dot is at (88 + 29, 8 + 17), all doubled.
 xdotool mousemove $(( (88 + 29) * 2 )) $(( (8 + 17) * 2 )) click 1
-sleep 0.3
-import -window root "$work/shot.png"
+for _ in $(seq 50); do
+  import -window root "$work/shot.png"
+  [ "$(red "$work/shot.png" 234 50)" = 0 ] && break
+  sleep 0.2
+done
 convert "$work/shot.png" "$work/shot.ppm"
 
 python3 - "$work/shot.ppm" <<'PY'
