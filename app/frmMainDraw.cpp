@@ -45,18 +45,17 @@ void frmMain::Draw()
     const int H = size->height();
     const int D = DotSize;
 
-    picPreview->setSurfaceWidth(W);
-    picPreview->setSurfaceHeight(H);
-
-    picDot->setSurfaceWidth(W * D);
-    picDot->setSurfaceHeight(H * D);
+    // Width and height change together: one new image per surface, not two.
+    picPreview->setSurfaceSize(W, H);
+    picDot->setSurfaceSize(W * D, H * D);
+    const PictureBox::Batch oneRepaint(picDot);
     picDot->clear();
 
     if (chkTrace->isChecked()) {
-        picTrace->setSurfaceWidth(picDot->scaleWidth());
-        picTrace->setSurfaceHeight(picDot->scaleHeight());
+        picTrace->setSurfaceSize(picDot->scaleWidth(), picDot->scaleHeight());
         BitBlt(picDot, 0, 0, picTrace->scaleWidth(), picTrace->scaleHeight(), picTrace, 0, 0,
                SRCCOPY);
+        picDot->refresh();
     }
 
     for (int x = 0; x < W; ++x)

@@ -5,6 +5,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 
+#include <QFile>
 #include <QStringList>
 
 // Collects what the program would have shown in its message box, for as long as it lives.
@@ -33,4 +34,17 @@ inline void setSize(frmMain &w, const QString &width, const QString &height)
 {
     w.txtWidth->setText(width);
     w.txtHeight->setText(height);
+}
+
+// A memory figure of this process from /proc/self/status ("VmRSS", "VmHWM"), in KiB.
+inline long procStatusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
+    return 0;
 }

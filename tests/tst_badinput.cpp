@@ -21,16 +21,7 @@ namespace {
 const QString kInvalidSize = QStringLiteral("サイズには0から99までの数字を入力してください");
 
 // Peak resident memory of this process so far, in MiB.
-long peakRssMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
-    return 0;
-}
+long peakRssMb() { return procStatusKb("VmHWM") / 1024; }
 
 } // namespace
 

@@ -3,24 +3,13 @@
 
 #include "result/frmResult.h"
 
-#include <QFile>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
 
-// Resident memory now, in KiB.
-long rssKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return 0;
-}
+long rssKb() { return procStatusKb("VmRSS"); }
 
 // AddressSanitizer holds freed memory back on purpose, so resident memory says nothing
 // there; LeakSanitizer checks the same runs for leaks instead.

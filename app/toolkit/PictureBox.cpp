@@ -38,17 +38,21 @@ void PictureBox::setSurfaceSize(int width, int height)
     if (width == width_ && height == height_)
         return;
 
-    const QSize keep = keepsHiddenArea_ ? image_.size().expandedTo(QSize(width, height))
-                                        : QSize(width, height);
-    if (keep != image_.size()) {
-        QImage grown(keep, QImage::Format_RGB32);
+    // The store only ever grows: a surface that goes back and forth between a large and
+    // a small size reuses its memory instead of allocating and touching it anew.
+    const QSize store = image_.size().expandedTo(QSize(width, height));
+    if (store != image_.size()) {
+        QImage grown(store, QImage::Format_RGB32);
         grown.fill(toRgb(backColor_));
-        const int w = std::min(keep.width(), image_.width());
-        const int h = std::min(keep.height(), image_.height());
-        for (int y = 0; y < h; ++y)
-            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y)), w,
+        for (int y = 0; y < image_.height(); ++y)
+            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y)), image_.width(),
                         reinterpret_cast<QRgb *>(grown.scanLine(y)));
         image_ = std::move(grown);
+    }
+    if (!keepsHiddenArea_) {
+        // What comes into view is background, whatever the store held there before.
+        fillStore(QRect(width_, 0, std::max(width - width_, 0), height), backColor_);
+        fillStore(QRect(0, height_, width, std::max(height - height_, 0)), backColor_);
     }
     width_ = width;
     height_ = height;
@@ -56,10 +60,20 @@ void PictureBox::setSurfaceSize(int width, int height)
     update();
 }
 
+void PictureBox::fillStore(const QRect &rect, Color color)
+{
+    const QRect r = rect & image_.rect();
+    const QRgb rgb = toRgb(color);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::fill_n(reinterpret_cast<QRgb *>(image_.scanLine(y)) + r.left(), r.width(), rgb);
+}
+
 void PictureBox::clear()
 {
-    image_.fill(toRgb(backColor_));
-    update();
+    // A surface that keeps its hidden area loses it too; any other refills it when it
+    // comes back into view.
+    fillStore(keepsHiddenArea_ ? image_.rect() : area(), backColor_);
+    changed(area());
 }
 
 Color PictureBox::point(int x, int y) const
@@ -74,7 +88,7 @@ void PictureBox::pset(int x, int y, Color color)
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
     image_.setPixel(x, y, toRgb(color));
-    update(x, y, 1, 1);
+    changed(QRect(x, y, 1, 1));
 }
 
 QRect PictureBox::clippedBox(int x1, int y1, int x2, int y2) const
@@ -97,10 +111,26 @@ void PictureBox::fillClipped(const QRect &rect, Color color)
     const QRect r = rect & area();
     if (r.isEmpty())
         return;
-    const QRgb rgb = toRgb(color);
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        std::fill_n(reinterpret_cast<QRgb *>(image_.scanLine(y)) + r.left(), r.width(), rgb);
-    update(r);
+    fillStore(r, color);
+    changed(r);
+}
+
+void PictureBox::changed(const QRect &rect)
+{
+    if (batchDepth_ > 0)
+        batchRect_ |= rect;
+    else
+        update(rect);
+}
+
+PictureBox::Batch::Batch(PictureBox *box) : box_(box) { ++box_->batchDepth_; }
+
+PictureBox::Batch::~Batch()
+{
+    if (--box_->batchDepth_ == 0 && !box_->batchRect_.isEmpty()) {
+        box_->update(box_->batchRect_);
+        box_->batchRect_ = QRect();
+    }
 }
 
 void PictureBox::line(int x1, int y1, int x2, int y2, Color color)
@@ -118,7 +148,7 @@ void PictureBox::line(int x1, int y1, int x2, int y2, Color color)
     p.setPen(QPen(QColor::fromRgb(toRgb(color)), 0));
     p.drawLine(x1, y1, x2, y2);
     p.end();
-    update(bounds);
+    changed(bounds);
 }
 
 void PictureBox::setPicture(QImage picture)

@@ -34,8 +34,6 @@ public:
     // Pixels of the overlap keep their colours; new area is background (or, for a
     // surface that keeps its hidden area, whatever it held before it was cut away).
     void setSurfaceSize(int width, int height);
-    void setSurfaceWidth(int width) { setSurfaceSize(width, height_); }
-    void setSurfaceHeight(int height) { setSurfaceSize(width_, height); }
 
     // A surface that keeps its hidden area remembers pixels that a smaller size cut
     // away and shows them again when it grows back.
@@ -58,7 +56,22 @@ public:
     // surface again brings it back.
     void setPicture(QImage picture);
 
-    // Direct access for block copies; callers refresh the rectangle they changed.
+    // Drawing done while a Batch lives is shown by one repaint when the last one ends,
+    // not one repaint per call: a full redraw issues thousands of calls.
+    class Batch
+    {
+    public:
+        explicit Batch(PictureBox *box);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        PictureBox *box_;
+    };
+
+    // Direct access for block copies; callers refresh the rectangle they changed. The
+    // store may be larger than the drawing area; only the area's pixels are shown.
     QImage &image() { return image_; }
     const QImage &image() const { return image_; }
     void refresh() { update(); }
@@ -84,6 +97,10 @@ private:
     // The box with corners (x1, y1) and (x2, y2), both included, cut to the drawing area.
     QRect clippedBox(int x1, int y1, int x2, int y2) const;
     void fillClipped(const QRect &rect, Color color);
+    // Fills part of the store, visible or not, without repainting.
+    void fillStore(const QRect &rect, Color color);
+    // Repaints `rect` now, or when the current batch ends.
+    void changed(const QRect &rect);
 
     QImage image_;
     int width_ = 0;
@@ -92,4 +109,6 @@ private:
     Color foreColor_ = kBlack;
     bool keepsHiddenArea_ = false;
     bool clickPending_ = false;
+    int batchDepth_ = 0;
+    QRect batchRect_;
 };
