@@ -28,6 +28,8 @@ private slots:
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
     void toggle(std::optional<QString> answer);
+    // Loads a blue picture of `side` x `side` pixels, then switches the underlay off.
+    void loadBlueThenSwitchOff(int side);
 
     frmMain *w = nullptr;
     MessageLog *log = nullptr;
@@ -61,6 +63,16 @@ void tst_underlay::toggle(std::optional<QString> answer)
         return answer;
     });
     QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+}
+
+void tst_underlay::loadBlueThenSwitchOff(int side)
+{
+    const QString path = dir->filePath("blue.bmp");
+    const QRgb blue = qRgb(0, 0, 0xFF);
+    QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", side, side, blue, blue)));
+    toggle(path);
+    QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
+    toggle(std::nullopt);
 }
 
 void tst_underlay::bmpJpegAndGifLieUnscaledUnderTheCanvas_data()
@@ -119,11 +131,7 @@ void tst_underlay::dialogStartsInTheCurrentFolderEachTime()
 
 void tst_underlay::switchingOffNeverAsksAndKeepsThePicture()
 {
-    const QString path = dir->filePath("a.bmp");
-    QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 50, 50, qRgb(0, 0, 0xFF), qRgb(0, 0, 0xFF))));
-    toggle(path);
-    QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
-    toggle(std::nullopt);
+    loadBlueThenSwitchOff(50);
     QCOMPARE(dialogs, 1);
     QVERIFY(!w->chkTrace->isChecked());
     QCOMPARE(w->picDot->point(5, 5), kWhite);
@@ -135,10 +143,7 @@ void tst_underlay::switchingOffNeverAsksAndKeepsThePicture()
 
 void tst_underlay::cancelKeepsTogglePictureAndCanvas()
 {
-    const QString path = dir->filePath("a.bmp");
-    QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 60, 60, qRgb(0, 0, 0xFF), qRgb(0, 0, 0xFF))));
-    toggle(path);
-    toggle(std::nullopt);
+    loadBlueThenSwitchOff(60);
     const QImage canvas = w->picDot->image().copy();
     toggle(std::nullopt); // on again, and cancelled
     QCOMPARE(dialogs, 2);
@@ -167,10 +172,7 @@ void tst_underlay::firstSwitchOnCancelledShowsHolderBackground()
 
 void tst_underlay::unreadableFileIsReportedAndLosesNothing()
 {
-    const QString good = dir->filePath("good.bmp");
-    QVERIFY(pictureFiles::write(good, pictureFiles::encoded("BMP", 40, 40, qRgb(0, 0, 0xFF), qRgb(0, 0, 0xFF))));
-    toggle(good);
-    toggle(std::nullopt);
+    loadBlueThenSwitchOff(40);
     w->DotDraw(1, 30, 30);
     const QString bad = dir->filePath("写真 bad.bmp");
     QVERIFY(pictureFiles::write(bad, "this is text, not a picture"));

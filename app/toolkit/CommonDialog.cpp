@@ -73,7 +73,6 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
     // Qt's own dialog everywhere: it honours the filters exactly as given.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setFileMode((ofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
     if (!ofn->lpstrTitle.isEmpty())

@@ -26,8 +26,6 @@ QFont windowsFont(const QString &family, int points)
 {
     registerSubstitutes();
     QFont font(family, points, QFont::Normal, false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }

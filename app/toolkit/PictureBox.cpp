@@ -21,6 +21,18 @@ int shiftValue(Qt::KeyboardModifiers m)
            | (m & Qt::AltModifier ? 4 : 0);
 }
 
+// A `size` image of `background` with `source` copied in at its top left.
+QImage withCopyOf(const QImage &source, QSize size, Color background)
+{
+    QImage store(size, QImage::Format_RGB32);
+    store.fill(toRgb(background));
+    const int w = std::min(size.width(), source.width());
+    for (int y = 0; y < std::min(size.height(), source.height()); ++y)
+        std::copy_n(reinterpret_cast<const QRgb *>(source.constScanLine(y)), w,
+                    reinterpret_cast<QRgb *>(store.scanLine(y)));
+    return store;
+}
+
 } // namespace
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
@@ -41,14 +53,8 @@ void PictureBox::setSurfaceSize(int width, int height)
     // The store only ever grows: a surface that goes back and forth between a large and
     // a small size reuses its memory instead of allocating and touching it anew.
     const QSize store = image_.size().expandedTo(QSize(width, height));
-    if (store != image_.size()) {
-        QImage grown(store, QImage::Format_RGB32);
-        grown.fill(toRgb(backColor_));
-        for (int y = 0; y < image_.height(); ++y)
-            std::copy_n(reinterpret_cast<const QRgb *>(image_.constScanLine(y)), image_.width(),
-                        reinterpret_cast<QRgb *>(grown.scanLine(y)));
-        image_ = std::move(grown);
-    }
+    if (store != image_.size())
+        image_ = withCopyOf(image_, store, backColor_);
     if (!keepsHiddenArea_) {
         // What comes into view is background, whatever the store held there before.
         fillStore(QRect(width_, 0, std::max(width - width_, 0), height), backColor_);
@@ -156,16 +162,7 @@ void PictureBox::setPicture(QImage picture)
     if (picture.format() != QImage::Format_RGB32)
         picture.convertTo(QImage::Format_RGB32);
     const QSize size = picture.size().expandedTo(QSize(width_, height_));
-    if (size == picture.size()) {
-        image_ = std::move(picture);
-    } else {
-        QImage store(size, QImage::Format_RGB32);
-        store.fill(toRgb(backColor_));
-        for (int y = 0; y < picture.height(); ++y)
-            std::copy_n(reinterpret_cast<const QRgb *>(picture.constScanLine(y)),
-                        picture.width(), reinterpret_cast<QRgb *>(store.scanLine(y)));
-        image_ = std::move(store);
-    }
+    image_ = size == picture.size() ? std::move(picture) : withCopyOf(picture, size, backColor_);
     update();
 }
 
