@@ -11,7 +11,8 @@ void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
     QApplication::setApplicationVersion(QStringLiteral("1.10"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kAppTitle));
+    // No display name: Qt would append it to every window title, and each window's
+    // caption is exactly as the program gives it.
     QApplication::setDesktopFileName(QStringLiteral("org.gridglyph.GridGlyph"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/gridglyph/org.gridglyph.GridGlyph.png")));
 

@@ -4,18 +4,19 @@
 # Exit 77 (skipped) where there is no X server to start.
 set -euo pipefail
 prog=$1
-work=$(mktemp -d)
-for tool in Xvfb xdotool import xdpyinfo python3; do
+here=$(dirname "$0")
+for tool in xdotool import python3; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
-for n in $(seq 140 180); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { disp=:$n; break; }; done
-Xvfb "$disp" -screen 0 1400x1100x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
-trap 'kill $ppid $xpid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source=../../scripts/lib/xvfb.sh
+. "$here/../../scripts/lib/xvfb.sh"
+work=$(mktemp -d)
 ppid=
-for _ in $(seq 50); do DISPLAY=$disp xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY=$disp QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2
-"$prog" & ppid=$!
-for _ in $(seq 100); do xdotool search --onlyvisible --name GRIDGLYPH >/dev/null 2>&1 && break; sleep 0.1; done
+trap 'kill $ppid 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb || { rc=$?; [ $rc = 77 ] && echo "skipped: no X server can be started here"; exit $rc; }
+export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2
+"$prog" 2>"$work/program.log" & ppid=$!
+wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
 # The red channel of one screen pixel, 0 to 255.
 red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
 # Wait until the window shows its grid before clicking.
