@@ -87,13 +87,18 @@ void frmMain::chkTrace_Click()
         const QString path = ShowOpenDialog(this, filter, QDir::currentPath());
         if (path.isEmpty())
             return;
-        QImage picture = LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas));
-        if (picture.isNull())
+        LoadedPicture picture = LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas));
+        if (picture.tooLarge)
+            MsgBox(this, QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。")
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(picture.declared.width())
+                             .arg(picture.declared.height()));
+        else if (picture.image.isNull())
             // The holder keeps its previous picture; the redraw below shows it.
             MsgBox(this, QStringLiteral("「%1」を画像として読み込めませんでした。")
                              .arg(QDir::toNativeSeparators(path)));
         else
-            picTrace->setPicture(std::move(picture));
+            picTrace->setPicture(std::move(picture.image));
     }
     Draw();
 }

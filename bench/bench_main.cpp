@@ -1,15 +1,18 @@
 // How long the editor takes for what the user does most: redraws, paints, the text.
 // Run headless: QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench
 #include "frmMain.h"
+#include "pictureFiles.h"
 #include "result/dotText.h"
 #include "result/frmResult.h"
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/PictureBox.h"
+#include "toolkit/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -108,6 +111,24 @@ void BM_ResultWindowOpen(benchmark::State &state)
     }
 }
 
+// Loading (or refusing) each of the large and hostile files the bad-input tests use.
+void BM_LoadPicture(benchmark::State &state, const QString &path)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadPicture(path, QSize(frmMain::kLargestCanvas, frmMain::kLargestCanvas)));
+}
+
+void registerLoads(const QTemporaryDir &dir)
+{
+    for (const pictureFiles::CorpusFile &file : pictureFiles::largeAndHostileFiles()) {
+        const QString path = dir.filePath(QString::fromLatin1(file.name));
+        pictureFiles::write(path, file.make());
+        benchmark::RegisterBenchmark((std::string("BM_LoadPicture/") + file.name).c_str(), BM_LoadPicture, path)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(3);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_Redraw)->ArgsProduct({{16, 32, 48, 99}, {2, 12}})->Unit(benchmark::kMicrosecond);
@@ -122,6 +143,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    const QTemporaryDir dir;
+    registerLoads(dir);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

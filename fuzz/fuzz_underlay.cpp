@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     QImage picture = LoadPictureData(
         QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)),
-        QSize(frmMain::kLargestCanvas, frmMain::kLargestCanvas));
+        QSize(frmMain::kLargestCanvas, frmMain::kLargestCanvas)).image;
     if (!picture.isNull()) {
         if (picture.width() > frmMain::kLargestCanvas || picture.height() > frmMain::kLargestCanvas)
             __builtin_trap(); // the loader promised never to keep more than can be shown

@@ -36,6 +36,20 @@ inline void setSize(frmMain &w, const QString &width, const QString &height)
     w.txtHeight->setText(height);
 }
 
+// AddressSanitizer holds freed memory back on purpose, so resident memory says nothing
+// there; LeakSanitizer checks the same runs for leaks instead.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kMemoryIsMeaningful = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kMemoryIsMeaningful = false;
+#else
+inline constexpr bool kMemoryIsMeaningful = true;
+#endif
+#else
+inline constexpr bool kMemoryIsMeaningful = true;
+#endif
+
 // A memory figure of this process from /proc/self/status ("VmRSS", "VmHWM"), in KiB.
 inline long procStatusKb(const char *field)
 {
@@ -47,4 +61,12 @@ inline long procStatusKb(const char *field)
         if (line.startsWith(key))
             return line.mid(key.size()).trimmed().split(' ').value(0).toLong();
     return 0;
+}
+
+// Starts a new peak: VmHWM then grows from the memory in use now.
+inline void resetPeakMemory()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
 }

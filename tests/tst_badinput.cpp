@@ -7,6 +7,8 @@
 #include "toolkit/CommonDialog.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QCheckBox>
@@ -36,6 +38,8 @@ private slots:
     void unreadableSizeAtEveryCommand();
     void badUnderlayFiles_data();
     void badUnderlayFiles();
+    void largeAndHostileFiles_data();
+    void largeAndHostileFiles();
     void fileGoneBetweenDialogAndLoad();
     void awkwardPathsLoad();
 
@@ -139,6 +143,7 @@ void tst_badinput::badUnderlayFiles_data()
         << "screen.gif" << pictureFiles::gif(8, 8, {0, qRgb(0, 0, 255)}, std::vector<int>(64, 1), 65535, 65535);
     QTest::newRow("a folder") << "folder.bmp" << QByteArray();
     QTest::newRow("a pipe") << "pipe.bmp" << QByteArray();
+    QTest::newRow("a link to /dev/zero") << "zero.bmp" << QByteArray();
     QTest::newRow("no read permission") << "locked.bmp" << QByteArray();
 }
 
@@ -151,6 +156,8 @@ void tst_badinput::badUnderlayFiles()
         QVERIFY(QDir().mkdir(path));
     } else if (name == "pipe.bmp") {
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (name == "zero.bmp") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     } else if (name == "locked.bmp") {
         QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 8, 8, 0, 0)));
         QFile::setPermissions(path, {});
@@ -179,6 +186,55 @@ void tst_badinput::badUnderlayFiles()
     expectIntact(name);
     // A header's claim never becomes an allocation of its size.
     QVERIFY2(peakRssMb() - before < 300, qPrintable(QString::number(peakRssMb() - before)));
+}
+
+void tst_badinput::largeAndHostileFiles_data()
+{
+    QTest::addColumn<int>("index");
+    const auto files = pictureFiles::largeAndHostileFiles();
+    for (size_t i = 0; i < files.size(); ++i)
+        QTest::newRow(files[i].name) << int(i);
+}
+
+void tst_badinput::largeAndHostileFiles()
+{
+    QFETCH(int, index);
+    const pictureFiles::CorpusFile file = pictureFiles::largeAndHostileFiles()[size_t(index)];
+    const QString path = dir->filePath(QStringLiteral("picture"));
+    QVERIFY(pictureFiles::write(path, file.make()));
+    const QString good = dir->filePath("good.bmp");
+    QVERIFY(pictureFiles::write(good, pictureFiles::encoded("BMP", 40, 40, qRgb(0, 0xFF, 0), qRgb(0, 0xFF, 0))));
+    pick(good);
+    w->chkTrace->click();
+    w->chkTrace->click();
+
+    pick(path);
+    const long before = procStatusKb("VmRSS");
+    resetPeakMemory();
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+    const qint64 ms = timer.elapsed();
+    const long growthMb = (procStatusKb("VmHWM") - before) / 1024;
+    qInfo("%s: %.1f MB file, %lld ms, peak memory +%ld MB", file.name, QFileInfo(path).size() / 1e6,
+          ms, growthMb);
+
+    expectIntact(file.name);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "3,2"}));
+    QVERIFY(w->chkTrace->isChecked());
+    if (file.outcome == pictureFiles::CorpusFile::Loaded) {
+        QVERIFY2(log->messages.isEmpty(), qPrintable(log->messages.join('\n')));
+        QCOMPARE(w->picDot->point(17, 5), Color(file.at5x5 & 0xFFFFFF));
+        QCOMPARE(w->picTrace->image().size(), QSize(1188, 1188).boundedTo(w->picTrace->image().size()));
+    } else {
+        // Refused: the previous underlay stays, and the message says which case it is.
+        QCOMPARE(log->messages.size(), 1);
+        QCOMPARE(log->messages[0].contains(QStringLiteral("大きすぎる")),
+                 file.outcome == pictureFiles::CorpusFile::TooLarge);
+        QCOMPARE(w->picDot->point(17, 5), 0x00FF00);
+    }
+    if (kMemoryIsMeaningful)
+        QVERIFY2(growthMb < 400, qPrintable(QString::number(growthMb)));
 }
 
 void tst_badinput::fileGoneBetweenDialogAndLoad()

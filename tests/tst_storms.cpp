@@ -11,20 +11,6 @@ namespace {
 
 long rssKb() { return procStatusKb("VmRSS"); }
 
-// AddressSanitizer holds freed memory back on purpose, so resident memory says nothing
-// there; LeakSanitizer checks the same runs for leaks instead.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryIsMeaningful = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kMemoryIsMeaningful = false;
-#else
-constexpr bool kMemoryIsMeaningful = true;
-#endif
-#else
-constexpr bool kMemoryIsMeaningful = true;
-#endif
-
 // Runs `step` `count` times and returns how much resident memory grew between the end
 // of the first hundred runs and the end of the last.
 template<typename Step>

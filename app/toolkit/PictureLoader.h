@@ -4,10 +4,21 @@
 #include <QSize>
 #include <QString>
 
-// Reads the picture file at `path`. Only the top-left `shown` pixels are kept, since
-// nothing beyond them can ever be seen. Returns a null image when the file can't be
-// read as a picture, or when decoding it would need more memory than Qt allows.
-QImage LoadPicture(const QString &path, QSize shown);
+// What reading a picture gave: the picture, or why there is none.
+struct LoadedPicture
+{
+    // Only the top-left part asked for; null when nothing was loaded.
+    QImage image;
+    // Refused before decoding, because decoding would cost more memory than the program
+    // allows itself; `declared` is the size the file claims.
+    bool tooLarge = false;
+    QSize declared;
+};
 
-// The same for bytes already in memory.
-QImage LoadPictureData(const QByteArray &data, QSize shown);
+// Reads the picture file at `path`. Only the top-left `shown` pixels are kept, since
+// nothing beyond them can ever be seen. A file that is not a picture gives a null image;
+// one whose decoding would need more than the decoding budget is refused unread.
+LoadedPicture LoadPicture(const QString &path, QSize shown);
+
+// The same for bytes already in memory (pasted or dropped image data).
+LoadedPicture LoadPictureData(const QByteArray &data, QSize shown);

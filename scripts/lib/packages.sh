@@ -18,11 +18,10 @@ install_missing() {
       cat >&2 <<MSG
 setup: GRIDGLYPH needs these Debian packages, which are not installed:
   ${missing[*]}
-Installing them needs root, and this user is not root and may not use sudo. Either run
-this once as root (the next runs as this user need nothing more):
-  su -c '$PWD/scripts/setup --packages-only'
-or have an administrator install them:
-  apt-get install --no-install-recommends ${missing[*]}
+This user is neither root nor allowed to use sudo, so they cannot be installed from here.
+Install them once as root, for example with
+  su -c 'apt-get install --no-install-recommends ${missing[*]}'
+and then run this command again as this user.
 MSG
       exit 1
     fi

@@ -1,0 +1,76 @@
+#include "BmpTopLeft.h"
+
+#include <QIODevice>
+#include <QtEndian>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr int kFileHeader = 14;
+// Headers, bit masks and palette together are far smaller; anything beyond is no BMP
+// written by a real program.
+constexpr qint64 kLargestPixelOffset = 64 * 1024;
+
+// Puts the device back where it was, however the reading ends.
+struct Rewind
+{
+    QIODevice *device;
+    qint64 at;
+    ~Rewind() { device->seek(at); }
+};
+
+qint32 le32(const QByteArray &b, int at) { return qFromLittleEndian<qint32>(b.constData() + at); }
+void setLe32(QByteArray &b, int at, qint32 v) { qToLittleEndian(v, b.data() + at); }
+
+} // namespace
+
+std::optional<QByteArray> croppedBmp(QIODevice *device, QSize kept)
+{
+    const qint64 start = device->pos();
+    const Rewind rewind{device, start};
+    if (!device->seek(0))
+        return std::nullopt;
+    QByteArray head = device->peek(kFileHeader + 40);
+    if (head.size() < kFileHeader + 40 || !head.startsWith("BM"))
+        return std::nullopt;
+    const qint64 pixelOffset = quint32(le32(head, 10));
+    const qint32 infoSize = le32(head, 14);
+    const qint32 width = le32(head, 18);
+    const qint32 height = le32(head, 22);
+    const int bits = qFromLittleEndian<quint16>(head.constData() + 28);
+    const qint32 compression = le32(head, 30);
+    // Uncompressed rows (0), or rows described by bit masks (3, 6), of a known depth.
+    const bool plain = compression == 0 || compression == 3 || compression == 6;
+    const bool depthKnown = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (infoSize < 40 || !plain || !depthKnown || width <= 0 || height == 0 || height == INT32_MIN
+        || pixelOffset < kFileHeader + infoSize || pixelOffset > kLargestPixelOffset)
+        return std::nullopt;
+
+    const qint64 rows = std::abs(qint64(height));
+    const QSize size = kept.boundedTo(QSize(width, int(rows)));
+    if (size == QSize(width, int(rows)))
+        return std::nullopt; // nothing to cut: Qt reads the file itself
+    const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
+    const qint64 keptStride = (qint64(size.width()) * bits + 31) / 32 * 4;
+
+    QByteArray out = device->read(pixelOffset);
+    if (out.size() != pixelOffset)
+        return std::nullopt;
+    // Bottom-up rows (a positive height) keep the top of the picture at the end of the file.
+    const bool bottomUp = height > 0;
+    const qint64 firstRow = bottomUp ? rows - size.height() : 0;
+    for (qint64 r = firstRow; r < firstRow + size.height(); ++r) {
+        if (!device->seek(pixelOffset + r * stride))
+            return std::nullopt;
+        const QByteArray row = device->read(keptStride);
+        if (row.size() != keptStride)
+            return std::nullopt;
+        out += row;
+    }
+    setLe32(out, 2, qint32(out.size()));
+    setLe32(out, 18, size.width());
+    setLe32(out, 22, bottomUp ? size.height() : -size.height());
+    setLe32(out, 34, qint32(keptStride * size.height()));
+    return out;
+}
