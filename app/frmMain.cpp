@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "pictureDrop.h"
+#include "pictureHistory.h"
 #include "result/frmResult.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
@@ -8,6 +10,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QShortcut>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +52,7 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("GRIDGLYPH Ver. 1.10"));
     buildLayout();
+    history_ = std::make_unique<PictureHistory>(picPreview, [this] { drawAt(pictureSize()); });
     connectHandlers();
     Form_Load();
 }
@@ -101,6 +106,8 @@ void frmMain::buildLayout()
 
     for (TextBox *t : {txtWidth, txtHeight}) {
         t->setAlignment(Qt::AlignRight);
+        // A picture dropped here is an underlay, as anywhere else in the window.
+        t->setAcceptDrops(false);
         // The frame of a line edit would leave no room for two digits in 25 pixels.
         t->setTextMargins(0, 0, 0, 0);
     }
@@ -113,10 +120,13 @@ void frmMain::buildLayout()
     place(cmdCanvas, 120, 3240, 975, 375);
     cmdClear = new QPushButton(QStringLiteral("全消去(&C)"), Frame1);
     place(cmdClear, 120, 3600, 975, 375);
+    cmdClear->setToolTip(QStringLiteral("絵を全部消します。Ctrl+Z で元に戻せます。"));
     chkTrace = new QPushButton(QStringLiteral("下絵(&T)"), Frame1);
     chkTrace->setCheckable(true);
     showPressedBold(chkTrace);
     place(chkTrace, 120, 3960, 975, 375);
+    chkTrace->setToolTip(QStringLiteral("なぞる画像を開きます。画像ファイルをウィンドウにドロップするか、"
+                                        "Ctrl+V で貼り付けても下絵になります。"));
     cmdOK = new QPushButton(QStringLiteral("(´ω｀)&b"), Frame1);
     place(cmdOK, 120, 4320, 975, 375);
 
@@ -154,6 +164,17 @@ void frmMain::connectHandlers()
     connect(picDot, &PictureBox::mouseUp, this, &frmMain::picDot_MouseUp);
     txtWidth->setKeyPressHandler([this](qint16 &k) { txtWidth_KeyPress(k); });
     txtHeight->setKeyPressHandler([this](qint16 &k) { txtHeight_KeyPress(k); });
+
+    // Anywhere in the window but the size fields, which take these keys themselves (and
+    // discard them).
+    const auto shortcut = [this](const QKeySequence &keys, void (frmMain::*slot)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &frmMain::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmMain::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_V), &frmMain::pasteUnderlay);
+    setAcceptDrops(true);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -167,4 +188,22 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (offersPicture(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (offersPicture(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    underlayFrom(event->mimeData(), QStringLiteral("ドロップされた画像"));
 }

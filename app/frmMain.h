@@ -6,10 +6,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+struct LoadedPicture;
 class PictureBox;
+class PictureHistory;
 class TextBox;
+class QMimeData;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
@@ -41,6 +45,7 @@ public:
     PictureBox *picDot = nullptr;
     PictureBox *picPreview = nullptr;
     PictureBox *picTrace = nullptr;
+    // Option buttons in push-button style: checkable push buttons in one exclusive group.
     std::array<QPushButton *, 12> optSize{};
     QButtonGroup *optSizeGroup = nullptr;
     TextBox *txtWidth = nullptr;
@@ -49,6 +54,7 @@ public:
     QCheckBox *chkBar = nullptr;
     QPushButton *cmdCanvas = nullptr;
     QPushButton *cmdClear = nullptr;
+    // A check box in push-button style: a checkable push button, shown pressed while on.
     QPushButton *chkTrace = nullptr;
     QPushButton *cmdOK = nullptr;
 
@@ -64,6 +70,12 @@ public:
     std::optional<QSize> entrySize() const;
     // The open result window, if any.
     frmResult *resultWindow() const;
+
+    // Editing beyond the classic commands: undo and redo one stroke or clear at a time,
+    // and an image pasted from the clipboard as the underlay.
+    void undo();
+    void redo();
+    void pasteUnderlay();
 
     // Event handlers.
     void Form_Load();
@@ -82,6 +94,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildLayout();
@@ -89,6 +104,22 @@ private:
     void showResult();
     // Applies the 48-dot limit to one field, telling the user when it cuts.
     void limitEntry(TextBox *entry);
+    // Draw without reading the size fields: the picture at `size`.
+    void drawAt(QSize size);
+    QSize pictureSize() const;
+    // DotDraw's paint of one cell, for a dot already found.
+    void paintDot(std::int16_t Button, QPoint dot);
+    // The dot under a canvas position when it lies inside the picture.
+    std::optional<QPoint> dotInPicture(float X, float Y) const;
+    void endStroke();
+    // Makes a loaded picture the underlay, or tells the user why there is none; `name`
+    // says where it came from. True when the holder took it.
+    bool takeUnderlay(LoadedPicture picture, const QString &name);
+    // An image dropped or pasted: the underlay, switched on and shown.
+    void underlayFrom(const QMimeData *data, const QString &unnamed);
 
     QPointer<frmResult> result_;
+    std::unique_ptr<PictureHistory> history_;
+    // The previous pointer position's dot during a stroke, while it lay inside the picture.
+    std::optional<QPoint> strokeDot_;
 };

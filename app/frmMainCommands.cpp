@@ -2,6 +2,8 @@
 #include "frmMain.h"
 
 #include "functions/Functions.h"
+#include "pictureDrop.h"
+#include "pictureHistory.h"
 #include "result/frmResult.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
@@ -9,7 +11,9 @@
 #include "toolkit/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPushButton>
 
 void frmMain::Form_Load()
@@ -45,8 +49,23 @@ void frmMain::cmdCanvas_Click()
 
 void frmMain::cmdClear_Click()
 {
+    history_->begin();
     picPreview->clear();
+    history_->end();
     Draw();
+}
+
+void frmMain::undo()
+{
+    // Not in the middle of a stroke: the step it will become is not there yet.
+    if (!Painting)
+        history_->undo();
+}
+
+void frmMain::redo()
+{
+    if (!Painting)
+        history_->redo();
 }
 
 void frmMain::cmdOK_Click() { showResult(); }
@@ -87,20 +106,44 @@ void frmMain::chkTrace_Click()
         const QString path = ShowOpenDialog(this, filter, QDir::currentPath());
         if (path.isEmpty())
             return;
-        LoadedPicture picture = LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas));
-        if (picture.tooLarge)
-            MsgBox(this, QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。")
-                             .arg(QDir::toNativeSeparators(path))
-                             .arg(picture.declared.width())
-                             .arg(picture.declared.height()));
-        else if (picture.image.isNull())
-            // The holder keeps its previous picture; the redraw below shows it.
-            MsgBox(this, QStringLiteral("「%1」を画像として読み込めませんでした。")
-                             .arg(QDir::toNativeSeparators(path)));
-        else
-            picTrace->setPicture(std::move(picture.image));
+        // On failure the holder keeps its previous picture; the redraw below shows it.
+        takeUnderlay(LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)),
+                     QDir::toNativeSeparators(path));
     }
     Draw();
+}
+
+bool frmMain::takeUnderlay(LoadedPicture picture, const QString &name)
+{
+    if (picture.tooLarge) {
+        MsgBox(this, QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。")
+                         .arg(name)
+                         .arg(picture.declared.width())
+                         .arg(picture.declared.height()));
+        return false;
+    }
+    if (picture.image.isNull()) {
+        MsgBox(this, QStringLiteral("「%1」を画像として読み込めませんでした。").arg(name));
+        return false;
+    }
+    picTrace->setPicture(std::move(picture.image));
+    return true;
+}
+
+void frmMain::underlayFrom(const QMimeData *data, const QString &unnamed)
+{
+    std::optional<OfferedPicture> offer =
+        loadOfferedPicture(data, QSize(kLargestCanvas, kLargestCanvas), unnamed);
+    // Text and the like are no picture: nothing happens, nothing is said.
+    if (!offer || !takeUnderlay(std::move(offer->picture), offer->name))
+        return;
+    chkTrace->setChecked(true);
+    Draw();
+}
+
+void frmMain::pasteUnderlay()
+{
+    underlayFrom(QGuiApplication::clipboard()->mimeData(), QStringLiteral("クリップボードの画像"));
 }
 
 frmResult *frmMain::resultWindow() const { return result_; }

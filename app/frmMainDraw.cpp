@@ -2,7 +2,9 @@
 #include "frmMain.h"
 
 #include "cellGeometry.h"
+#include "pictureHistory.h"
 #include "sizeEntry.h"
+#include "strokeLine.h"
 #include "toolkit/BitBlt.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
@@ -32,6 +34,8 @@ std::optional<QSize> frmMain::entrySize() const
     return QSize(*w, *h);
 }
 
+QSize frmMain::pictureSize() const { return QSize(picPreview->scaleWidth(), picPreview->scaleHeight()); }
+
 void frmMain::Draw()
 {
     std::optional<QSize> size = entrySize();
@@ -39,10 +43,15 @@ void frmMain::Draw()
         // Keep the picture as it is; the rest of the redraw still follows DotSize and the
         // toggles, so the canvas never disagrees with what the controls show.
         MsgBox(this, invalidSizeMessage());
-        size = QSize(picPreview->scaleWidth(), picPreview->scaleHeight());
+        size = pictureSize();
     }
-    const int W = size->width();
-    const int H = size->height();
+    drawAt(*size);
+}
+
+void frmMain::drawAt(QSize size)
+{
+    const int W = size.width();
+    const int H = size.height();
     const int D = DotSize;
 
     // Width and height change together: one new image per surface, not two.
@@ -60,10 +69,8 @@ void frmMain::Draw()
 
     for (int x = 0; x < W; ++x)
         for (int y = 0; y < H; ++y)
-            if (isBlackDot(x, y)) {
-                const QRect cell = cellRect(x, y, D);
-                picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom());
-            }
+            if (isBlackDot(x, y))
+                picDot->fillBox(cellRect(x, y, D));
 
     if (D > 1 && chkBar->isChecked()) {
         for (int x = 0; x <= W; ++x)
@@ -83,30 +90,35 @@ void frmMain::Draw()
 
 void frmMain::DotDraw(std::int16_t Button, float X, float Y)
 {
-    const int D = DotSize;
-    const std::optional<QPoint> dot = dotAt(X, Y, D);
-    if (!dot)
-        return;
-    const QRect cell = cellRect(dot->x(), dot->y(), D);
+    if (const std::optional<QPoint> dot = dotAt(X, Y, DotSize))
+        paintDot(Button, *dot);
+}
 
+void frmMain::paintDot(std::int16_t Button, QPoint dot)
+{
+    const int D = DotSize;
+    const QRect cell = cellRect(dot.x(), dot.y(), D);
     if (Button == 1) {
-        picPreview->pset(dot->x(), dot->y());
-        picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom());
+        picPreview->pset(dot.x(), dot.y());
+        picDot->fillBox(cell);
         return;
     }
-    picPreview->pset(dot->x(), dot->y(), kWhite);
+    picPreview->pset(dot.x(), dot.y(), kWhite);
     if (chkTrace->isChecked()) {
         BitBlt(picDot, cell.left(), cell.top(), D - 1, D - 1, picTrace, cell.left(), cell.top(),
                SRCCOPY);
         picDot->refresh(cell);
     } else {
-        picDot->fillBox(cell.left(), cell.top(), cell.right(), cell.bottom(), kWhite);
+        picDot->fillBox(cell, kWhite);
     }
 }
 
 void frmMain::picDot_MouseDown(int Button, int, float X, float Y)
 {
+    if (!Painting)
+        history_->begin();
     DotDraw(std::int16_t(Button), X, Y);
+    strokeDot_ = dotInPicture(X, Y);
     Painting = true;
 }
 
@@ -117,10 +129,32 @@ void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
     if (Button == 0) {
         // No button is held, so the release was lost (a grab broken, the focus stolen):
         // the stroke is over, and hovering must not erase the picture.
-        Painting = false;
+        endStroke();
         return;
     }
-    DotDraw(std::int16_t(Button), X, Y);
+    const std::optional<QPoint> dot = dotInPicture(X, Y);
+    if (dot && strokeDot_)
+        // Every dot between the last position and this one, however far apart the
+        // window system delivered them.
+        forEachDotOnLine(*strokeDot_, *dot, [&](QPoint p) { paintDot(std::int16_t(Button), p); });
+    else
+        DotDraw(std::int16_t(Button), X, Y);
+    strokeDot_ = dot;
 }
 
-void frmMain::picDot_MouseUp(int, int, float, float) { Painting = false; }
+void frmMain::picDot_MouseUp(int, int, float, float) { endStroke(); }
+
+void frmMain::endStroke()
+{
+    Painting = false;
+    strokeDot_.reset();
+    history_->end();
+}
+
+std::optional<QPoint> frmMain::dotInPicture(float X, float Y) const
+{
+    const std::optional<QPoint> dot = dotAt(X, Y, DotSize);
+    if (!dot || !QRect(QPoint(0, 0), pictureSize()).contains(*dot))
+        return std::nullopt;
+    return dot;
+}

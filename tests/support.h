@@ -6,6 +6,7 @@
 #include "toolkit/TextBox.h"
 
 #include <QFile>
+#include <QScreen>
 #include <QStringList>
 
 // Collects what the program would have shown in its message box, for as long as it lives.
@@ -28,6 +29,14 @@ inline QStringList blackDots(const frmMain &w)
             if (w.isBlackDot(x, y))
                 dots << QStringLiteral("%1,%2").arg(x).arg(y);
     return dots;
+}
+
+// What the screen shows at pixel (x, y) of widget `w`, as opposed to what it stores.
+inline Color shownPixel(QWidget *w, int x, int y)
+{
+    const QPoint at = w->mapTo(w->window(), QPoint(x, y));
+    const QImage shot = w->screen()->grabWindow(w->window()->winId(), at.x(), at.y(), 1, 1).toImage();
+    return shot.isNull() ? kNoColor : Color(shot.pixel(0, 0) & 0xFFFFFF);
 }
 
 inline void setSize(frmMain &w, const QString &width, const QString &height)

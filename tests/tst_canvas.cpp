@@ -98,13 +98,18 @@ void tst_canvas::gridOnLeftAndTopEdgeOfEveryCellOnly()
 void tst_canvas::noGridWhenSwitchedOffOrAtOnePixel()
 {
     frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     w.chkBar->click();
     QVERIFY(!w.chkBar->isChecked());
     for (int i = 0; i < 384; i += 5)
         QCOMPARE(w.picDot->point(i, 0), kWhite);
+    QTRY_COMPARE(shownPixel(w.picDot, 5, 0), kWhite);
 
     w.chkBar->click();
     QCOMPARE(w.picDot->point(0, 0), 0xC0C0C0);
+    // On the screen too: a redraw at an unchanged size is shown by its one repaint alone.
+    QTRY_COMPARE(shownPixel(w.picDot, 5, 0), 0xC0C0C0);
     w.DotSize = 1;
     w.Draw();
     QCOMPARE(w.picDot->point(0, 0), kWhite);

@@ -14,6 +14,7 @@
 #include <QRawFont>
 #include <QSignalSpy>
 #include <QTextLayout>
+#include <QWindow>
 #include <QtTest>
 
 class tst_commands : public QObject
@@ -32,6 +33,7 @@ private slots:
     void onlyDigitsAndBackspaceCanBeTyped();
     void editingKeysKeepWorkingAndShortcutsDoNothing();
     void accessKeysReachTheirControls();
+    void undoAndRedoStrokesAndClears();
     void captionsResolveToFontsWithTheirGlyphs();
 
 private:
@@ -222,6 +224,53 @@ void tst_commands::accessKeysReachTheirControls()
     QCOMPARE(w->DotSize, 6);
     QVERIFY(QApplication::focusWidget() == w->optSize[9] || QApplication::focusWidget() == w->optSize[10]
             || QApplication::focusWidget() == w->optSize[11]);
+}
+
+void tst_commands::undoAndRedoStrokesAndClears()
+{
+    QWindow *win = w->windowHandle();
+    const auto at = [this](int x, int y) { return w->picDot->mapTo(w, QPoint(x, y)); };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    QTest::mousePress(win, Qt::LeftButton, {}, at(5, 5));
+    QTest::mouseMove(win, at(41, 5));
+    QTest::mouseRelease(win, Qt::LeftButton, {}, at(41, 5));
+    QCOMPARE(blackDots(*w).size(), 4);
+    key(Qt::Key_Z);
+    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(w->picDot->point(17, 5), kWhite);
+    key(Qt::Key_Y);
+    QCOMPARE(blackDots(*w).size(), 4);
+    QCOMPARE(w->picDot->point(17, 5), kBlack);
+
+    // A clear undone after a shrink: the hidden dot comes back when the size grows again.
+    w->DotDraw(1, 30 * 12 + 5, 5);
+    setSize(*w, "20", "32");
+    w->cmdCanvas->click();
+    w->cmdClear->click();
+    key(Qt::Key_Z);
+    QCOMPARE(blackDots(*w).size(), 4);
+    setSize(*w, "32", "32");
+    w->cmdCanvas->click();
+    QCOMPARE(blackDots(*w).size(), 5);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+
+    // In a size field the keys are the field's, and the filter discards them.
+    w->txtHeight->setFocus();
+    key(Qt::Key_Z);
+    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(w->txtHeight->text(), QStringLiteral("32"));
+    // Elsewhere, an undo shows the picture without reading the fields.
+    w->txtHeight->setText(QString());
+    w->picDot->setFocus();
+    key(Qt::Key_Z);
+    QCOMPARE(blackDots(*w).size(), 5);
+    QVERIFY(log->messages.isEmpty());
+    w->txtHeight->setFocus();
+    key(Qt::Key_Y);
+    QCOMPARE(blackDots(*w).size(), 5);
 }
 
 void tst_commands::captionsResolveToFontsWithTheirGlyphs()

@@ -50,6 +50,7 @@ private slots:
     void gridLinesBelongToTheCellRightAndBelow();
     void otherButtonsPaintWhiteAndModifiersChangeNothing();
     void dragPaintsEveryCellPassedAndStaysOnTheCanvas();
+    void quickDragsPaintUnbrokenLines();
     void anyReleaseEndsTheStroke();
     void moveWithoutButtonsEndsTheStrokeAndPaintsNothing();
     void whitePaintingUncoversTheUnderlay();
@@ -137,7 +138,7 @@ void tst_painting::dragPaintsEveryCellPassedAndStaysOnTheCanvas()
     // Off the canvas to the left and above, over the control panel: the canvas keeps
     // the mouse, and nothing changes.
     const QImage before = w->picDot->image().copy();
-    for (QPointF p : {QPointF(-1, 5), QPointF(-12, 30), QPointF(30, -0.5), QPointF(-50, -50),
+    for (QPointF p : {QPointF(-1, 30), QPointF(-12, 30), QPointF(30, -0.5), QPointF(-50, -50),
                       QPointF(500, 30), QPointF(30, 500)})
         QTest::mouseMove(win(), at(p));
     QCOMPARE(changed(before, w->picDot->image()), QRegion());
@@ -148,6 +149,29 @@ void tst_painting::dragPaintsEveryCellPassedAndStaysOnTheCanvas()
     QVERIFY(blackDots(*w).contains("8,8"));
     QTest::mouseRelease(win(), Qt::LeftButton, {}, at({100, 100}));
     QVERIFY(!w->Painting);
+}
+
+void tst_painting::quickDragsPaintUnbrokenLines()
+{
+    // Moves many cells apart, as the window system delivers a quick hand: every cell
+    // between them is painted, ends included.
+    QTest::mousePress(win(), Qt::LeftButton, {}, at({29, 29}));
+    QTest::mouseMove(win(), at({305, 29}));
+    QTest::mouseMove(win(), at({305, 125}));
+    QCOMPARE(blackDots(*w).size(), 24 + 8);
+    QVERIFY(blackDots(*w).contains("14,2") && blackDots(*w).contains("25,6"));
+    // Out over the panel and back in: nothing outside, only the dot of re-entry.
+    QTest::mouseMove(win(), at({-40, 125}));
+    QTest::mouseMove(win(), at({101, 200}));
+    QCOMPARE(blackDots(*w).size(), 33);
+    QVERIFY(blackDots(*w).contains("8,16"));
+    // Both buttons held: the rest of the stroke is white, the dot it starts from too.
+    QTest::mousePress(win(), Qt::RightButton, {}, at({101, 200}));
+    QTest::mouseMove(win(), at({29, 29}));
+    QCOMPARE(blackDots(*w).size(), 32 - 1);
+    QVERIFY(!blackDots(*w).contains("8,16") && !blackDots(*w).contains("2,2"));
+    QTest::mouseRelease(win(), Qt::RightButton, {}, at({29, 29}));
+    QTest::mouseRelease(win(), Qt::LeftButton, {}, at({29, 29}));
 }
 
 void tst_painting::anyReleaseEndsTheStroke()

@@ -4,7 +4,9 @@
 
 #include "toolkit/CommonDialog.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QMimeData>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -24,6 +26,7 @@ private slots:
     void cancelKeepsTogglePictureAndCanvas();
     void firstSwitchOnCancelledShowsHolderBackground();
     void unreadableFileIsReportedAndLosesNothing();
+    void droppedAndPastedImagesBecomeTheUnderlay();
 
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
@@ -183,6 +186,52 @@ void tst_underlay::unreadableFileIsReportedAndLosesNothing()
     QCOMPARE(blackDots(*w), QStringList{"2,2"});
     // Rebuilt with the picture the holder kept.
     QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
+}
+
+void tst_underlay::droppedAndPastedImagesBecomeTheUnderlay()
+{
+    // As the window system delivers a drop: entering over the canvas, dropped on the window.
+    const auto drop = [this](QMimeData *data) {
+        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(w->picDot, &enter);
+        if (!enter.isAccepted())
+            return false;
+        QDropEvent dropped(QPointF(238, 158), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &dropped);
+        return true;
+    };
+    const QString bmp = dir->filePath("dropped.bmp"), text = dir->filePath("notes.txt");
+    QVERIFY(pictureFiles::write(bmp, pictureFiles::encoded("BMP", 40, 40, qRgb(0, 0, 0xFF), qRgb(0, 0, 0xFF))));
+    QVERIFY(pictureFiles::write(text, "not a picture"));
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(bmp)});
+    QVERIFY(drop(&file));
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
+
+    // A file that is no picture: the one message, and the underlay stays.
+    QMimeData notPicture;
+    notPicture.setUrls({QUrl::fromLocalFile(text)});
+    QVERIFY(drop(&notPicture));
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY(log->messages[0].contains(QDir::toNativeSeparators(text)));
+    QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
+    QMimeData words;
+    words.setText(QStringLiteral("a few words"));
+    QVERIFY(!drop(&words));
+
+    // Pasted: an image on the clipboard is the underlay, text on it is nothing at all.
+    QImage red(30, 30, QImage::Format_RGB32);
+    red.fill(qRgb(0xFF, 0, 0));
+    QApplication::clipboard()->setImage(red);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->picDot->setFocus();
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->picDot->point(5, 5), 0xFF0000);
+    QApplication::clipboard()->setText(QStringLiteral("text"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->picDot->point(5, 5), 0xFF0000);
+    QCOMPARE(log->messages.size(), 1);
 }
 
 QTEST_MAIN(tst_underlay)

@@ -17,7 +17,7 @@ bool BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int xSrc, in
     if (dx0 >= dx1 || dy0 >= dy1)
         return true;
 
-    const QRgb background = 0xFF000000u | (static_cast<quint32>(src->backColor()) & 0xFFFFFFu);
+    const QRgb background = toRgb(src->backColor());
     const qint64 sw = src->scaleWidth();
     const qint64 sh = src->scaleHeight();
     const QImage &from = src->image();

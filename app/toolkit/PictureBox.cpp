@@ -7,8 +7,6 @@
 
 namespace {
 
-QRgb toRgb(Color c) { return 0xFF000000u | (static_cast<quint32>(c) & 0xFFFFFFu); }
-
 int buttonValue(Qt::MouseButtons buttons)
 {
     // Left, right and middle carry the same bit values as the classic mouse API.
@@ -159,11 +157,28 @@ void PictureBox::line(int x1, int y1, int x2, int y2, Color color)
 
 void PictureBox::setPicture(QImage picture)
 {
-    if (picture.format() != QImage::Format_RGB32)
+    if (picture.hasAlphaChannel()) {
+        // Converting would turn transparent pixels into whatever colour they carry,
+        // mostly black: they are laid over the background instead.
+        QImage opaque(picture.size(), QImage::Format_RGB32);
+        opaque.fill(toRgb(backColor_));
+        QPainter p(&opaque);
+        p.drawImage(0, 0, picture);
+        p.end();
+        picture = std::move(opaque);
+    } else if (picture.format() != QImage::Format_RGB32) {
         picture.convertTo(QImage::Format_RGB32);
+    }
     const QSize size = picture.size().expandedTo(QSize(width_, height_));
     image_ = size == picture.size() ? std::move(picture) : withCopyOf(picture, size, backColor_);
     update();
+}
+
+void PictureBox::restoreStore(const QImage &store)
+{
+    const QSize size = store.size().expandedTo(QSize(width_, height_));
+    image_ = size == store.size() ? store : withCopyOf(store, size, backColor_);
+    changed(area());
 }
 
 void PictureBox::paintEvent(QPaintEvent *event)

@@ -12,6 +12,9 @@ constexpr Color kWhite = 0xFFFFFF;
 // What reading a pixel outside the drawing area gives: never mistaken for black.
 constexpr Color kNoColor = -1;
 
+// The opaque pixel of a colour, as the surfaces store it.
+constexpr QRgb toRgb(Color c) { return 0xFF000000u | (static_cast<quint32>(c) & 0xFFFFFFu); }
+
 // A picture surface: an off-screen image that is also exactly what the widget shows,
 // one image pixel to one widget pixel, so drawing survives being covered and reading a
 // pixel reads what the user sees. Every drawing call clips to the drawing area and
@@ -48,12 +51,16 @@ public:
     // Both corners are part of the box, in whichever order they are given.
     void fillBox(int x1, int y1, int x2, int y2) { fillBox(x1, y1, x2, y2, foreColor_); }
     void fillBox(int x1, int y1, int x2, int y2, Color color);
+    // The same for a rectangle, such as a cell from cellRect.
+    void fillBox(const QRect &box) { fillBox(box, foreColor_); }
+    void fillBox(const QRect &box, Color color) { fillClipped(box, color); }
     // A one-pixel line, both end points included.
     void line(int x1, int y1, int x2, int y2, Color color);
 
     // Shows `picture` unscaled at the top left, background elsewhere, replacing what
     // the surface held. The surface keeps it beyond its drawing area, so growing the
-    // surface again brings it back.
+    // surface again brings it back. Transparent parts show the background colour, and
+    // half-transparent ones lie over it.
     void setPicture(QImage picture);
 
     // Drawing done while a Batch lives is shown by one repaint when the last one ends,
@@ -74,6 +81,9 @@ public:
     // store may be larger than the drawing area; only the area's pixels are shown.
     QImage &image() { return image_; }
     const QImage &image() const { return image_; }
+    // Puts back a store taken earlier from image(), hidden pixels included. The drawing
+    // area keeps its size; pixels that store never covered are background.
+    void restoreStore(const QImage &store);
     void refresh() { update(); }
     void refresh(const QRect &rect) { update(rect); }
 

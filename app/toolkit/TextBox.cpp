@@ -46,6 +46,20 @@ bool TextBox::accepts(QChar c) const
     return code != 0;
 }
 
+bool TextBox::event(QEvent *event)
+{
+    // Ctrl with a letter comes here as a key press, never as the window's shortcut: the
+    // key-press handler decides (and the digit filter discards it).
+    if (event->type() == QEvent::ShortcutOverride && keyPress_) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & Qt::ControlModifier) && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     qint16 code = keyAsciiOf(event);

@@ -19,6 +19,7 @@ public:
     void setKeyPressHandler(KeyPressHandler handler) { keyPress_ = std::move(handler); }
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
 
