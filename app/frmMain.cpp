@@ -6,6 +6,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowFrame.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -52,6 +53,8 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("GRIDGLYPH Ver. 1.10"));
     buildLayout();
+    // Before the first redraw fits the window: its outer size is right when it first shows.
+    askFrameBeforeShowing(this);
     history_ = std::make_unique<PictureHistory>(picPreview, [this] { drawAt(pictureSize()); });
     connectHandlers();
     Form_Load();
@@ -175,6 +178,30 @@ void frmMain::connectHandlers()
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmMain::redo);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_V), &frmMain::pasteUnderlay);
     setAcceptDrops(true);
+}
+
+bool frmMain::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        // The window manager's frame became known, or changed, after the window was
+        // fitted: fitted again, the outer size is the canvas's formula once more.
+        if (isVisible() && frameOf(this) != fittedFrame_)
+            fitWindow();
+        break;
+    case QEvent::WindowActivate:
+        // While the result window is open this window only waits for it: a click here
+        // brings that window to the front instead of hiding it behind this one.
+        if (result_ && result_->isLoaded()) {
+            result_->raise();
+            result_->activateWindow();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
@@ -93,6 +94,7 @@ public:
     void picDot_MouseUp(int Button, int Shift, float X, float Y);
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -107,6 +109,8 @@ private:
     // Draw without reading the size fields: the picture at `size`.
     void drawAt(QSize size);
     QSize pictureSize() const;
+    // The last step of Draw: the window's outer size around the canvas.
+    void fitWindow();
     // DotDraw's paint of one cell, for a dot already found.
     void paintDot(std::int16_t Button, QPoint dot);
     // The dot under a canvas position when it lies inside the picture.
@@ -120,6 +124,8 @@ private:
 
     QPointer<frmResult> result_;
     std::unique_ptr<PictureHistory> history_;
+    // The window manager's frame as it was when the window was last fitted.
+    QMargins fittedFrame_;
     // The previous pointer position's dot during a stroke, while it lay inside the picture.
     std::optional<QPoint> strokeDot_;
 };

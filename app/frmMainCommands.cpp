@@ -4,6 +4,7 @@
 #include "functions/Functions.h"
 #include "pictureDrop.h"
 #include "pictureHistory.h"
+#include "result/dotText.h"
 #include "result/frmResult.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
@@ -79,7 +80,13 @@ void frmMain::showResult()
         result_->raise();
         return;
     }
-    result_ = new frmResult(*this);
+    frmResult::Source source;
+    source.text = [this] {
+        return dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return isBlackDot(x, y); });
+    };
+    source.loaded = [this](bool loaded) { setEnabled(!loaded); };
+    source.messageParent = this;
+    result_ = new frmResult(std::move(source));
     result_->Show();
 }
 

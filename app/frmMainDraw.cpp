@@ -10,6 +10,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowFrame.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -79,13 +80,19 @@ void frmMain::drawAt(QSize size)
             picDot->line(0, y * D, W * D, y * D, kGridColor);
     }
 
-    if (!isMaximized()) {
-        setOuterWidthTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips);
-        // The least height is applied before the window is resized, not after: resizing
-        // it twice would make the window system lay it out and repaint it twice.
-        setOuterHeightTwips(this, std::max(pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips,
-                                           kSmallestHeightTwips));
-    }
+    fitWindow();
+}
+
+void frmMain::fitWindow()
+{
+    fittedFrame_ = frameOf(this);
+    if (isMaximized())
+        return;
+    setOuterWidthTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips);
+    // The least height is applied before the window is resized, not after: resizing
+    // it twice would make the window system lay it out and repaint it twice.
+    setOuterHeightTwips(this, std::max(pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips,
+                                       kSmallestHeightTwips));
 }
 
 void frmMain::DotDraw(std::int16_t Button, float X, float Y)

@@ -1,18 +1,16 @@
 #include "frmResult.h"
 
-#include "dotText.h"
-#include "frmMain.h"
 #include "sizeEntry.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/MousePointer.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/MultiLineTextBox.h"
-#include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
-frmResult::frmResult(frmMain &main) : QWidget(nullptr), main_(main)
+frmResult::frmResult(Source source) : QWidget(nullptr), source_(std::move(source))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("(´ω｀)b"));
@@ -39,21 +37,19 @@ void frmResult::Show()
 void frmResult::Form_Load()
 {
     show();
-    main_.setEnabled(false);
+    source_.loaded(true);
     setMousePointer(this, vbHourglass);
     txtDot->setText(QString());
-    const std::optional<QString> text =
-        dotText(main_.txtWidth->text(), main_.txtHeight->text(),
-                [this](int x, int y) { return main_.isBlackDot(x, y); });
+    const std::optional<QString> text = source_.text();
     if (text)
         txtDot->setText(*text);
     setMousePointer(this, vbDefault);
 
     if (!text) {
         // Without a size there is no text to show: the window goes again at once.
-        frmMain &main = main_;
+        QWidget *const parent = source_.messageParent;
         close();
-        MsgBox(&main, invalidSizeMessage());
+        MsgBox(parent, invalidSizeMessage());
     }
 }
 
@@ -65,13 +61,22 @@ void frmResult::Form_Resize()
 void frmResult::Form_Unload()
 {
     loaded_ = false;
-    main_.setEnabled(true);
+    source_.loaded(false);
 }
 
 void frmResult::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+void frmResult::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes it, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmResult::closeEvent(QCloseEvent *event)

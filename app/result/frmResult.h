@@ -1,22 +1,39 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
-class frmMain;
+#include <functional>
+#include <optional>
+
 class MultiLineTextBox;
 
 // Shows the dot picture as text. It is made anew for every opening and destroyed when
-// closed; the main window stays disabled exactly while it is loaded.
+// closed. It knows nothing of the main window: it is given where its text comes from and
+// whom to tell that it loaded and unloaded (the main window is disabled exactly while it
+// is loaded).
 class frmResult : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit frmResult(frmMain &main);
+    struct Source
+    {
+        // The picture as text, built when the window loads; nothing when the size fields
+        // do not read as numbers.
+        std::function<std::optional<QString>()> text;
+        // Called with true as the window loads and with false as it unloads.
+        std::function<void(bool loaded)> loaded;
+        // Where the message for an unreadable size is shown.
+        QWidget *messageParent = nullptr;
+    };
+
+    explicit frmResult(Source source);
 
     MultiLineTextBox *txtDot = nullptr;
 
-    // Loads the window (building the text) unless it is loaded already, and shows it.
+    // The show request of the two triggers: loads the window unless it is loaded (its load
+    // handler builds the text), then shows it. Qt's show() only makes it visible.
     void Show();
     bool isLoaded() const { return loaded_; }
 
@@ -27,8 +44,9 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    frmMain &main_;
+    Source source_;
     bool loaded_ = false;
 };

@@ -1,22 +1,23 @@
 #include "Twips.h"
 
+#include "WindowFrame.h"
+
 #include <QWidget>
 
 #include <algorithm>
 
 namespace {
 
-// Frame thickness is only known once the window system has framed the window; before
-// that it reads as zero and the client area takes the whole outer size.
 QSize frameExtra(const QWidget *w)
 {
-    return w->frameGeometry().size() - w->geometry().size();
+    const QMargins m = frameOf(w);
+    return QSize(m.left() + m.right(), m.top() + m.bottom());
 }
 
 } // namespace
 
-int outerWidthTwips(const QWidget *w) { return pixelsToTwips(w->frameGeometry().width()); }
-int outerHeightTwips(const QWidget *w) { return pixelsToTwips(w->frameGeometry().height()); }
+int outerWidthTwips(const QWidget *w) { return pixelsToTwips(w->width() + frameExtra(w).width()); }
+int outerHeightTwips(const QWidget *w) { return pixelsToTwips(w->height() + frameExtra(w).height()); }
 
 void setOuterWidthTwips(QWidget *w, int twips)
 {
