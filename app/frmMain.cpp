@@ -78,6 +78,14 @@ void frmMain::buildLayout()
 
     Frame1 = new QGroupBox(QStringLiteral("コントロール"), this);
     place(Frame1, 0, 0, 1215, 4815);
+    // A classic frame: its border line runs through the middle of the caption, which is
+    // inset from the left edge, and every control the layout places lies inside it. (The
+    // style's own group box puts the line below the caption, above the top buttons.)
+    const int half = Frame1->fontMetrics().height() / 2;
+    Frame1->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: %1px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0 2px; }").arg(half));
 
     optSizeGroup = new QButtonGroup(this);
     optSizeGroup->setExclusive(true);
@@ -88,9 +96,18 @@ void frmMain::buildLayout()
         place(b, i < 6 ? 120 : 600, 240 + 360 * (i % 6), 495, 375);
         optSizeGroup->addButton(b, i);
         showPressedBold(b);
+        // Arrow keys move between the buttons of the group, whatever their focus policy.
+        b->setAutoExclusive(true);
         optSize[i] = b;
     }
     optSize[0]->hide();
+    // The group is one stop of the tab order, on the selected button; the arrow keys
+    // choose among the others.
+    connect(optSizeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        optSize[size_t(id)]->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+    for (QPushButton *b : optSize)
+        b->setFocusPolicy(Qt::ClickFocus);
     optSize[11]->setChecked(true);
 
     txtWidth = new TextBox(Frame1);
@@ -135,6 +152,7 @@ void frmMain::buildLayout()
 
     picPreview = pictureSurface(this);
     place(picPreview, 120, 4920, 720, 720);
+    picPreview->setFocusPolicy(Qt::StrongFocus);
     picPreview->setKeepsHiddenArea(true);
 
     picTrace = pictureSurface(this);

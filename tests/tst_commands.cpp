@@ -13,6 +13,7 @@
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QSignalSpy>
+#include <QStyleOptionGroupBox>
 #include <QTextLayout>
 #include <QWindow>
 #include <QtTest>
@@ -33,6 +34,7 @@ private slots:
     void onlyDigitsAndBackspaceCanBeTyped();
     void editingKeysKeepWorkingAndShortcutsDoNothing();
     void accessKeysReachTheirControls();
+    void tabFollowsTheLayoutAndArrowsMoveInTheGroup();
     void undoAndRedoStrokesAndClears();
     void captionsResolveToFontsWithTheirGlyphs();
 
@@ -77,6 +79,19 @@ void tst_commands::panelIsLaidOutAsDesigned()
     QCOMPARE(w->cmdOK->geometry(), QRect(8, 288, 65, 25));
     QVERIFY(w->picTrace->isHidden());
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->picDot));
+    // A frame: its line runs through the caption, inset from the left, around every control.
+    QStyleOptionGroupBox box;
+    box.initFrom(w->Frame1);
+    box.text = w->Frame1->title();
+    box.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QStyle *style = w->Frame1->style();
+    const QRect frame = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxFrame, w->Frame1);
+    const QRect label = style->subControlRect(QStyle::CC_GroupBox, &box, QStyle::SC_GroupBoxLabel, w->Frame1);
+    QVERIFY2(label.left() > 0 && label.top() < frame.top() && label.bottom() > frame.top(),
+             qPrintable(QStringLiteral("label %1,%2 frame top %3").arg(label.left()).arg(label.top()).arg(frame.top())));
+    for (QWidget *control : w->Frame1->findChildren<QWidget *>())
+        if (control->isVisibleTo(w->Frame1))
+            QVERIFY2(frame.adjusted(1, 1, -1, -1).contains(control->geometry()), qPrintable(control->objectName()));
     // Two digits fit in a size field.
     const QFontMetrics m(w->txtWidth->font());
     QVERIFY(m.horizontalAdvance("88") <= w->txtWidth->contentsRect().width());
@@ -224,6 +239,28 @@ void tst_commands::accessKeysReachTheirControls()
     QCOMPARE(w->DotSize, 6);
     QVERIFY(QApplication::focusWidget() == w->optSize[9] || QApplication::focusWidget() == w->optSize[10]
             || QApplication::focusWidget() == w->optSize[11]);
+}
+
+void tst_commands::tabFollowsTheLayoutAndArrowsMoveInTheGroup()
+{
+    // The magnification buttons are one stop, on the selected one.
+    const QWidget *order[] = {w->txtWidth, w->txtHeight, w->cmdCanvas, w->picPreview, w->chkBar,
+                              w->optSize[11], w->cmdClear, w->cmdOK, w->chkTrace, w->picDot};
+    for (const QWidget *next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    w->optSize[11]->setFocus();
+    QTest::keyClick(w->optSize[11], Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->optSize[5]));
+    QVERIFY(w->optSize[5]->isChecked());
+    QCOMPARE(w->DotSize, 6);
+    QTest::keyClick(w->optSize[5], Qt::Key_Up);
+    QCOMPARE(w->DotSize, 5);
+    // Now x5 is the stop, at its own place: first after the canvas.
+    w->picDot->setFocus();
+    QTest::keyClick(w->picDot, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->optSize[4]));
 }
 
 void tst_commands::undoAndRedoStrokesAndClears()
