@@ -1,9 +1,16 @@
 #include "CommonDialog.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QSplitter>
 #include <QStringList>
+#include <QTreeView>
 
 #include <utility>
 #include <vector>
@@ -14,6 +21,45 @@ FileDialogRunner &runner()
 {
     static FileDialogRunner r;
     return r;
+}
+
+// Qt's file model writes sizes and dates in the system's locale, not the program's, so a
+// Japanese dialog on an English system would say "KiB" and "7 Dec". This writes them the
+// way the rest of the dialog speaks.
+class LocalizedColumns : public QIdentityProxyModel
+{
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files || (index.column() != 1 && index.column() != 3))
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        const QLocale locale;
+        if (index.column() == 3)
+            return locale.toString(files->lastModified(source), QLocale::ShortFormat);
+        if (files->isDir(source))
+            return QString();
+        return locale.formattedDataSize(files->size(source), 1, QLocale::DataSizeTraditionalFormat);
+    }
+};
+
+// Room for every column and the side bar: the dialog's own default cuts them short.
+void giveRoom(QFileDialog &dialog)
+{
+    dialog.setProxyModel(new LocalizedColumns(&dialog));
+    dialog.resize(820, 480);
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    if (auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter")))
+        splitter->setSizes({170, 650});
 }
 
 std::optional<QString> runModal(QFileDialog &dialog)
@@ -88,12 +134,17 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
     }
     const QString start = QString::fromLocal8Bit(ofn->lpstrInitialDir);
     dialog.setDirectory(start.isEmpty() ? QDir::currentPath() : start);
+    giveRoom(dialog);
 
     const std::optional<QString> chosen = runner() ? runner()(dialog, *ofn) : runModal(dialog);
     if (!chosen || chosen->isEmpty())
         return 0;
 
     const QFileInfo info(*chosen);
+    // As the platform's dialog does: the chosen file's folder becomes the current one, so
+    // that the next dialog opens where the user last was.
+    if (!(ofn->Flags & OFN_NOCHANGEDIR))
+        QDir::setCurrent(info.absolutePath());
     writeText(ofn->lpstrFile, ofn->nMaxFile, QDir::toNativeSeparators(info.absoluteFilePath()).toLocal8Bit());
     if (ofn->nMaxFileTitle > 0)
         writeText(ofn->lpstrFileTitle, ofn->nMaxFileTitle, info.fileName().toLocal8Bit());

@@ -17,6 +17,7 @@ using DWORD = std::uint32_t;
 using WORD = std::uint16_t;
 
 constexpr DWORD OFN_HIDEREADONLY = 0x4;
+constexpr DWORD OFN_NOCHANGEDIR = 0x8;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x800;
 constexpr DWORD OFN_FILEMUSTEXIST = 0x1000;
 constexpr DWORD OFN_EXPLORER = 0x80000;

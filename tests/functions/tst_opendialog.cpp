@@ -1,4 +1,5 @@
 // The open-file dialog: the record ShowOpenDialog fills and the dialog our layer shows.
+#include "app.h"
 #include "functions/Functions.h"
 #include "toolkit/CommonDialog.h"
 
@@ -9,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,18 +21,21 @@ class tst_opendialog : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { setUpApplication(*qobject_cast<QApplication *>(QCoreApplication::instance())); }
     void cleanup() { setFileDialogRunner(nullptr); }
     void filterTextHasItsEightPieces();
     void recordIsFilledAsTheDialogExpects();
     void dialogShowsDescriptionsAndStartsWhereAsked();
     void patternsMatchWithoutRegardToCase();
+    void columnsSpeakJapaneseWhateverTheSystem();
     void cancelGivesEmptyText();
     void longAndJapanesePathsComeBackWhole();
     void realDialogAcceptsAChosenFile();
 
 private:
-    // Names the dialog lists in `dir` under the filter at `index`.
-    QStringList listed(const QString &dir, int index);
+    // What the dialog lists in `dir` under the filter at `index`: the first `columns`
+    // columns of each row, joined by "|".
+    QStringList listed(const QString &dir, int index, int columns = 1);
 };
 
 void tst_opendialog::filterTextHasItsEightPieces()
@@ -101,21 +106,25 @@ void tst_opendialog::dialogShowsDescriptionsAndStartsWhereAsked()
     QVERIFY(single);
 }
 
-QStringList tst_opendialog::listed(const QString &dir, int index)
+QStringList tst_opendialog::listed(const QString &dir, int index, int columns)
 {
     QStringList names;
     setFileDialogRunner([&](QFileDialog &d, const OPENFILENAME &) -> std::optional<QString> {
         d.selectNameFilter(d.nameFilters().value(index));
         d.show();
-        auto *view = d.findChild<QAbstractItemView *>(QStringLiteral("listView"));
+        auto *view = d.findChild<QAbstractItemView *>(QStringLiteral("treeView"));
         if (!view)
             return std::nullopt;
         QAbstractItemModel *model = view->model();
         // The file system model reads the folder in the background.
         (void)QTest::qWaitFor([&] { return model->rowCount(view->rootIndex()) > 0; }, 3000);
         QTest::qWait(100);
-        for (int r = 0; r < model->rowCount(view->rootIndex()); ++r)
-            names << model->index(r, 0, view->rootIndex()).data().toString();
+        for (int r = 0; r < model->rowCount(view->rootIndex()); ++r) {
+            QStringList row;
+            for (int c = 0; c < columns; ++c)
+                row << model->index(r, c, view->rootIndex()).data().toString();
+            names << row.join(QLatin1Char('|'));
+        }
         d.hide();
         return std::nullopt;
     });
@@ -132,6 +141,21 @@ void tst_opendialog::patternsMatchWithoutRegardToCase()
     QCOMPARE(listed(dir.path(), 0), (QStringList{"PHOTO.JPG", "a.bmp", "b.Gif"}));
     QCOMPARE(listed(dir.path(), 1),
              (QStringList{"PHOTO.JPG", "README", "a.bmp", "b.Gif", "notes.txt", "x.jpeg"}));
+}
+
+void tst_opendialog::columnsSpeakJapaneseWhateverTheSystem()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QFile file(dir.filePath(QStringLiteral("a.bmp")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(1340, 'x')) == 1340);
+    file.close();
+    const QStringList rows = listed(dir.path(), 1, 4);
+    QCOMPARE(rows.size(), 2);
+    QVERIFY2(rows[0].startsWith(QStringLiteral("a.bmp|1.3 KB|")) && rows[0].contains(QStringLiteral("画像")), qPrintable(rows[0]));
+    QVERIFY2(rows[1].startsWith(QStringLiteral("sub||フォルダー|")), qPrintable(rows[1]));
+    QVERIFY2(QRegularExpression(QStringLiteral("\\|\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$")).match(rows[0]).hasMatch(),
+             qPrintable(rows[0]));
 }
 
 void tst_opendialog::cancelGivesEmptyText()
@@ -171,7 +195,11 @@ void tst_opendialog::realDialogAcceptsAChosenFile()
         }
     });
     answer.start(20);
+    const QString before = QDir::currentPath();
     QCOMPARE(ShowOpenDialog(nullptr, pictureFileFilter(), dir.path()), file);
+    // The chosen file's folder is now the current one, where the next dialog starts.
+    QCOMPARE(QDir::currentPath(), QDir(dir.path()).absolutePath());
+    QDir::setCurrent(before);
 }
 
 QTEST_MAIN(tst_opendialog)
