@@ -70,6 +70,40 @@ void BM_PaintEvent(benchmark::State &state)
     state.counters["painting"] = w.Painting;
 }
 
+// A quick drag: each move lands 99 cells from the last, and the line between is painted.
+void BM_StrokeMove(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, 99, 12, false);
+    w.picDot_MouseDown(1, 0, 5, 5);
+    int i = 0;
+    for (auto _ : state) {
+        const QPointF at(i++ % 2 ? 5 : 5 + 12 * 98, 5);
+        QMouseEvent move(QEvent::MouseMove, at, w.picDot->mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.picDot, &move);
+    }
+    state.counters["painting"] = w.Painting;
+}
+
+// Undoing a clear of a full 99 x 99 picture at x12: the picture back and the canvas redrawn.
+void BM_UndoClear(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, 99, 12, false);
+    w.cmdClear_Click();
+    for (auto _ : state) {
+        w.undo();
+        QApplication::processEvents();
+        state.PauseTiming();
+        w.redo();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
 void BM_TextBuild(benchmark::State &state)
 {
     frmMain w;
@@ -134,6 +168,8 @@ void registerLoads(const QTemporaryDir &dir)
 BENCHMARK(BM_Redraw)->ArgsProduct({{16, 32, 48, 99}, {2, 12}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RedrawUnderlay)->ArgsProduct({{16, 32, 48, 99}, {2, 12}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintEvent)->Arg(16)->Arg(48)->Arg(99);
+BENCHMARK(BM_StrokeMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoClear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextBuild)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TextBuildPerCharAppend)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResultWindowOpen)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);

@@ -144,6 +144,13 @@ void tst_picturebox::pictureShowsUnscaledAndSurvivesShrinking()
     QCOMPARE(box.point(5, 1), 0x0000FF);
     QCOMPARE(box.point(6, 1), kWhite);
     QCOMPARE(box.point(0, 2), kWhite);
+
+    // Transparent pixels show the background; half-transparent ones lie over it.
+    picture.setPixelColor(0, 0, QColor(0, 0, 0, 0));
+    picture.setPixelColor(1, 0, QColor(0, 0, 0, 128));
+    box.setPicture(picture);
+    QCOMPARE(box.point(0, 0), kWhite);
+    QCOMPARE(box.point(1, 0), 0x7F7F7F);
 }
 
 void tst_picturebox::bitBltCopiesAndReadsBackgroundOutsideSource()

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The real program on a desktop with a window manager (openbox under Xvfb), driven with real
+# keys and clicks: the three window titles exactly as the program gives them, the outer size
+# at start, a transparent GIF underlay showing white where it is transparent, and the result
+# window staying in front when the disabled main window is clicked.
+# Exit 77 (skipped) where there is no X server or window manager to start.
+set -euo pipefail
+prog=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in openbox xdotool xprop xwininfo import convert; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+. "$here/../../scripts/lib/xvfb.sh"
+work=$(mktemp -d)
+ppid= obpid=
+trap 'kill $ppid $obpid 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+# The program's dialogs keep their history in the home folder: a scratch one, not the user's.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8
+mkdir -p "$HOME"
+start_xvfb 1280x1024x24 || { rc=$?; [ $rc = 77 ] && echo "skipped: no X server can be started here"; exit $rc; }
+openbox --sm-disable >"$work/openbox.log" 2>&1 & obpid=$!
+# Not `xprop | grep -q`: under pipefail, grep leaving early can fail xprop with SIGPIPE.
+wm_running() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"window id"* ]]; }
+for _ in $(seq 100); do wm_running && break; sleep 0.1; done
+wm_running || { echo "openbox did not start on $DISPLAY:"; cat "$work/openbox.log"; exit 1; }
+
+fail() { echo "FAIL: $*"; import -window root "$work/failed.png" 2>/dev/null && cp "$work/failed.png" /tmp/gridglyph-desktop-failed.png; exit 1; }
+title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p'; }
+# window_titled TITLE: the visible window of the program with exactly that title.
+window_titled() {
+  local id _
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --pid "$ppid" --name . 2>/dev/null); do
+      [ "$(title "$id")" = "$1" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+# pixel X Y: the colour of one screen pixel as "r,g,b".
+pixel() {
+  import -window root "$work/shot.png"
+  convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:
+}
+
+convert -size 120x120 xc:none -fill red -draw 'circle 60,60 60,20' "$work/circle.gif"
+cd "$work" # the open-file dialog starts in the current folder
+QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
+main=$(window_titled "GRIDGLYPH Ver. 1.10") || { cat "$work/program.log"; fail "no main window titled exactly \"GRIDGLYPH Ver. 1.10\""; }
+
+# Outer size: the client area plus the frame the window manager put around it.
+read -r l r t b < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+w=$(xwininfo -id "$main" | sed -n 's/^ *Width: //p')
+h=$(xwininfo -id "$main" | sed -n 's/^ *Height: //p')
+[ "$((w + l + r))x$((h + t + b))" = 484x424 ] || fail "outer size $((w + l + r))x$((h + t + b)) at start, not 484x424"
+x0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left X: *//p')
+y0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left Y: *//p')
+echo "main window: \"$(title "$main")\", outer size 484x424 (frame $l $r $t $b)"
+
+# The underlay through the real dialog: Alt+T, the file's name, Enter.
+xdotool windowactivate --sync "$main" key alt+t
+dialog=$(window_titled "開く") || fail "no dialog titled exactly \"開く\""
+echo "dialog: \"$(title "$dialog")\""
+xdotool type --delay 20 circle.gif
+xdotool key Return
+# The canvas is at (88, 8) of the client area. Cell (0, 0) lies where the GIF is transparent,
+# cell (5, 5) inside its red circle.
+for _ in $(seq 50); do [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] && break; sleep 0.2; done
+[ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] || fail "the GIF underlay is not shown"
+[ "$(pixel $((x0 + 88 + 5)) $((y0 + 8 + 5)))" = 255,255,255 ] || fail "a transparent underlay pixel shows $(pixel $((x0 + 93)) $((y0 + 13))), not white"
+echo "transparent GIF underlay: white where transparent, red in the circle"
+
+# The result window, then a click on the disabled main window.
+xdotool windowactivate --sync "$main" key alt+b
+result=$(window_titled "(´ω｀)b") || fail "no result window titled exactly \"(´ω｀)b\""
+echo "result window: \"$(title "$result")\""
+xdotool mousemove $((x0 + 300)) $((y0 + 300)) click 1
+sleep 1
+top=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*, //; s/.*# //')
+[ "$((top))" = "$result" ] || fail "after a click on the main window, $top is on top, not the result window"
+echo "a click on the disabled main window leaves the result window on top"
