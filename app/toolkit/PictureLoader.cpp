@@ -26,6 +26,9 @@ constexpr qint64 kMemoryBudget = qint64(256) << 20;
 constexpr qint64 kRowDecodeBudget = qint64(65536) * 1188;
 constexpr qint64 kWholeDecodeBudget = qint64(40) << 20;
 constexpr int kMostScans = 100;
+// A multi-scan JPEG is decoded whole at some 20 MB of file a second (a picture of noise at
+// high quality on this kind of machine): no more than what takes under a second.
+constexpr qint64 kMostMultiScanBytes = qint64(16) << 20;
 
 void limitQtAllocations()
 {
@@ -104,7 +107,7 @@ LoadedPicture read(QIODevice *device, QSize shown)
             memory = jpeg->bufferedBytes + keptBytes;
             // A normal progressive file has about ten scans; thousands of tiny ones make a
             // small file decode for minutes.
-            if (jpeg->scans > kMostScans)
+            if (jpeg->scans > kMostScans || (!rowsOnly && device->size() > kMostMultiScanBytes))
                 memory = std::numeric_limits<qint64>::max();
         }
     } else if (format == "bmp" && (bmp = croppedBmp(device, shown))) {
