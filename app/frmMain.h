@@ -67,8 +67,6 @@ public:
 
     // Read dot (x, y) of the picture: black only when its colour is exactly 0.
     bool isBlackDot(int x, int y) const;
-    // The size the fields ask for, or nothing when either does not read as a number.
-    std::optional<QSize> entrySize() const;
     // The open result window, if any.
     frmResult *resultWindow() const;
 
@@ -106,6 +104,8 @@ private:
     void showResult();
     // Applies the 48-dot limit to one field, telling the user when it cuts.
     void limitEntry(TextBox *entry);
+    // The size the fields ask for, or nothing when either does not read as a number.
+    std::optional<QSize> entrySize() const;
     // Draw without reading the size fields: the picture at `size`.
     void drawAt(QSize size);
     QSize pictureSize() const;

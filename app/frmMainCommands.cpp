@@ -36,8 +36,8 @@ void frmMain::limitEntry(TextBox *entry)
     // A field that does not read as a number is left for Draw to report, once.
     const std::optional<int> value = sizeValue(entry->text());
     if (value && *value > kSizeLimit) {
-        MsgBox(this, QStringLiteral("最大サイズは48ドットです"));
-        entry->setText(QStringLiteral("48"));
+        MsgBox(this, QStringLiteral("最大サイズは%1ドットです").arg(kSizeLimit));
+        entry->setText(QString::number(kSizeLimit));
     }
 }
 
@@ -124,9 +124,8 @@ bool frmMain::takeUnderlay(LoadedPicture picture, const QString &name)
 {
     if (picture.tooLarge) {
         MsgBox(this, QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。")
-                         .arg(name)
-                         .arg(picture.declared.width())
-                         .arg(picture.declared.height()));
+                         .arg(name, QString::number(picture.declared.width()),
+                              QString::number(picture.declared.height())));
         return false;
     }
     if (picture.image.isNull()) {

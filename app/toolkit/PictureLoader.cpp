@@ -44,8 +44,7 @@ void limitQtAllocations()
 
 qint64 bytesOf(QSize size, QImage::Format format)
 {
-    // Not said before decoding, or not a format at all (Qt's JPEG reader reports whatever
-    // its memory held when the header is unreadable): assume the largest common one.
+    // Not said before decoding, or not a format Qt knows: assume the largest common one.
     const bool known = format > QImage::Format_Invalid && format < QImage::NImageFormats;
     const int bits = known ? QImage::toPixelFormat(format).bitsPerPixel() : 32;
     return (qint64(size.width()) * bits + 7) / 8 * size.height();
@@ -85,8 +84,10 @@ LoadedPicture read(QIODevice *device, QSize shown)
     const qint64 keptBytes = qint64(kept.width()) * kept.height() * 4;
 
     // What decoding costs, in memory and in pixels decoded, from the header alone. Unless a
-    // reader below knows better, Qt's decodes the whole picture.
-    qint64 memory = bytesOf(full, reader.imageFormat());
+    // reader below knows better, Qt's decodes the whole picture. The format is asked only of
+    // a header that was read: for one it could not read, Qt's JPEG reader reports whatever
+    // its memory held.
+    qint64 memory = full.isValid() ? bytesOf(full, reader.imageFormat()) : 0;
     qint64 pixels = qint64(full.width()) * full.height();
     bool rowsOnly = false;
     std::optional<PngHeader> png;
