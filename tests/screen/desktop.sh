@@ -24,6 +24,8 @@ wm_running() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" == *"win
 for _ in $(seq 100); do wm_running && break; sleep 0.1; done
 wm_running || { echo "openbox did not start on $DISPLAY:"; cat "$work/openbox.log"; exit 1; }
 
+# With GRIDGLYPH_SHOTS set to a folder, the screen is kept there after each check.
+shot() { [ -n "${GRIDGLYPH_SHOTS:-}" ] && import -window root "$GRIDGLYPH_SHOTS/$1.png"; return 0; }
 fail() { echo "FAIL: $*"; import -window root "$work/failed.png" 2>/dev/null && cp "$work/failed.png" /tmp/gridglyph-desktop-failed.png; exit 1; }
 title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p'; }
 # window_titled TITLE: the visible window of the program with exactly that title.
@@ -56,11 +58,13 @@ h=$(xwininfo -id "$main" | sed -n 's/^ *Height: //p')
 x0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left X: *//p')
 y0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left Y: *//p')
 echo "main window: \"$(title "$main")\", outer size 484x424 (frame $l $r $t $b)"
+shot start
 
 # The underlay through the real dialog: Alt+T, the file's name, Enter.
 xdotool windowactivate --sync "$main" key alt+t
 dialog=$(window_titled "開く") || fail "no dialog titled exactly \"開く\""
 echo "dialog: \"$(title "$dialog")\""
+shot dialog
 xdotool type --delay 20 circle.gif
 xdotool key Return
 # The canvas is at (88, 8) of the client area. Cell (0, 0) lies where the GIF is transparent,
@@ -69,6 +73,7 @@ for _ in $(seq 50); do [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0
 [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] || fail "the GIF underlay is not shown"
 [ "$(pixel $((x0 + 88 + 5)) $((y0 + 8 + 5)))" = 255,255,255 ] || fail "a transparent underlay pixel shows $(pixel $((x0 + 93)) $((y0 + 13))), not white"
 echo "transparent GIF underlay: white where transparent, red in the circle"
+shot underlay
 
 # The result window, then a click on the disabled main window.
 xdotool windowactivate --sync "$main" key alt+b
@@ -79,3 +84,4 @@ sleep 1
 top=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*, //; s/.*# //')
 [ "$((top))" = "$result" ] || fail "after a click on the main window, $top is on top, not the result window"
 echo "a click on the disabled main window leaves the result window on top"
+shot result-on-top
