@@ -67,9 +67,15 @@ void PictureBox::setSurfaceSize(int width, int height)
 void PictureBox::fillStore(const QRect &rect, Color color)
 {
     const QRect r = rect & image_.rect();
+    if (r.isEmpty())
+        return;
     const QRgb rgb = toRgb(color);
+    // One look at whether the image must be copied for the whole box, not one per row: a
+    // redraw fills thousands of small boxes.
+    QRgb *const pixels = reinterpret_cast<QRgb *>(image_.bits());
+    const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
     for (int y = r.top(); y <= r.bottom(); ++y)
-        std::fill_n(reinterpret_cast<QRgb *>(image_.scanLine(y)) + r.left(), r.width(), rgb);
+        std::fill_n(pixels + y * stride + r.left(), r.width(), rgb);
 }
 
 void PictureBox::clear()
