@@ -54,38 +54,34 @@ void redraw(benchmark::State &state, bool underlay)
 void BM_Redraw(benchmark::State &state) { redraw(state, false); }
 void BM_RedrawUnderlay(benchmark::State &state) { redraw(state, true); }
 
-void BM_PaintEvent(benchmark::State &state)
+// A drag at x12 whose i-th move goes to at(i): one real mouse event to the canvas each.
+template<typename At>
+void drag(benchmark::State &state, int dots, At at)
 {
     frmMain w;
     w.show();
-    prepare(w, int(state.range(0)), 12, false);
+    prepare(w, dots, 12, false);
     w.picDot_MouseDown(1, 0, 5, 5);
     int i = 0;
     for (auto _ : state) {
-        // A drag across the first row: one real mouse event, one cell, one repaint request.
-        const QPointF at(5 + 12 * (i++ % 16), 5);
-        QMouseEvent move(QEvent::MouseMove, at, w.picDot->mapToGlobal(at), Qt::NoButton,
+        const QPointF to = at(i++);
+        QMouseEvent move(QEvent::MouseMove, to, w.picDot->mapToGlobal(to), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(w.picDot, &move);
     }
     state.counters["painting"] = w.Painting;
 }
 
+// A slow drag across the first row: each move one cell further.
+void BM_PaintEvent(benchmark::State &state)
+{
+    drag(state, int(state.range(0)), [](int i) { return QPointF(5 + 12 * (i % 16), 5); });
+}
+
 // A quick drag: each move lands 99 cells from the last, and the line between is painted.
 void BM_StrokeMove(benchmark::State &state)
 {
-    frmMain w;
-    w.show();
-    prepare(w, 99, 12, false);
-    w.picDot_MouseDown(1, 0, 5, 5);
-    int i = 0;
-    for (auto _ : state) {
-        const QPointF at(i++ % 2 ? 5 : 5 + 12 * 98, 5);
-        QMouseEvent move(QEvent::MouseMove, at, w.picDot->mapToGlobal(at), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w.picDot, &move);
-    }
-    state.counters["painting"] = w.Painting;
+    drag(state, 99, [](int i) { return QPointF(i % 2 ? 5 : 5 + 12 * 98, 5); });
 }
 
 // Undoing a clear of a full 99 x 99 picture at x12: the picture back and the canvas redrawn.
