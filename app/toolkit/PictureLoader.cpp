@@ -115,7 +115,9 @@ LoadedPicture read(QIODevice *device, QSize shown)
         rowsOnly = true;
         memory = bmp->size() + keptBytes;
     }
-    if (rowsOnly)
+    if (bmp)
+        pixels = qint64(kept.width()) * kept.height(); // only the kept part of each row is read
+    else if (rowsOnly)
         pixels = qint64(full.width()) * kept.height();
     LoadedPicture result;
     if (full.isValid()
