@@ -128,4 +128,6 @@ private:
     QMargins fittedFrame_;
     // The previous pointer position's dot during a stroke, while it lay inside the picture.
     std::optional<QPoint> strokeDot_;
+    // The buttons that painted it.
+    int strokeButton_ = 0;
 };

@@ -126,6 +126,7 @@ void frmMain::picDot_MouseDown(int Button, int, float X, float Y)
         history_->begin();
     DotDraw(std::int16_t(Button), X, Y);
     strokeDot_ = dotInPicture(X, Y);
+    strokeButton_ = Button;
     Painting = true;
 }
 
@@ -140,13 +141,21 @@ void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
         return;
     }
     const std::optional<QPoint> dot = dotInPicture(X, Y);
-    if (dot && strokeDot_)
-        // Every dot between the last position and this one, however far apart the
-        // window system delivered them.
-        forEachDotOnLine(*strokeDot_, *dot, [&](QPoint p) { paintDot(std::int16_t(Button), p); });
-    else
+    if (dot && strokeDot_) {
+        // Every dot between the last position and this one, however far apart the window
+        // system delivered them. The first was just painted with the same buttons unless
+        // they changed: painting it again would change nothing and double a slow drag's work.
+        const QPoint from = *strokeDot_;
+        const bool skipFrom = *dot != from && Button == strokeButton_;
+        forEachDotOnLine(from, *dot, [&](QPoint p) {
+            if (!(skipFrom && p == from))
+                paintDot(std::int16_t(Button), p);
+        });
+    } else {
         DotDraw(std::int16_t(Button), X, Y);
+    }
     strokeDot_ = dot;
+    strokeButton_ = Button;
 }
 
 void frmMain::picDot_MouseUp(int, int, float, float) { endStroke(); }
