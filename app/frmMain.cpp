@@ -1,8 +1,15 @@
 #include "frmMain.h"
 
-#include "pictureDrop.h"
+#include "commands/commandList.h"
+#include "commands/frmHelp.h"
+#include "convert/frmConvert.h"
+#include "editing/stroke.h"
 #include "pictureHistory.h"
+#include "pictureOffer.h"
+#include "sizeEntry.h"
+#include "result/frmPost.h"
 #include "result/frmResult.h"
+#include "toolkit/Offers.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
@@ -11,10 +18,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
-#include <QShortcut>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 
 namespace {
@@ -55,15 +63,34 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
     buildLayout();
     // Before the first redraw fits the window: its outer size is right when it first shows.
     askFrameBeforeShowing(this);
-    history_ = std::make_unique<PictureHistory>(picPreview, [this] { drawAt(pictureSize()); });
+    history_ = std::make_unique<PictureHistory>(
+        picPreview, [this] { return std::make_pair(txtWidth->text(), txtHeight->text()); },
+        [this](const PictureState &state, bool withSize) {
+            picPreview->restoreStore(state.store);
+            if (withSize) {
+                txtWidth->setText(state.width);
+                txtHeight->setText(state.height);
+            }
+            stroke_->forgetLastPainted();
+            // A step that set the size puts the size back with it; any other shows the
+            // picture as it was, without reading the fields.
+            const std::optional<QSize> size = sizeOf(state.width, state.height);
+            drawAt(withSize && size ? *size : pictureSize());
+        });
+    stroke_ = std::make_unique<Stroke>([this](int button, QPoint dot) { strokePaint(button, dot); },
+                                       history_.get());
     connectHandlers();
+    describeForAssistiveTechnology();
     Form_Load();
 }
 
 frmMain::~frmMain()
 {
-    // The result window reads this window; it must not outlive it.
+    // The other windows read this one; none may outlive it.
     delete result_.data();
+    delete convert_.data();
+    delete post_.data();
+    delete help_.data();
 }
 
 void frmMain::buildLayout()
@@ -75,6 +102,7 @@ void frmMain::buildLayout()
     picDot->setFocusPolicy(Qt::StrongFocus);
     // Moves without a button arrive too, so that a stroke whose release was lost ends.
     picDot->setMouseTracking(true);
+    picDot->setObjectName(QStringLiteral("picDot"));
 
     Frame1 = new QGroupBox(QStringLiteral("コントロール"), this);
     place(Frame1, 0, 0, 1215, 4815);
@@ -149,6 +177,7 @@ void frmMain::buildLayout()
                                         "Ctrl+V で貼り付けても下絵になります。"));
     cmdOK = new QPushButton(QStringLiteral("(´ω｀)&b"), Frame1);
     place(cmdOK, 120, 4320, 975, 375);
+    cmdOK->setToolTip(QStringLiteral("絵を■と□の文字で表示します。Ctrl+C でウィンドウを開かずにコピーできます。"));
 
     picPreview = pictureSurface(this);
     place(picPreview, 120, 4920, 720, 720);
@@ -160,6 +189,7 @@ void frmMain::buildLayout()
     picTrace->setSurfaceSize(twipsToPixels(900), twipsToPixels(1005));
     picTrace->setKeepsHiddenArea(true);
     picTrace->hide();
+    picTrace->setFocusPolicy(Qt::NoFocus);
 
     // Tab order of the layout: canvas first, so it also has the focus at start.
     QWidget *order[] = {picDot, optSize[1], optSize[2], optSize[3], optSize[4], optSize[5],
@@ -185,17 +215,67 @@ void frmMain::connectHandlers()
     connect(picDot, &PictureBox::mouseUp, this, &frmMain::picDot_MouseUp);
     txtWidth->setKeyPressHandler([this](qint16 &k) { txtWidth_KeyPress(k); });
     txtHeight->setKeyPressHandler([this](qint16 &k) { txtHeight_KeyPress(k); });
+    picDot->setKeyHandler([this](int key, int shift, bool down, bool repeated) {
+        const bool canvasKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
+                               || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End
+                               || key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Space
+                               || key == Qt::Key_Delete || key == Qt::Key_Backspace;
+        if (!canvasKey || (shift & ~1) != 0)
+            return false;
+        if (down)
+            picDot_KeyDown(key, shift, repeated);
+        else
+            picDot_KeyUp(key, shift, repeated);
+        return true;
+    });
+    connect(picDot, &PictureBox::focusEntered, this, [this](bool byKeyboard) {
+        if (byKeyboard) {
+            cursorShown_ = true;
+            showMarks();
+        }
+    });
+    connect(picDot, &PictureBox::focusLeft, this, [this] {
+        // The focus is shown where it went; a keyboard stroke cannot go on without it.
+        if (strokeKey_)
+            endStroke();
+        cursorShown_ = false;
+        showMarks();
+    });
 
-    // Anywhere in the window but the size fields, which take these keys themselves (and
-    // discard them).
-    const auto shortcut = [this](const QKeySequence &keys, void (frmMain::*slot)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, slot);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), &frmMain::undo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), &frmMain::redo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmMain::redo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_V), &frmMain::pasteUnderlay);
+    // Every command beyond the panel, in the panel's context menu (the canvas keeps its
+    // right button for painting).
+    commands_ = new CommandList(this, [this](CommandList::Id id) { runCommand(id); });
+    Frame1->installEventFilter(this);
+    for (QWidget *control : Frame1->findChildren<QWidget *>())
+        if (control != txtWidth && control != txtHeight)
+            control->installEventFilter(this);
     setAcceptDrops(true);
+}
+
+void frmMain::describeForAssistiveTechnology()
+{
+    // What a screen reader says of each control: its caption without the access key, and
+    // what it does.
+    const auto describe = [](QWidget *w, const QString &name, const QString &what) {
+        w->setAccessibleName(name);
+        w->setAccessibleDescription(what);
+    };
+    describe(Frame1, QStringLiteral("コントロール"), QStringLiteral("倍率、大きさ、格子、下絵の操作"));
+    for (int i = 1; i < 12; ++i)
+        describe(optSize[size_t(i)], QStringLiteral("%1倍").arg(i + 1),
+                 QStringLiteral("キャンバスの1ドットを%1ピクセルで表示します").arg(i + 1));
+    describe(txtWidth, QStringLiteral("幅"), QStringLiteral("絵の幅（ドット数、0から99）"));
+    describe(txtHeight, QStringLiteral("高さ"), QStringLiteral("絵の高さ（ドット数、0から99）"));
+    describe(lblString, QStringLiteral("×"), QStringLiteral("幅と高さの間"));
+    describe(chkBar, QStringLiteral("格子"), QStringLiteral("キャンバスに灰色の格子を表示します"));
+    describe(cmdCanvas, QStringLiteral("再描画"), QStringLiteral("幅と高さを適用して描き直します（48ドットまで）"));
+    describe(cmdClear, QStringLiteral("全消去"), QStringLiteral("絵を全部消します"));
+    describe(chkTrace, QStringLiteral("下絵"), QStringLiteral("なぞるための画像を開いてキャンバスの下に表示します"));
+    describe(cmdOK, QStringLiteral("(´ω｀)b"), QStringLiteral("絵を■と□の文字で表示します"));
+    describe(picPreview, QStringLiteral("実寸の絵"), QStringLiteral("1ドットを1ピクセルで表示した絵。クリックすると文字で表示します"));
+    describe(picDot, QStringLiteral("キャンバス"),
+             QStringLiteral("左ボタンで黒、右ボタンで白を塗ります。矢印キーでカーソルを動かし、スペースで黒、Delete で白を塗ります"));
+    picDot->setAccessibleValue([this] { return canvasValue(); });
 }
 
 bool frmMain::event(QEvent *event)
@@ -211,10 +291,7 @@ bool frmMain::event(QEvent *event)
     case QEvent::WindowActivate:
         // While the result window is open this window only waits for it: a click here
         // brings that window to the front instead of hiding it behind this one.
-        if (result_ && result_->isLoaded()) {
-            result_->raise();
-            result_->activateWindow();
-        }
+        raiseResult();
         break;
     default:
         break;
@@ -226,29 +303,50 @@ void frmMain::closeEvent(QCloseEvent *event)
 {
     // The window system may still offer to close a disabled window; the result window
     // holds the main window disabled and must be closed first.
-    if (result_ && result_->isLoaded()) {
+    if (raiseResult()) {
         event->ignore();
-        result_->raise();
-        result_->activateWindow();
         return;
     }
     QWidget::closeEvent(event);
 }
 
+bool frmMain::raiseResult()
+{
+    if (!result_ || !result_->isLoaded())
+        return false;
+    result_->raise();
+    result_->activateWindow();
+    return true;
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu && watched->isWidgetType()) {
+        auto *menu = static_cast<QContextMenuEvent *>(event);
+        commands_->nameSteps(history_->undoName(), history_->redoName());
+        commands_->popUpMenu(static_cast<QWidget *>(watched), menu->globalPos());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Whether a drag is welcome is told from its list of types alone: asking the drag source
+// for its data on every move would wait on it for every move.
 void frmMain::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (offersPicture(event->mimeData()))
+    if (event->mimeData() && offersSomething(event->mimeData()->formats()))
         event->acceptProposedAction();
 }
 
 void frmMain::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (offersPicture(event->mimeData()))
+    if (event->mimeData() && offersSomething(event->mimeData()->formats()))
         event->acceptProposedAction();
 }
 
 void frmMain::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
-    underlayFrom(event->mimeData(), QStringLiteral("ドロップされた画像"));
+    const std::unique_ptr<OfferSource> offer = mimeOffer(event->mimeData());
+    takeOffer(*offer, QStringLiteral("ドロップされた画像"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/underlay.h"
+
 #include <QMargins>
 #include <QPointer>
 #include <QSize>
@@ -7,19 +9,25 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 struct LoadedPicture;
+class CommandList;
+class OfferSource;
 class PictureBox;
 class PictureHistory;
+class Stroke;
 class TextBox;
-class QMimeData;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class frmConvert;
+class frmHelp;
+class frmPost;
 class frmResult;
 
 // The editor window. The dot picture lives in picPreview, one pixel per dot; the canvas
@@ -32,10 +40,6 @@ class frmMain : public QWidget
 public:
     explicit frmMain(QWidget *parent = nullptr);
     ~frmMain() override;
-
-    // The largest canvas side there can be: 99 dots at x12.
-    static constexpr int kLargestCanvas = 99 * 12;
-    static constexpr int kSizeLimit = 48;
 
     // Editor state.
     std::int32_t DotSize = 0;
@@ -70,11 +74,38 @@ public:
     // The open result window, if any.
     frmResult *resultWindow() const;
 
-    // Editing beyond the classic commands: undo and redo one stroke or clear at a time,
-    // and an image pasted from the clipboard as the underlay.
+    // The commands beyond the panel (commands/commandList.h).
+    CommandList *commands() const { return commands_; }
     void undo();
     void redo();
-    void pasteUnderlay();
+    // Ctrl+C: the picture's text, exactly as the result window shows it, on the clipboard.
+    void copyText();
+    // Ctrl+V: a text of dots becomes the picture; an image or a picture file the underlay.
+    void paste();
+    // A picture file named on the command line: loaded as a dropped one would be.
+    void openPicture(const QString &path);
+    void setPlacement(Placement placement);
+    Placement placement() const { return underlay_.placement(); }
+    // Ctrl+T: the window that turns the underlay into dots, with a preview on the canvas.
+    void showConvert();
+    frmConvert *convertWindow() const;
+    // Ctrl+E: the picture's text for posting.
+    void showPost();
+    frmPost *postWindow() const;
+    void showHelp();
+    frmHelp *helpWindow() const;
+    // The whole-picture changes, each one undo step.
+    void invert();
+    void flipLeftRight();
+    void flipTopBottom();
+    void shiftBy(int dx, int dy);
+    void turn(bool clockwise);
+    // M: every dot painted is painted at its left-right mirror too.
+    void setMirror(bool on);
+    bool mirror() const { return mirror_; }
+    // The keyboard's cell cursor on the canvas, and whether it is drawn.
+    QPoint cursorDot() const { return cursor_; }
+    bool cursorShown() const { return cursorShown_; }
 
     // Event handlers.
     void Form_Load();
@@ -90,9 +121,13 @@ public:
     void picDot_MouseDown(int Button, int Shift, float X, float Y);
     void picDot_MouseMove(int Button, int Shift, float X, float Y);
     void picDot_MouseUp(int Button, int Shift, float X, float Y);
+    // Keys on the canvas: the cursor and keyboard painting. KeyCode is Qt's key.
+    void picDot_KeyDown(int KeyCode, int Shift, bool repeated);
+    void picDot_KeyUp(int KeyCode, int Shift, bool repeated);
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -100,8 +135,12 @@ protected:
 
 private:
     void buildLayout();
+    void describeForAssistiveTechnology();
     void connectHandlers();
+    void runCommand(int id);
     void showResult();
+    // Brings the open result window to the front; false when there is none.
+    bool raiseResult();
     // Applies the 48-dot limit to one field, telling the user when it cuts.
     void limitEntry(TextBox *entry);
     // The size the fields ask for, or nothing when either does not read as a number.
@@ -113,21 +152,48 @@ private:
     void fitWindow();
     // DotDraw's paint of one cell, for a dot already found.
     void paintDot(std::int16_t Button, QPoint dot);
+    // The one-cell paint of every stroke: the dot, and its mirror while mirror drawing.
+    void strokePaint(int button, QPoint dot);
     // The dot under a canvas position when it lies inside the picture.
     std::optional<QPoint> dotInPicture(float X, float Y) const;
     void endStroke();
+    // Replaces the whole picture by `picture` (of the fields' size, or `size` texts when
+    // given), as one undo step named `name`, and redraws.
+    void replacePicture(const QString &name, const std::function<QImage(const QImage &)> &change,
+                        bool swapSize = false);
+    // The picture as it is shown, at the fields' size; nothing (and the message) when they
+    // do not read.
+    std::optional<QImage> shownPicture();
     // Makes a loaded picture the underlay, or tells the user why there is none; `name`
     // says where it came from. True when the holder took it.
-    bool takeUnderlay(LoadedPicture picture, const QString &name);
-    // An image dropped or pasted: the underlay, switched on and shown.
-    void underlayFrom(const QMimeData *data, const QString &unnamed);
+    bool takeUnderlay(const LoadedPicture &picture, const QString &name);
+    // Pasted or dropped: text of dots, or a picture for the underlay (switched on, shown).
+    void takeOffer(OfferSource &source, const QString &unnamed);
+    // A text of dots becomes the picture; false when it is no such text.
+    bool takeDotText(const QString &text);
+    void moveCursorTo(QPoint dot);
+    void showMarks();
+    // What the canvas tells assistive technology: the cursor's dot and its colour.
+    QString canvasValue() const;
+    // Brings the underlay holder in line with where the underlay lies on `canvas`.
+    void placeUnderlay(QSize canvas);
 
     QPointer<frmResult> result_;
+    QPointer<frmConvert> convert_;
+    QPointer<frmPost> post_;
+    QPointer<frmHelp> help_;
     std::unique_ptr<PictureHistory> history_;
+    std::unique_ptr<Stroke> stroke_;
+    CommandList *commands_ = nullptr;
+    Underlay underlay_;
+    std::uint64_t holderKey_ = 0;
     // The window manager's frame as it was when the window was last fitted.
     QMargins fittedFrame_;
-    // The previous pointer position's dot during a stroke, while it lay inside the picture.
-    std::optional<QPoint> strokeDot_;
-    // The buttons that painted it.
-    int strokeButton_ = 0;
+    bool mirror_ = false;
+    QPoint cursor_;
+    bool cursorShown_ = false;
+    // The key (Space or Delete) whose press-to-release is a keyboard stroke.
+    int strokeKey_ = 0;
+    // What the conversion window began from, for a cancel.
+    Placement placementBeforeConvert_ = Placement::AsLoaded;
 };

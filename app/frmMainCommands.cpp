@@ -1,8 +1,8 @@
 // The commands of the control panel.
 #include "frmMain.h"
 
+#include "editing/stroke.h"
 #include "functions/Functions.h"
-#include "pictureDrop.h"
 #include "pictureHistory.h"
 #include "result/dotText.h"
 #include "result/frmResult.h"
@@ -12,9 +12,7 @@
 #include "toolkit/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
-#include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
 #include <QPushButton>
 
 void frmMain::Form_Load()
@@ -35,9 +33,9 @@ void frmMain::limitEntry(TextBox *entry)
 {
     // A field that does not read as a number is left for Draw to report, once.
     const std::optional<int> value = sizeValue(entry->text());
-    if (value && *value > kSizeLimit) {
-        MsgBox(this, QStringLiteral("最大サイズは%1ドットです").arg(kSizeLimit));
-        entry->setText(QString::number(kSizeLimit));
+    if (value && *value > kApplyLimit) {
+        MsgBox(this, QStringLiteral("最大サイズは%1ドットです").arg(kApplyLimit));
+        entry->setText(QString::number(kApplyLimit));
     }
 }
 
@@ -50,23 +48,10 @@ void frmMain::cmdCanvas_Click()
 
 void frmMain::cmdClear_Click()
 {
-    history_->begin();
+    history_->begin(QStringLiteral("全消去"));
     picPreview->clear();
     history_->end();
     Draw();
-}
-
-void frmMain::undo()
-{
-    // Not in the middle of a stroke: the step it will become is not there yet.
-    if (!Painting)
-        history_->undo();
-}
-
-void frmMain::redo()
-{
-    if (!Painting)
-        history_->redo();
 }
 
 void frmMain::cmdOK_Click() { showResult(); }
@@ -76,16 +61,15 @@ void frmMain::picPreview_Click() { showResult(); }
 void frmMain::showResult()
 {
     // The window goes away after it is closed; a closed one is never shown again.
-    if (result_ && result_->isLoaded()) {
-        result_->raise();
+    if (raiseResult())
         return;
-    }
     frmResult::Source source;
     source.text = [this] {
         return dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return isBlackDot(x, y); });
     };
     source.loaded = [this](bool loaded) { setEnabled(!loaded); };
     source.messageParent = this;
+    source.post = [this] { showPost(); };
     result_ = new frmResult(std::move(source));
     result_->Show();
 }
@@ -120,36 +104,31 @@ void frmMain::chkTrace_Click()
     Draw();
 }
 
-bool frmMain::takeUnderlay(LoadedPicture picture, const QString &name)
+bool frmMain::takeUnderlay(const LoadedPicture &picture, const QString &name)
 {
-    if (picture.tooLarge) {
-        MsgBox(this, QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。")
+    if (picture.trouble != LoadTrouble::None || picture.image.isNull()) {
+        MsgBox(this, loadTroubleMessage(name, picture));
+        return false;
+    }
+    underlay_.take(picture);
+    // Into the holder at once: white painting uncovers the new picture even before the
+    // next redraw, placed as the canvas places it.
+    holderKey_ = 0;
+    placeUnderlay(QSize(picDot->scaleWidth(), picDot->scaleHeight()));
+    if (underlay_.placement() != Placement::AsLoaded && !underlay_.hasWhole())
+        MsgBox(this, QStringLiteral("「%1」は大きすぎるため、全体を縮めて置くことができません（%2 × %3 ピクセル）。"
+                                    "左上をそのまま置きます。")
                          .arg(name, QString::number(picture.declared.width()),
                               QString::number(picture.declared.height())));
-        return false;
-    }
-    if (picture.image.isNull()) {
-        MsgBox(this, QStringLiteral("「%1」を画像として読み込めませんでした。").arg(name));
-        return false;
-    }
-    picTrace->setPicture(std::move(picture.image));
     return true;
 }
 
-void frmMain::underlayFrom(const QMimeData *data, const QString &unnamed)
+void frmMain::openPicture(const QString &path)
 {
-    std::optional<OfferedPicture> offer =
-        loadOfferedPicture(data, QSize(kLargestCanvas, kLargestCanvas), unnamed);
-    // Text and the like are no picture: nothing happens, nothing is said.
-    if (!offer || !takeUnderlay(std::move(offer->picture), offer->name))
-        return;
-    chkTrace->setChecked(true);
-    Draw();
-}
-
-void frmMain::pasteUnderlay()
-{
-    underlayFrom(QGuiApplication::clipboard()->mimeData(), QStringLiteral("クリップボードの画像"));
+    if (takeUnderlay(LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path))) {
+        chkTrace->setChecked(true);
+        Draw();
+    }
 }
 
 frmResult *frmMain::resultWindow() const { return result_; }

@@ -1,10 +1,11 @@
-// The canvas: full redraw, and painting one dot at a time with the mouse.
+// The canvas: full redraw, and painting one dot at a time with the mouse and the keyboard.
 #include "frmMain.h"
 
 #include "cellGeometry.h"
+#include "commands/commandList.h"
+#include "editing/stroke.h"
 #include "pictureHistory.h"
 #include "sizeEntry.h"
-#include "strokeLine.h"
 #include "toolkit/BitBlt.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
@@ -12,6 +13,7 @@
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
 
@@ -26,14 +28,7 @@ constexpr int kSmallestHeightTwips = 6165;
 
 bool frmMain::isBlackDot(int x, int y) const { return picPreview->point(x, y) == kBlack; }
 
-std::optional<QSize> frmMain::entrySize() const
-{
-    const auto w = sizeValue(txtWidth->text());
-    const auto h = sizeValue(txtHeight->text());
-    if (!w || !h)
-        return std::nullopt;
-    return QSize(*w, *h);
-}
+std::optional<QSize> frmMain::entrySize() const { return sizeOf(txtWidth->text(), txtHeight->text()); }
 
 QSize frmMain::pictureSize() const { return QSize(picPreview->scaleWidth(), picPreview->scaleHeight()); }
 
@@ -58,11 +53,14 @@ void frmMain::drawAt(QSize size)
     // Width and height change together: one new image per surface, not two.
     picPreview->setSurfaceSize(W, H);
     picDot->setSurfaceSize(W * D, H * D);
+    picDot->setPitch(D);
     const PictureBox::Batch oneRepaint(picDot);
     picDot->clear();
 
+    const QSize canvas(picDot->scaleWidth(), picDot->scaleHeight());
+    placeUnderlay(canvas);
     if (chkTrace->isChecked()) {
-        picTrace->setSurfaceSize(picDot->scaleWidth(), picDot->scaleHeight());
+        picTrace->setSurfaceSize(canvas.width(), canvas.height());
         BitBlt(picDot, 0, 0, picTrace->scaleWidth(), picTrace->scaleHeight(), picTrace, 0, 0,
                SRCCOPY);
         picDot->refresh();
@@ -80,7 +78,21 @@ void frmMain::drawAt(QSize size)
             picDot->line(0, y * D, W * D, y * D, kGridColor);
     }
 
+    cursor_ = QPoint(std::clamp(cursor_.x(), 0, std::max(W - 1, 0)), std::clamp(cursor_.y(), 0, std::max(H - 1, 0)));
+    picDot->setAccessibleName(QStringLiteral("キャンバス（%1 × %2 ドット）").arg(W).arg(H));
+    showMarks();
     fitWindow();
+}
+
+void frmMain::placeUnderlay(QSize canvas)
+{
+    // A fitted or filled underlay is placed anew for every canvas size; the holder then
+    // holds what lies under the canvas, so that white painting uncovers what a redraw shows.
+    // One lying as loaded stays as it was loaded, whatever the canvas.
+    if (underlay_.loaded() && underlay_.holderKey(canvas) != holderKey_) {
+        picTrace->setPicture(underlay_.holderImage(canvas));
+        holderKey_ = underlay_.holderKey(canvas);
+    }
 }
 
 void frmMain::fitWindow()
@@ -88,11 +100,10 @@ void frmMain::fitWindow()
     fittedFrame_ = frameOf(this);
     if (isMaximized())
         return;
-    setOuterWidthTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips);
-    // The least height is applied before the window is resized, not after: resizing
-    // it twice would make the window system lay it out and repaint it twice.
-    setOuterHeightTwips(this, std::max(pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips,
-                                       kSmallestHeightTwips));
+    // Width and height in one resize: the least height is applied to the height before it
+    // is set, not after, so that the window system lays the window out and repaints it once.
+    setOuterSizeTwips(this, pixelsToTwips(picDot->scaleWidth()) + kExtraWidthTwips,
+                      std::max(pixelsToTwips(picDot->scaleHeight()) + kExtraHeightTwips, kSmallestHeightTwips));
 }
 
 void frmMain::DotDraw(std::int16_t Button, float X, float Y)
@@ -120,13 +131,22 @@ void frmMain::paintDot(std::int16_t Button, QPoint dot)
     }
 }
 
-void frmMain::picDot_MouseDown(int Button, int, float X, float Y)
+void frmMain::strokePaint(int button, QPoint dot)
 {
-    if (!Painting)
-        history_->begin();
-    DotDraw(std::int16_t(Button), X, Y);
-    strokeDot_ = dotInPicture(X, Y);
-    strokeButton_ = Button;
+    paintDot(std::int16_t(button), dot);
+    if (mirror_) {
+        const QPoint mirrored(pictureSize().width() - 1 - dot.x(), dot.y());
+        if (mirrored != dot)
+            paintDot(std::int16_t(button), mirrored);
+    }
+    if (dot == cursor_)
+        picDot->accessibleValueChanged();
+}
+
+void frmMain::picDot_MouseDown(int Button, int Shift, float X, float Y)
+{
+    // Shift with a click: the straight line from the last dot painted.
+    stroke_->press(Button, dotInPicture(X, Y), (Shift & 1) != 0);
     Painting = true;
 }
 
@@ -140,22 +160,7 @@ void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
         endStroke();
         return;
     }
-    const std::optional<QPoint> dot = dotInPicture(X, Y);
-    if (dot && strokeDot_) {
-        // Every dot between the last position and this one, however far apart the window
-        // system delivered them. The first was just painted with the same buttons unless
-        // they changed: painting it again would change nothing and double a slow drag's work.
-        const QPoint from = *strokeDot_;
-        const bool skipFrom = *dot != from && Button == strokeButton_;
-        forEachDotOnLine(from, *dot, [&](QPoint p) {
-            if (!(skipFrom && p == from))
-                paintDot(std::int16_t(Button), p);
-        });
-    } else {
-        DotDraw(std::int16_t(Button), X, Y);
-    }
-    strokeDot_ = dot;
-    strokeButton_ = Button;
+    stroke_->move(Button, dotInPicture(X, Y));
 }
 
 void frmMain::picDot_MouseUp(int, int, float, float) { endStroke(); }
@@ -163,8 +168,8 @@ void frmMain::picDot_MouseUp(int, int, float, float) { endStroke(); }
 void frmMain::endStroke()
 {
     Painting = false;
-    strokeDot_.reset();
-    history_->end();
+    strokeKey_ = 0;
+    stroke_->release();
 }
 
 std::optional<QPoint> frmMain::dotInPicture(float X, float Y) const
@@ -173,4 +178,79 @@ std::optional<QPoint> frmMain::dotInPicture(float X, float Y) const
     if (!dot || !QRect(QPoint(0, 0), pictureSize()).contains(*dot))
         return std::nullopt;
     return dot;
+}
+
+void frmMain::picDot_KeyDown(int KeyCode, int, bool repeated)
+{
+    const QSize size = pictureSize();
+    if (size.isEmpty())
+        return;
+    cursorShown_ = true;
+    QPoint to = cursor_;
+    switch (KeyCode) {
+    case Qt::Key_Left: to.rx() -= 1; break;
+    case Qt::Key_Right: to.rx() += 1; break;
+    case Qt::Key_Up: to.ry() -= 1; break;
+    case Qt::Key_Down: to.ry() += 1; break;
+    case Qt::Key_Home: to.setX(0); break;
+    case Qt::Key_End: to.setX(size.width() - 1); break;
+    case Qt::Key_PageUp: to.setY(0); break;
+    case Qt::Key_PageDown: to.setY(size.height() - 1); break;
+    case Qt::Key_Space:
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        // A key held down repeats its press: the stroke it began goes on.
+        if (!repeated && !stroke_->active()) {
+            strokeKey_ = KeyCode == Qt::Key_Space ? Qt::Key_Space : Qt::Key_Delete;
+            stroke_->press(KeyCode == Qt::Key_Space ? 1 : 2, cursor_);
+        }
+        showMarks();
+        return;
+    default:
+        return;
+    }
+    moveCursorTo(QPoint(std::clamp(to.x(), 0, size.width() - 1), std::clamp(to.y(), 0, size.height() - 1)));
+}
+
+void frmMain::picDot_KeyUp(int KeyCode, int, bool repeated)
+{
+    const int key = KeyCode == Qt::Key_Backspace ? Qt::Key_Delete : KeyCode;
+    if (!repeated && strokeKey_ != 0 && key == strokeKey_)
+        endStroke();
+}
+
+void frmMain::moveCursorTo(QPoint dot)
+{
+    // Holding Space or Delete paints every dot the cursor passes.
+    if (strokeKey_ != 0)
+        stroke_->move(strokeKey_ == Qt::Key_Space ? 1 : 2, dot);
+    cursor_ = dot;
+    showMarks();
+}
+
+void frmMain::showMarks()
+{
+    const int D = DotSize;
+    const QSize size = pictureSize();
+    const bool shown = cursorShown_ && !size.isEmpty() && picDot->hasFocus();
+    picDot->setOutline(shown ? std::optional<QRect>(QRect(cursor_.x() * D, cursor_.y() * D, D + 1, D + 1))
+                             : std::nullopt);
+    // The axis lies between two dots when the width is even, on the middle column's middle
+    // when it is odd.
+    std::optional<int> axis;
+    if (mirror_ && size.width() > 0)
+        axis = size.width() % 2 == 0 ? size.width() / 2 * D : size.width() / 2 * D + D / 2;
+    picDot->setAxis(axis);
+    picDot->accessibleValueChanged();
+}
+
+QString frmMain::canvasValue() const
+{
+    const QSize size = pictureSize();
+    if (size.isEmpty())
+        return QStringLiteral("点がありません");
+    return QStringLiteral("カーソル %1 列 %2 行、%3")
+        .arg(cursor_.x() + 1)
+        .arg(cursor_.y() + 1)
+        .arg(isBlackDot(cursor_.x(), cursor_.y()) ? QStringLiteral("黒") : QStringLiteral("白"));
 }

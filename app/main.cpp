@@ -1,13 +1,31 @@
 #include "app.h"
+#include "commandLine.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Read before QApplication exists: --help and --version need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = parseCommandLine(arguments, localeIsJapanese());
+    if (line.action == CommandLine::PrintAndExit) {
+        std::fputs(line.output.toLocal8Bit().constData(), line.toStandardError ? stderr : stdout);
+        return line.exitCode;
+    }
+
     QApplication app(argc, argv);
     setUpApplication(app);
     frmMain main;
     main.show();
+    if (!line.file.isEmpty()) {
+        // Once the window is on the screen, as a picture dropped on it would be.
+        QTimer::singleShot(0, &main, [&main, file = line.file] { main.openPicture(file); });
+    }
     return app.exec();
 }

@@ -9,56 +9,83 @@ namespace {
 class PictureStep : public QUndoCommand
 {
 public:
-    PictureStep(PictureBox *picture, QImage before, QImage after, const std::function<void()> &show)
-        : picture_(picture), before_(std::move(before)), after_(std::move(after)), show_(show)
+    // The history owns the stack that owns this step, so it outlives it.
+    PictureStep(PictureHistory *history, const QString &name, PictureState before,
+                PictureState after, bool withSize)
+        : QUndoCommand(name), history_(history), before_(std::move(before)),
+          after_(std::move(after)), withSize_(withSize)
     {
     }
-    void undo() override { put(before_); }
+    void undo() override { history_->put(before_, withSize_); }
     void redo() override
     {
         // Pushing a step redoes it; the picture already is what it did.
         if (done_)
-            put(after_);
+            history_->put(after_, withSize_);
         done_ = true;
     }
 
 private:
-    void put(const QImage &store)
-    {
-        picture_->restoreStore(store);
-        show_();
-    }
-
-    PictureBox *picture_;
-    QImage before_;
-    QImage after_;
-    const std::function<void()> &show_;
+    PictureHistory *history_;
+    PictureState before_;
+    PictureState after_;
+    bool withSize_;
     bool done_ = false;
 };
 
 } // namespace
 
-PictureHistory::PictureHistory(PictureBox *picture, std::function<void()> show)
-    : picture_(picture), show_(std::move(show))
+PictureHistory::PictureHistory(PictureBox *picture, Fields fields, Put put)
+    : picture_(picture), fields_(std::move(fields)), put_(std::move(put))
 {
     stack_.setUndoLimit(kSteps);
 }
 
-void PictureHistory::begin()
+PictureState PictureHistory::now() const
+{
+    // A shallow copy: painting then copies the picture's 39 KiB once, not per dot.
+    const auto [width, height] = fields_();
+    return PictureState{picture_->image(), width, height};
+}
+
+void PictureHistory::begin(const QString &name, bool withSize)
 {
     if (before_)
         end();
-    // A shallow copy: painting then copies the picture's 39 KiB once, not per dot.
-    before_ = picture_->image();
+    before_ = now();
+    name_ = name;
+    withSize_ = withSize;
 }
 
 void PictureHistory::end()
 {
     if (!before_)
         return;
-    QImage before = std::move(*before_);
+    PictureState before = std::move(*before_);
     before_.reset();
-    const QImage &after = picture_->image();
-    if (after != before)
-        stack_.push(new PictureStep(picture_, std::move(before), after, show_));
+    PictureState after = now();
+    const bool sizeChanged = withSize_ && (after.width != before.width || after.height != before.height);
+    if (after.store != before.store || sizeChanged)
+        stack_.push(new PictureStep(this, name_, std::move(before), std::move(after), withSize_));
+}
+
+void PictureHistory::abandon()
+{
+    if (!before_)
+        return;
+    const PictureState before = std::move(*before_);
+    before_.reset();
+    put_(before, withSize_);
+}
+
+void PictureHistory::undo()
+{
+    end();
+    stack_.undo();
+}
+
+void PictureHistory::redo()
+{
+    end();
+    stack_.redo();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 #include <QUndoStack>
 
 #include <functional>
@@ -8,10 +9,18 @@
 
 class PictureBox;
 
-// The undo history of the dot picture, on Qt's undo stack. One step is one stroke or one
-// clear: the whole picture before and after it, dots hidden by a smaller size included.
-// Undoing puts the picture back and calls `show` to bring the canvas in line; nothing else
-// (sizes, magnification, toggles) is a step, since none of it loses dots.
+// What one undo step puts back: the dot picture's whole store, dots hidden by a smaller
+// size included, and, for steps that change the size, the texts of the two size fields.
+struct PictureState
+{
+    QImage store;
+    QString width;
+    QString height;
+};
+
+// The undo history of the dot picture, on Qt's undo stack. One step is one stroke, clear,
+// transform, conversion or pasted text, named for the menu. Magnification, the toggles and
+// typed sizes are no steps, since none of them loses dots.
 class PictureHistory
 {
 public:
@@ -20,22 +29,36 @@ public:
     // its pictures with its neighbours wherever nothing changed in between.
     static constexpr int kSteps = 100;
 
-    PictureHistory(PictureBox *picture, std::function<void()> show);
+    // `fields` reads the size fields' texts; `put` brings a state back: the picture, the
+    // fields when `withSize`, and the canvas in line with them.
+    using Fields = std::function<std::pair<QString, QString>()>;
+    using Put = std::function<void(const PictureState &state, bool withSize)>;
+    PictureHistory(PictureBox *picture, Fields fields, Put put);
 
-    // A change begins: the picture as it is now is what undoing it gives back. A change
-    // still open is ended first.
-    void begin();
-    // The change is over: it becomes a step, unless it left the picture as it was.
+    // A change begins: the state as it is now is what undoing it gives back. A change
+    // still open is ended first. `withSize`: the change may set the size fields too.
+    void begin(const QString &name, bool withSize = false);
+    // The change is over: it becomes a step, unless it left everything as it was.
     void end();
-    bool changing() const { return before_.has_value(); }
+    // The change is given up: the state it began from is put back, and no step is made.
+    void abandon();
 
-    void undo() { stack_.undo(); }
-    void redo() { stack_.redo(); }
-    const QUndoStack &stack() const { return stack_; }
+    void undo();
+    void redo();
+    QString undoName() const { return stack_.undoText(); }
+    QString redoName() const { return stack_.redoText(); }
+
+    // Puts a state back; called by the steps.
+    void put(const PictureState &state, bool withSize) { put_(state, withSize); }
 
 private:
+    PictureState now() const;
+
     PictureBox *picture_;
-    std::function<void()> show_;
-    std::optional<QImage> before_;
+    Fields fields_;
+    Put put_;
+    std::optional<PictureState> before_;
+    QString name_;
+    bool withSize_ = false;
     QUndoStack stack_;
 };

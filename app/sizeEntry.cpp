@@ -2,6 +2,8 @@
 
 std::optional<int> sizeValue(const QString &text)
 {
+    // Longer than any number in range can be written, leading zeros included, is not one:
+    // it also keeps the sum below from overflowing.
     if (text.isEmpty() || text.size() > 9)
         return std::nullopt;
     int value = 0;
@@ -12,12 +14,21 @@ std::optional<int> sizeValue(const QString &text)
     }
     // The fields hold two characters; anything larger was not typed there and would
     // only make a picture no one asked for.
-    if (value > 99)
+    if (value > kLargestSide)
         return std::nullopt;
     return value;
 }
 
+std::optional<QSize> sizeOf(const QString &widthText, const QString &heightText)
+{
+    const std::optional<int> w = sizeValue(widthText);
+    const std::optional<int> h = sizeValue(heightText);
+    if (!w || !h)
+        return std::nullopt;
+    return QSize(*w, *h);
+}
+
 QString invalidSizeMessage()
 {
-    return QStringLiteral("サイズには0から99までの数字を入力してください");
+    return QStringLiteral("サイズには0から%1までの数字を入力してください").arg(kLargestSide);
 }

@@ -1,6 +1,7 @@
 // How long the editor takes for what the user does most: redraws, paints, the text.
 // Run headless: QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench
 #include "frmMain.h"
+#include "sizeEntry.h"
 #include "pictureFiles.h"
 #include "result/dotText.h"
 #include "result/frmResult.h"
@@ -32,7 +33,7 @@ void prepare(frmMain &w, int dots, int dotSize, bool underlay)
             if ((x + y) % 2 == 0)
                 w.picPreview->pset(x, y);
     if (underlay) {
-        QImage picture(frmMain::kLargestCanvas, frmMain::kLargestCanvas, QImage::Format_RGB32);
+        QImage picture(kLargestCanvas, kLargestCanvas, QImage::Format_RGB32);
         picture.fill(qRgb(0x40, 0x80, 0xC0));
         w.picTrace->setPicture(picture);
     }
@@ -153,7 +154,7 @@ void registerLoads(const QTemporaryDir &dir)
                 pictureFiles::write(path, file.make());
             for (auto _ : state)
                 benchmark::DoNotOptimize(
-                    LoadPicture(path, QSize(frmMain::kLargestCanvas, frmMain::kLargestCanvas)));
+                    LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)));
         };
         benchmark::RegisterBenchmark((std::string("BM_LoadPicture/") + file.name).c_str(), load)
             ->Unit(benchmark::kMillisecond)

@@ -1,5 +1,6 @@
 // Arbitrary bytes as an underlay picture: decoded, put in the holder, drawn under the canvas.
 #include "frmMain.h"
+#include "sizeEntry.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/PictureLoader.h"
 
@@ -27,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     QImage picture = LoadPictureData(
         QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)),
-        QSize(frmMain::kLargestCanvas, frmMain::kLargestCanvas)).image;
+        QSize(kLargestCanvas, kLargestCanvas)).image;
     if (!picture.isNull()) {
-        if (picture.width() > frmMain::kLargestCanvas || picture.height() > frmMain::kLargestCanvas)
+        if (picture.width() > kLargestCanvas || picture.height() > kLargestCanvas)
             __builtin_trap(); // the loader promised never to keep more than can be shown
         w->picTrace->setPicture(std::move(picture));
     }

@@ -1,6 +1,7 @@
 #include "dotText.h"
 
 #include "sizeEntry.h"
+#include "dotImage.h"
 
 std::optional<QString> dotText(const QString &widthText, const QString &heightText,
                                const std::function<bool(int, int)> &isBlack)
@@ -20,6 +21,32 @@ std::optional<QString> dotText(const QString &widthText, const QString &heightTe
         for (int x = 0; x < *width; ++x)
             text += isBlack(x, y) ? QChar(0x25A0) : QChar(0x25A1);
         text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+QImage trimmed(const QImage &picture)
+{
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (dots::isBlack(picture, x, y))
+                box |= QRect(x, y, 1, 1);
+    return box.isEmpty() ? dots::white(QSize(0, 0)) : picture.copy(box);
+}
+
+QString postText(const QImage &picture, const PostOptions &options)
+{
+    const QImage shown = options.trim ? trimmed(picture) : picture;
+    const QString black = characterText(options.swap ? options.pair.white : options.pair.black);
+    const QString white = characterText(options.swap ? options.pair.black : options.pair.white);
+    QString text;
+    text.reserve(qsizetype(shown.height()) * (shown.width() * black.size() + 2));
+    for (int y = 0; y < shown.height(); ++y) {
+        if (y > 0)
+            text += options.lineEnd;
+        for (int x = 0; x < shown.width(); ++x)
+            text += dots::isBlack(shown, x, y) ? black : white;
     }
     return text;
 }

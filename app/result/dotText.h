@@ -12,3 +12,24 @@
 // as a number.
 std::optional<QString> dotText(const QString &widthText, const QString &heightText,
                                const std::function<bool(int x, int y)> &isBlack);
+
+#include "textPairs.h"
+
+#include <QImage>
+
+// The picture's text for posting: every row a line of the pair's characters, black and
+// white swapped when asked (for dark themes), the rows and columns without a black dot at
+// the edges left out when asked, lines joined by `lineEnd` with none after the last, which
+// services would strip.
+struct PostOptions
+{
+    DotPair pair = kSquares;
+    bool swap = false;
+    bool trim = false;
+    QString lineEnd = QStringLiteral("\r\n");
+};
+QString postText(const QImage &dots, const PostOptions &options);
+
+// The picture without its empty margins: the smallest rectangle that holds every black dot
+// (an empty picture when there is none).
+QImage trimmed(const QImage &dots);

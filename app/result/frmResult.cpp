@@ -7,6 +7,7 @@
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/Twips.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -22,6 +23,11 @@ frmResult::frmResult(Source source) : QWidget(nullptr), source_(std::move(source
     txtDot->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtDot->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDot->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    if (source_.post) {
+        auto *post = new QAction(QStringLiteral("投稿用テキスト..."), this);
+        connect(post, &QAction::triggered, this, [this] { source_.post(); });
+        txtDot->setExtraActions({post});
+    }
 }
 
 void frmResult::Show()

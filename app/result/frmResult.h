@@ -26,6 +26,8 @@ public:
         std::function<void(bool loaded)> loaded;
         // Where the message for an unreadable size is shown.
         QWidget *messageParent = nullptr;
+        // Opens the posting window, from the text box's context menu; none when empty.
+        std::function<void()> post;
     };
 
     explicit frmResult(Source source);

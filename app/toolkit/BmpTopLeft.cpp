@@ -25,6 +25,29 @@ void setLe32(QByteArray &b, int at, qint32 v) { qToLittleEndian(v, b.data() + at
 
 } // namespace
 
+std::optional<QSize> bmpSize(QIODevice *device)
+{
+    const qint64 start = device->pos();
+    const Rewind rewind{device, start};
+    if (!device->seek(0))
+        return std::nullopt;
+    const QByteArray head = device->peek(kFileHeader + 16);
+    if (head.size() < kFileHeader + 16 || !head.startsWith("BM"))
+        return std::nullopt;
+    const qint32 infoSize = le32(head, 14);
+    qint64 width = 0, height = 0;
+    if (infoSize == 12) { // the old OS/2 header: 16-bit sizes
+        width = qFromLittleEndian<quint16>(head.constData() + 18);
+        height = qFromLittleEndian<quint16>(head.constData() + 20);
+    } else if (infoSize >= 40) {
+        width = le32(head, 18);
+        height = std::abs(qint64(le32(head, 22)));
+    }
+    if (width <= 0 || height <= 0 || width > INT32_MAX || height > INT32_MAX)
+        return std::nullopt;
+    return QSize(int(width), int(height));
+}
+
 std::optional<QByteArray> croppedBmp(QIODevice *device, QSize kept)
 {
     const qint64 start = device->pos();
@@ -51,15 +74,22 @@ std::optional<QByteArray> croppedBmp(QIODevice *device, QSize kept)
     const QSize size = kept.boundedTo(QSize(width, int(rows)));
     if (size == QSize(width, int(rows)))
         return std::nullopt; // nothing to cut: Qt reads the file itself
+    // Widths and heights up to 2^31 at 32 bits a pixel: a row's length fits 64 bits, but the
+    // offset of a far row need not; the last row read must lie inside 64 bits and the file.
     const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
     const qint64 keptStride = (qint64(size.width()) * bits + 31) / 32 * 4;
+    const bool bottomUp = height > 0;
+    const qint64 firstRow = bottomUp ? rows - size.height() : 0;
+    qint64 lastRowAt = 0;
+    if (__builtin_mul_overflow(firstRow + size.height() - 1, stride, &lastRowAt)
+        || __builtin_add_overflow(lastRowAt, pixelOffset + keptStride, &lastRowAt)
+        || (!device->isSequential() && lastRowAt > device->size()))
+        return std::nullopt;
 
     QByteArray out = device->read(pixelOffset);
     if (out.size() != pixelOffset)
         return std::nullopt;
     // Bottom-up rows (a positive height) keep the top of the picture at the end of the file.
-    const bool bottomUp = height > 0;
-    const qint64 firstRow = bottomUp ? rows - size.height() : 0;
     for (qint64 r = firstRow; r < firstRow + size.height(); ++r) {
         if (!device->seek(pixelOffset + r * stride))
             return std::nullopt;

@@ -1,5 +1,7 @@
 #include "MultiLineTextBox.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -28,4 +30,15 @@ QMimeData *MultiLineTextBox::createMimeDataFromSelection() const
     auto *data = new QMimeData;
     data->setText(withCrLf(textCursor().selection().toPlainText()));
     return data;
+}
+
+void MultiLineTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu(event->pos());
+    if (!extra_.isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(extra_);
+    }
+    menu->exec(event->globalPos());
+    delete menu;
 }

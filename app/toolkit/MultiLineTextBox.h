@@ -14,7 +14,13 @@ public:
 
     QString text() const;
     void setText(const QString &text);
+    // Commands added below the standard ones of the box's context menu.
+    void setExtraActions(const QList<QAction *> &actions) { extra_ = actions; }
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QList<QAction *> extra_;
 };

@@ -1,9 +1,13 @@
 #include "PictureBox.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -31,10 +35,65 @@ QImage withCopyOf(const QImage &source, QSize size, Color background)
     return store;
 }
 
+// Marks drawn over the canvas: an outline in two colours, so that one of them shows on
+// white, black, the grey grid and most pictures; a blue axis.
+const QColor kOutlineOuter(255, 96, 0);
+const QColor kOutlineInner(255, 255, 255);
+const QColor kAxis(0, 120, 255);
+
+// What assistive technology reads of a surface: a canvas (a picture, for one that does not
+// take the focus), with its value.
+class AccessibleSurface : public QAccessibleWidget
+{
+public:
+    explicit AccessibleSurface(QWidget *w)
+        : QAccessibleWidget(w, w->focusPolicy() == Qt::NoFocus ? QAccessible::Graphic : QAccessible::Canvas)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return static_cast<const PictureBox *>(widget())->accessibleValue();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface *surfaceAccessible(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("PictureBox") && object && object->isWidgetType())
+        return new AccessibleSurface(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
 } // namespace
+
+int deviceEdge(int k, int pitch, qreal ratio)
+{
+    return int(std::ceil(double(k) * pitch * ratio - 1e-9));
+}
+
+int surfacePixel(int d, int length, int pitch, qreal ratio)
+{
+    if (length <= 0)
+        return 0;
+    int k = int(d / (pitch * ratio));
+    while (k > 0 && deviceEdge(k, pitch, ratio) > d)
+        --k;
+    while (deviceEdge(k + 1, pitch, ratio) <= d)
+        ++k;
+    const int start = deviceEdge(k, pitch, ratio);
+    const int span = deviceEdge(k + 1, pitch, ratio) - start;
+    const int offset = d - start;
+    int pixel = k * pitch;
+    if (offset > 0 && pitch > 1 && span > 1)
+        pixel += 1 + (offset - 1) * (pitch - 1) / (span - 1);
+    return std::min(pixel, length - 1);
+}
 
 PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
+    static const bool factory = (QAccessible::installFactory(surfaceAccessible), true);
+    (void)factory;
     // The surface paints every pixel it owns; nothing of the parent shows through.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -190,11 +249,180 @@ void PictureBox::restoreStore(const QImage &store)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter p(this);
-    // One surface pixel per widget pixel; on a scaled screen each becomes a sharp block.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QRect r = event->rect() & area();
-    if (!r.isEmpty())
-        p.drawImage(r, image_, r);
+    if (r.isEmpty())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != std::floor(ratio)) {
+        paintScaled(p, r, ratio);
+        return;
+    }
+    // One surface pixel per widget pixel; on a screen scaled by a whole number each becomes
+    // a sharp square of device pixels.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(r, image_, r);
+    if (outline_) {
+        const QRect o = *outline_;
+        p.setPen(QPen(kOutlineOuter, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(o.adjusted(0, 0, -1, -1));
+        if (o.width() > 2 && o.height() > 2) {
+            p.setPen(QPen(kOutlineInner, 1));
+            p.drawRect(o.adjusted(1, 1, -2, -2));
+        }
+    }
+    if (axis_)
+        p.fillRect(QRect(*axis_, 0, 1, height_), kAxis);
+}
+
+void PictureBox::updateMaps(qreal ratio)
+{
+    const QSize size(width_, height_);
+    if (maps_.ratio == ratio && maps_.size == size && maps_.pitch == pitch_)
+        return;
+    maps_.ratio = ratio;
+    maps_.size = size;
+    maps_.pitch = pitch_;
+    const auto build = [&](int length, std::vector<int> &from, std::vector<int> &to) {
+        const int devices = int(std::ceil(length * ratio - 1e-9));
+        from.resize(size_t(std::max(devices, 0)));
+        for (int d = 0; d < devices; ++d)
+            from[size_t(d)] = surfacePixel(d, length, pitch_, ratio);
+        // The first device pixel of every surface pixel, and one past the last at the end.
+        to.assign(size_t(length) + 1, devices);
+        for (int d = devices - 1; d >= 0; --d)
+            to[size_t(from[size_t(d)])] = d;
+        for (int x = length - 1; x >= 0; --x)
+            to[size_t(x)] = std::min(to[size_t(x)], to[size_t(x) + 1]);
+    };
+    build(width_, maps_.fromColumn, maps_.toColumn);
+    build(height_, maps_.fromRow, maps_.toRow);
+}
+
+void PictureBox::paintScaled(QPainter &p, const QRect &rect, qreal ratio)
+{
+    updateMaps(ratio);
+    const int devicesWide = int(maps_.fromColumn.size()), devicesHigh = int(maps_.fromRow.size());
+    const int x0 = std::max(0, maps_.toColumn[size_t(rect.left())] - 1);
+    const int x1 = std::min(devicesWide, maps_.toColumn[size_t(rect.right()) + 1] + 1);
+    const int y0 = std::max(0, maps_.toRow[size_t(rect.top())] - 1);
+    const int y1 = std::min(devicesHigh, maps_.toRow[size_t(rect.bottom()) + 1] + 1);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    const int w = x1 - x0, h = y1 - y0;
+    if (device_.width() < w || device_.height() < h)
+        device_ = QImage(QSize(w, h).expandedTo(device_.size()), QImage::Format_RGB32);
+    // Rows of device pixels showing the same surface row are copies of the first of them.
+    int previous = -1;
+    for (int y = 0; y < h; ++y) {
+        auto *out = reinterpret_cast<QRgb *>(device_.scanLine(y));
+        const int source = maps_.fromRow[size_t(y0 + y)];
+        if (source == previous) {
+            std::memcpy(out, device_.constScanLine(y - 1), size_t(w) * 4);
+            continue;
+        }
+        previous = source;
+        const auto *in = reinterpret_cast<const QRgb *>(image_.constScanLine(source));
+        for (int x = 0; x < w; ++x)
+            out[x] = in[maps_.fromColumn[size_t(x0 + x)]];
+    }
+    // In device pixels from here: undo the painter's scaling.
+    p.save();
+    p.scale(1 / ratio, 1 / ratio);
+    p.drawImage(QPoint(x0, y0), device_, QRect(0, 0, w, h));
+    const auto deviceX = [this](int x) { return maps_.toColumn[size_t(std::clamp(x, 0, width_))]; };
+    const auto deviceY = [this](int y) { return maps_.toRow[size_t(std::clamp(y, 0, height_))]; };
+    if (outline_) {
+        const QRect o = *outline_;
+        // The outer ring on the first device pixel of the block's first and last pixels (a
+        // grid line is one device pixel wide), the inner one inside it.
+        const auto frame = [&p](const QRect &r, const QColor &c) {
+            p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
+            p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
+            p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
+            p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
+        };
+        const QRect outer(QPoint(deviceX(o.left()), deviceY(o.top())), QPoint(deviceX(o.right()), deviceY(o.bottom())));
+        frame(outer, kOutlineOuter);
+        if (outer.width() > 2 && outer.height() > 2)
+            frame(outer.adjusted(1, 1, -1, -1), kOutlineInner);
+    }
+    if (axis_)
+        p.fillRect(QRect(deviceX(*axis_), 0, 1, devicesHigh), kAxis);
+    p.restore();
+}
+
+void PictureBox::setPitch(int pitch)
+{
+    pitch = std::max(pitch, 1);
+    if (pitch == pitch_)
+        return;
+    pitch_ = pitch;
+    update();
+}
+
+QRect PictureBox::markArea(const QRect &block) const
+{
+    // A pixel around it too: at a fractional scale a ring may reach the next device pixel.
+    return block.adjusted(-1, -1, 1, 1) & area();
+}
+
+void PictureBox::setOutline(std::optional<QRect> block)
+{
+    if (block == outline_)
+        return;
+    if (outline_)
+        update(markArea(*outline_));
+    outline_ = block;
+    if (outline_)
+        update(markArea(*outline_));
+}
+
+void PictureBox::setAxis(std::optional<int> column)
+{
+    if (column == axis_)
+        return;
+    if (axis_)
+        update(markArea(QRect(*axis_, 0, 1, height_)));
+    axis_ = column;
+    if (axis_)
+        update(markArea(QRect(*axis_, 0, 1, height_)));
+}
+
+void PictureBox::accessibleValueChanged()
+{
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, accessibleValue());
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PictureBox::keyPressEvent(QKeyEvent *event)
+{
+    if (keys_ && keys_(event->key(), shiftValue(event->modifiers()), true, event->isAutoRepeat()))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent *event)
+{
+    if (keys_ && keys_(event->key(), shiftValue(event->modifiers()), false, event->isAutoRepeat()))
+        event->accept();
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+void PictureBox::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    emit focusEntered(event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason);
+}
+
+void PictureBox::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    emit focusLeft();
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -4,6 +4,11 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QPainter;
 
 // Colours are plain 24-bit RGB values; the dot picture's "black" is exactly 0.
 using Color = std::int32_t;
@@ -87,6 +92,36 @@ public:
     void refresh() { update(); }
     void refresh(const QRect &rect) { update(rect); }
 
+    // The surface is a grid of `pitch` x `pitch` blocks whose first column and row are grid
+    // lines (the canvas; 1 for any other surface). On a screen scaled by a fraction (1.25,
+    // 1.5, 1.75) every block is shown a whole number of device pixels wide, its first column
+    // and row one device pixel, so that every grid line is as wide as every other and no
+    // block is more than one device pixel larger than another. Whole scales show every
+    // pixel as a square of them, as they are.
+    void setPitch(int pitch);
+
+    // Marks shown over the surface, never part of it: the outline of a block of pixels, its
+    // border drawn on the block's outer pixels (a cell's cursor), and a vertical line at a
+    // pixel column (an axis). Nothing removes them.
+    void setOutline(std::optional<QRect> block);
+    void setAxis(std::optional<int> column);
+    std::optional<QRect> outline() const { return outline_; }
+    std::optional<int> axis() const { return axis_; }
+
+    // Keys pressed and released while the surface has the focus: `handler` gets Qt's key,
+    // the modifiers as Shift (1 Shift, 2 Ctrl, 4 Alt), whether it was pressed (or released)
+    // and whether the key repeats by itself. It returns whether it took the key; a key it
+    // leaves goes on to the window.
+    using KeyHandler = std::function<bool(int key, int shift, bool down, bool repeated)>;
+    void setKeyHandler(KeyHandler handler) { keys_ = std::move(handler); }
+
+    // What an assistive technology reads as the surface's value (the canvas: the cursor's
+    // dot and its colour), asked for only when read; and the call that tells it the value
+    // may have changed, which costs nothing while no assistive technology listens.
+    void setAccessibleValue(std::function<QString()> value) { accessibleValue_ = std::move(value); }
+    QString accessibleValue() const { return accessibleValue_ ? accessibleValue_() : QString(); }
+    void accessibleValueChanged();
+
 signals:
     // Button: 1 left, 2 right, 4 middle; for moves the sum of the buttons held.
     // Shift: 1 Shift, 2 Ctrl, 4 Alt. X and Y in surface pixels.
@@ -95,12 +130,19 @@ signals:
     void mouseUp(int button, int shift, float x, float y);
     // A left press and release on the surface.
     void clicked();
+    // The focus came, and how: by the keyboard (Tab) or otherwise.
+    void focusEntered(bool byKeyboard);
+    void focusLeft();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     QRect area() const { return QRect(0, 0, width_, height_); }
@@ -111,6 +153,11 @@ private:
     void fillStore(const QRect &rect, Color color);
     // Repaints `rect` now, or when the current batch ends.
     void changed(const QRect &rect);
+    // Painting on a screen scaled by a fraction: device pixels through the block maps.
+    void paintScaled(QPainter &p, const QRect &rect, qreal ratio);
+    void updateMaps(qreal ratio);
+    // The rectangle of logical pixels a mark touches.
+    QRect markArea(const QRect &block) const;
 
     QImage image_;
     int width_ = 0;
@@ -121,4 +168,28 @@ private:
     bool clickPending_ = false;
     int batchDepth_ = 0;
     QRect batchRect_;
+    int pitch_ = 1;
+    std::optional<QRect> outline_;
+    std::optional<int> axis_;
+    KeyHandler keys_;
+    std::function<QString()> accessibleValue_;
+    // For each device column and row, the surface pixel it shows; and for each surface
+    // column and row, its first device pixel. Made for one ratio, size and pitch.
+    struct Maps
+    {
+        qreal ratio = 0;
+        QSize size;
+        int pitch = 0;
+        std::vector<int> fromColumn, fromRow;
+        std::vector<int> toColumn, toRow;
+    } maps_;
+    QImage device_;
 };
+
+// The device pixels block k of a grid of `pitch` begins at, on a screen scaled by `ratio`:
+// every block edge rounded up to a whole device pixel, so that a position's block under the
+// pointer and the block shown there are the same.
+int deviceEdge(int k, int pitch, qreal ratio);
+// The surface pixel that device pixel `d` of a line of `length` pixels in blocks of `pitch`
+// shows: a block's first device pixel its first pixel, the others spread over the rest.
+int surfacePixel(int d, int length, int pitch, qreal ratio);

@@ -6,25 +6,35 @@
 
 #include <algorithm>
 
-namespace {
-
-QSize frameExtra(const QWidget *w)
+QSize clientSizeForOuter(QSize outerTwips, const QMargins &frame)
 {
-    const QMargins m = frameOf(w);
-    return QSize(m.left() + m.right(), m.top() + m.bottom());
+    return QSize(std::max(twipsToPixels(outerTwips.width()) - frame.left() - frame.right(), 0),
+                 std::max(twipsToPixels(outerTwips.height()) - frame.top() - frame.bottom(), 0));
 }
 
-} // namespace
+int outerWidthTwips(const QWidget *w)
+{
+    const QMargins m = frameOf(w);
+    return pixelsToTwips(w->width() + m.left() + m.right());
+}
 
-int outerWidthTwips(const QWidget *w) { return pixelsToTwips(w->width() + frameExtra(w).width()); }
-int outerHeightTwips(const QWidget *w) { return pixelsToTwips(w->height() + frameExtra(w).height()); }
+int outerHeightTwips(const QWidget *w)
+{
+    const QMargins m = frameOf(w);
+    return pixelsToTwips(w->height() + m.top() + m.bottom());
+}
 
 void setOuterWidthTwips(QWidget *w, int twips)
 {
-    w->resize(std::max(twipsToPixels(twips) - frameExtra(w).width(), 0), w->height());
+    w->resize(clientSizeForOuter(QSize(twips, 0), frameOf(w)).width(), w->height());
 }
 
 void setOuterHeightTwips(QWidget *w, int twips)
 {
-    w->resize(w->width(), std::max(twipsToPixels(twips) - frameExtra(w).height(), 0));
+    w->resize(w->width(), clientSizeForOuter(QSize(0, twips), frameOf(w)).height());
+}
+
+void setOuterSizeTwips(QWidget *w, int widthTwips, int heightTwips)
+{
+    w->resize(clientSizeForOuter(QSize(widthTwips, heightTwips), frameOf(w)));
 }

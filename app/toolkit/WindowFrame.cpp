@@ -47,13 +47,18 @@ bool readExtents(xcb_connection_t *c, xcb_window_t window, xcb_atom_t extents, Q
 
 } // namespace
 
+QMargins marginsBetween(const QRect &frame, const QRect &client)
+{
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                    frame.right() - client.right(), frame.bottom() - client.bottom());
+}
+
 QMargins frameOf(const QWidget *window)
 {
     const QRect frame = window->frameGeometry();
     const QRect client = window->geometry();
     if (frame != client)
-        return QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                        frame.right() - client.right(), frame.bottom() - client.bottom());
+        return marginsBetween(frame, client);
     return window->property(kAskedFrame).value<QMargins>();
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QMargins>
+#include <QRect>
 
 class QWidget;
+
+// The frame's width on each side, from the window's outer rectangle and its client's.
+QMargins marginsBetween(const QRect &frame, const QRect &client);
 
 // How much the window manager's frame adds around `window` on each side: what the platform
 // reports once the window is framed, and before that what the window manager said when

@@ -1,0 +1,28 @@
+#include "conversion.h"
+
+#include "cellAverages.h"
+#include "underlay.h"
+
+namespace {
+// Dots are averaged from this many pixels a side, whatever the magnification: the largest
+// the canvas shows. Lying as loaded, the underlay lies at the canvas's own scale.
+constexpr int kSamplesPerDot = 12;
+} // namespace
+
+Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &s)
+{
+    const Placement placement = underlay.hasWhole() ? s.placement : Placement::AsLoaded;
+    const int cell = placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
+    const std::uint64_t key = underlay.holderKey(QSize(1, 1)) ^ std::uint64_t(placement) << 40
+                              ^ std::uint64_t(dots.width()) << 32 ^ std::uint64_t(dots.height()) << 48
+                              ^ std::uint64_t(cell) << 56;
+    if (key != key_) {
+        values_ = cellAverages(underlay.samples(dots, cell, placement), dots, cell);
+        otsu_ = otsuThreshold(values_);
+        key_ = key;
+    }
+    Result r;
+    r.threshold = s.automatic ? otsu_ : s.threshold;
+    r.dots = dotsFrom(values_, dots, r.threshold, s.dither, s.invert);
+    return r;
+}

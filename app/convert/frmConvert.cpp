@@ -1,0 +1,128 @@
+#include "frmConvert.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QSlider>
+
+frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), wholePicture_(wholePicture)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("下絵から点を打つ"));
+    setWindowModality(Qt::WindowModal);
+
+    cboPlacement = new QComboBox(this);
+    cboPlacement->addItems({QStringLiteral("そのまま（左上から）"), QStringLiteral("キャンバスに合わせる"),
+                            QStringLiteral("キャンバスを覆う")});
+    if (!wholePicture) {
+        // Too large to reduce: only its top-left part was kept.
+        for (int i : {1, 2})
+            cboPlacement->setItemData(i, 0, Qt::UserRole - 1);
+    }
+    chkAutomatic = new QCheckBox(QStringLiteral("自動(&A)"), this);
+    chkAutomatic->setChecked(true);
+    sldThreshold = new QSlider(Qt::Horizontal, this);
+    sldThreshold->setRange(0, 255);
+    sldThreshold->setValue(128);
+    sldThreshold->setMinimumWidth(160);
+    lblThreshold = new QLabel(this);
+    lblThreshold->setMinimumWidth(lblThreshold->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4);
+    lblThreshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cboDither = new QComboBox(this);
+    cboDither->addItems({QStringLiteral("なし"), QStringLiteral("誤差拡散（Floyd–Steinberg）"),
+                         QStringLiteral("誤差拡散（Atkinson）"), QStringLiteral("規則的 4×4（Bayer）")});
+    chkInvert = new QCheckBox(QStringLiteral("白黒反転(&I)"), this);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+
+    auto *threshold = new QHBoxLayout;
+    threshold->addWidget(chkAutomatic);
+    threshold->addWidget(sldThreshold, 1);
+    threshold->addWidget(lblThreshold);
+    auto *form = new QFormLayout(this);
+    form->addRow(QStringLiteral("下絵の配置(&P)"), cboPlacement);
+    form->addRow(QStringLiteral("しきい値(&S)"), threshold);
+    form->addRow(QStringLiteral("ディザ(&D)"), cboDither);
+    form->addRow(QString(), chkInvert);
+    form->addRow(buttons);
+    for (QWidget *w : {static_cast<QWidget *>(cboPlacement), static_cast<QWidget *>(sldThreshold),
+                       static_cast<QWidget *>(cboDither)})
+        if (auto *label = qobject_cast<QLabel *>(form->labelForField(w)))
+            label->setBuddy(w);
+    cboPlacement->setAccessibleName(QStringLiteral("下絵の配置"));
+    sldThreshold->setAccessibleName(QStringLiteral("しきい値"));
+    sldThreshold->setAccessibleDescription(QStringLiteral("これより暗い点を黒にします（0から255）"));
+    cboDither->setAccessibleName(QStringLiteral("ディザ"));
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(cboPlacement, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
+    connect(cboDither, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
+    connect(chkInvert, &QCheckBox::toggled, this, &frmConvert::changed);
+    connect(chkAutomatic, &QCheckBox::toggled, this, &frmConvert::changed);
+    connect(sldThreshold, &QSlider::valueChanged, this, [this] {
+        // Moving the slider chooses a threshold of one's own.
+        if (chkAutomatic->isChecked()) {
+            const QSignalBlocker quiet(chkAutomatic);
+            chkAutomatic->setChecked(false);
+        }
+        changed();
+    });
+}
+
+void frmConvert::start(Placement placement)
+{
+    {
+        const QSignalBlocker quiet(cboPlacement);
+        cboPlacement->setCurrentIndex(wholePicture_ || placement == Placement::AsLoaded ? int(placement) : 0);
+    }
+    adjustSize();
+    // Beside the main window, where it leaves the canvas in sight.
+    if (QWidget *owner = parentWidget()) {
+        const QRect frame = owner->frameGeometry();
+        const QRect screen = owner->screen() ? owner->screen()->availableGeometry() : QRect();
+        QPoint at(frame.right() + 8, frame.top());
+        if (!screen.isEmpty() && at.x() + frameGeometry().width() > screen.right())
+            at = QPoint(std::max(screen.left(), frame.left()), std::min(frame.bottom() + 8, screen.bottom() - height()));
+        move(at);
+    }
+    showing_ = true;
+    open();
+    changed();
+}
+
+ConvertSettings frmConvert::settings() const
+{
+    ConvertSettings s;
+    s.placement = Placement(cboPlacement->currentIndex());
+    s.automatic = chkAutomatic->isChecked();
+    s.threshold = sldThreshold->value();
+    s.dither = Dither(cboDither->currentIndex());
+    s.invert = chkInvert->isChecked();
+    return s;
+}
+
+Conversion::Result frmConvert::convert(Underlay &underlay, QSize dots, int dotSize)
+{
+    const Conversion::Result r = conversion_.run(underlay, dots, dotSize, settings());
+    lblThreshold->setText(QString::number(r.threshold));
+    if (chkAutomatic->isChecked()) {
+        const QSignalBlocker quiet(sldThreshold);
+        sldThreshold->setValue(std::min(r.threshold, 255));
+    }
+    return r;
+}
+
+void frmConvert::changed()
+{
+    if (showing_)
+        emit settingsChanged(settings());
+}

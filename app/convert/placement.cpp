@@ -1,0 +1,45 @@
+#include "placement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+QRect placedRect(QSize picture, QSize canvas, Placement placement)
+{
+    if (picture.isEmpty() || canvas.isEmpty())
+        return {};
+    if (placement == Placement::AsLoaded)
+        return QRect(QPoint(0, 0), picture);
+    const double sx = double(canvas.width()) / picture.width();
+    const double sy = double(canvas.height()) / picture.height();
+    const double s = placement == Placement::Fitted ? std::min(sx, sy) : std::max(sx, sy);
+    const int w = std::max(1, int(std::lround(picture.width() * s)));
+    const int h = std::max(1, int(std::lround(picture.height() * s)));
+    // Centred; an odd pixel left over goes to the right and the bottom.
+    const auto half = [](int d) { return int(std::floor(d / 2.0)); };
+    return QRect(half(canvas.width() - w), half(canvas.height() - h), w, h);
+}
+
+QImage placedImage(const QImage &whole, QSize original, QSize canvas, Placement placement)
+{
+    QImage out(canvas, QImage::Format_RGB32);
+    out.fill(Qt::white);
+    const QRect target = placedRect(original, canvas, placement);
+    const QRect shown = target & out.rect();
+    if (whole.isNull() || shown.isEmpty())
+        return out;
+    // The part of the picture under what shows, in its own pixels, rounded outwards.
+    const double kx = double(whole.width()) / target.width();
+    const double ky = double(whole.height()) / target.height();
+    const QRect source = QRect(QPoint(int(std::floor((shown.left() - target.left()) * kx)),
+                                      int(std::floor((shown.top() - target.top()) * ky))),
+                               QPoint(int(std::ceil((shown.right() + 1 - target.left()) * kx)) - 1,
+                                      int(std::ceil((shown.bottom() + 1 - target.top()) * ky)) - 1))
+                             & whole.rect();
+    const QImage part = (source == whole.rect() ? whole : whole.copy(source))
+                            .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < part.height(); ++y)
+        std::memcpy(out.scanLine(shown.top() + y) + 4 * shown.left(), part.constScanLine(y), size_t(part.width()) * 4);
+    return out;
+}

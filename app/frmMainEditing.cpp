@@ -1,0 +1,269 @@
+// The commands beyond the control panel: the undo history, the text on the clipboard, the
+// whole-picture changes, mirror drawing, and the windows for converting, posting and help.
+#include "frmMain.h"
+
+#include "commands/commandList.h"
+#include "commands/frmHelp.h"
+#include "convert/frmConvert.h"
+#include "dotImage.h"
+#include "editing/stroke.h"
+#include "editing/transforms.h"
+#include "pictureHistory.h"
+#include "pictureOffer.h"
+#include "result/dotText.h"
+#include "result/frmPost.h"
+#include "result/textReading.h"
+#include "sizeEntry.h"
+#include "toolkit/MsgBox.h"
+#include "toolkit/Offers.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/TextBox.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+void frmMain::runCommand(int id)
+{
+    switch (CommandList::Id(id)) {
+    case CommandList::Undo: undo(); break;
+    case CommandList::Redo: redo(); break;
+    case CommandList::Copy: copyText(); break;
+    case CommandList::Paste: paste(); break;
+    case CommandList::Convert: showConvert(); break;
+    case CommandList::Post: showPost(); break;
+    case CommandList::PlaceAsLoaded: setPlacement(Placement::AsLoaded); break;
+    case CommandList::PlaceFitted: setPlacement(Placement::Fitted); break;
+    case CommandList::PlaceFilled: setPlacement(Placement::Filled); break;
+    case CommandList::Invert: invert(); break;
+    case CommandList::FlipLeftRight: flipLeftRight(); break;
+    case CommandList::FlipTopBottom: flipTopBottom(); break;
+    case CommandList::ShiftLeft: shiftBy(-1, 0); break;
+    case CommandList::ShiftRight: shiftBy(1, 0); break;
+    case CommandList::ShiftUp: shiftBy(0, -1); break;
+    case CommandList::ShiftDown: shiftBy(0, 1); break;
+    case CommandList::TurnClockwise: turn(true); break;
+    case CommandList::TurnAnticlockwise: turn(false); break;
+    case CommandList::Mirror: setMirror(commands_->action(CommandList::Mirror)->isChecked()); break;
+    case CommandList::Help: showHelp(); break;
+    case CommandList::Quit: close(); break;
+    case CommandList::Count: break;
+    }
+}
+
+void frmMain::undo()
+{
+    // Not in the middle of a stroke: the step it will become is not there yet.
+    if (!stroke_->active())
+        history_->undo();
+}
+
+void frmMain::redo()
+{
+    if (!stroke_->active())
+        history_->redo();
+}
+
+void frmMain::copyText()
+{
+    const std::optional<QString> text =
+        dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return isBlackDot(x, y); });
+    if (!text) {
+        MsgBox(this, invalidSizeMessage());
+        return;
+    }
+    QGuiApplication::clipboard()->setText(*text);
+}
+
+void frmMain::paste()
+{
+    if (stroke_->active())
+        return;
+    const std::unique_ptr<OfferSource> offer = clipboardOffer();
+    takeOffer(*offer, QStringLiteral("クリップボードの画像"));
+}
+
+void frmMain::takeOffer(OfferSource &source, const QString &unnamed)
+{
+    const TakenOffer taken = ::takeOffer(source, QSize(kLargestCanvas, kLargestCanvas), unnamed,
+                                         [this](const QString &text) { return takeDotText(text); });
+    switch (taken.kind) {
+    case TakenOffer::Nothing:
+    case TakenOffer::TextUsed:
+        return;
+    case TakenOffer::Message:
+        MsgBox(this, taken.message);
+        return;
+    case TakenOffer::Picture:
+        if (takeUnderlay(taken.picture, taken.name)) {
+            chkTrace->setChecked(true);
+            Draw();
+        }
+        return;
+    }
+}
+
+bool frmMain::takeDotText(const QString &text)
+{
+    std::vector<DotPair> pairs = builtInPairs();
+    if (post_ && post_->typedPair())
+        pairs.push_back(*post_->typedPair());
+    const ReadText read = readDotText(text, pairs, kLargestSide);
+    if (read.outcome == ReadText::NotDotText)
+        return false;
+    if (read.outcome != ReadText::Picture) {
+        MsgBox(this, readTextMessage(read, kLargestSide));
+        return true;
+    }
+    // The size and the dots together, one step: undoing it gives back both.
+    history_->begin(QStringLiteral("テキストの貼り付け"), true);
+    txtWidth->setText(QString::number(read.dots.width()));
+    txtHeight->setText(QString::number(read.dots.height()));
+    picPreview->restoreStore(read.dots);
+    stroke_->forgetLastPainted();
+    drawAt(read.dots.size());
+    history_->end();
+    return true;
+}
+
+std::optional<QImage> frmMain::shownPicture()
+{
+    const std::optional<QSize> size = entrySize();
+    if (!size) {
+        MsgBox(this, invalidSizeMessage());
+        return std::nullopt;
+    }
+    picPreview->setSurfaceSize(size->width(), size->height());
+    return picPreview->image().copy(QRect(QPoint(0, 0), *size));
+}
+
+void frmMain::replacePicture(const QString &name, const std::function<QImage(const QImage &)> &change,
+                             bool swapSize)
+{
+    if (stroke_->active())
+        return;
+    const std::optional<QImage> before = shownPicture();
+    if (!before)
+        return;
+    history_->begin(name, swapSize);
+    const QImage after = change(*before);
+    if (swapSize) {
+        const QString width = txtWidth->text();
+        txtWidth->setText(txtHeight->text());
+        txtHeight->setText(width);
+    }
+    // The picture as shown is all a change acts on; what a smaller size hid goes with it, and
+    // comes back with an undo.
+    picPreview->restoreStore(after);
+    stroke_->forgetLastPainted();
+    drawAt(after.size());
+    history_->end();
+}
+
+void frmMain::invert() { replacePicture(QStringLiteral("白黒反転"), transforms::inverted); }
+void frmMain::flipLeftRight() { replacePicture(QStringLiteral("左右反転"), transforms::flippedLeftRight); }
+void frmMain::flipTopBottom() { replacePicture(QStringLiteral("上下反転"), transforms::flippedTopBottom); }
+
+void frmMain::shiftBy(int dx, int dy)
+{
+    replacePicture(QStringLiteral("ずらす"), [dx, dy](const QImage &p) { return transforms::shifted(p, dx, dy); });
+}
+
+void frmMain::turn(bool clockwise)
+{
+    replacePicture(clockwise ? QStringLiteral("右に90度回す") : QStringLiteral("左に90度回す"),
+                   clockwise ? transforms::turnedClockwise : transforms::turnedAnticlockwise, true);
+}
+
+void frmMain::setMirror(bool on)
+{
+    mirror_ = on;
+    commands_->action(CommandList::Mirror)->setChecked(on);
+    showMarks();
+}
+
+void frmMain::setPlacement(Placement placement)
+{
+    underlay_.setPlacement(placement);
+    const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
+    commands_->action(ids[int(placement)])->setChecked(true);
+    if (placement != Placement::AsLoaded && underlay_.loaded() && !underlay_.hasWhole())
+        MsgBox(this, QStringLiteral("この下絵は大きすぎるため、全体を縮めて置くことができません。左上をそのまま置きます。"));
+    drawAt(pictureSize());
+}
+
+void frmMain::showConvert()
+{
+    if (convert_) {
+        convert_->raise();
+        convert_->activateWindow();
+        return;
+    }
+    if (stroke_->active())
+        return;
+    if (!underlay_.loaded()) {
+        MsgBox(this, QStringLiteral("下絵がありません。先に「下絵」ボタンで画像を開くか、画像をドロップまたは貼り付けてください。"));
+        return;
+    }
+    const std::optional<QImage> picture = shownPicture();
+    if (!picture)
+        return;
+    placementBeforeConvert_ = underlay_.placement();
+    history_->begin(QStringLiteral("下絵から点を打つ"));
+    convert_ = new frmConvert(this, underlay_.hasWhole());
+    connect(convert_, &frmConvert::settingsChanged, this, [this](const ConvertSettings &s) {
+        const QSize size = pictureSize();
+        if (s.placement != underlay_.placement()) {
+            underlay_.setPlacement(s.placement);
+            const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
+            commands_->action(ids[int(s.placement)])->setChecked(true);
+        }
+        const Conversion::Result result = convert_->convert(underlay_, size, DotSize);
+        picPreview->restoreStore(result.dots);
+        drawAt(size);
+    });
+    connect(convert_, &QDialog::accepted, this, [this] {
+        stroke_->forgetLastPainted();
+        history_->end();
+    });
+    connect(convert_, &QDialog::rejected, this, [this] {
+        history_->abandon();
+        setPlacement(placementBeforeConvert_);
+    });
+    convert_->start(Placement::Fitted);
+}
+
+void frmMain::showPost()
+{
+    if (!post_)
+        post_ = new frmPost(nullptr);
+    const std::optional<QSize> size = entrySize();
+    if (!size) {
+        MsgBox(this, invalidSizeMessage());
+        return;
+    }
+    QImage picture = dots::white(*size);
+    for (int y = 0; y < size->height(); ++y)
+        for (int x = 0; x < size->width(); ++x)
+            if (isBlackDot(x, y))
+                dots::set(picture, x, y, true);
+    post_->setPicture(picture);
+    post_->show();
+    post_->raise();
+    post_->activateWindow();
+}
+
+void frmMain::showHelp()
+{
+    if (!help_)
+        help_ = new frmHelp(commands_->helpRows());
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+frmConvert *frmMain::convertWindow() const { return convert_; }
+frmPost *frmMain::postWindow() const { return post_; }
+frmHelp *frmMain::helpWindow() const { return help_; }

@@ -1,0 +1,119 @@
+#include "pictureOffer.h"
+
+#include "toolkit/DecodeBudget.h"
+#include "toolkit/Offers.h"
+
+#include <QDir>
+#include <QUrl>
+
+namespace {
+
+// In order of preference: UTF-8 first, as the X11 atoms and MIME types name it.
+const char *const kTextTypes[] = {"text/plain;charset=utf-8", "UTF8_STRING", "text/plain", "STRING", "TEXT"};
+const char *const kImageTypes[] = {"image/png", "image/bmp", "image/x-bmp", "image/x-MS-bmp", "image/jpeg",
+                                   "image/jpg", "image/pjpeg", "image/gif"};
+const char *const kFileList = "text/uri-list";
+const char *const kOwnImage = "application/x-qt-image";
+
+template<typename Wanted>
+QString firstOf(const QStringList &types, const Wanted &wanted)
+{
+    for (const char *w : wanted)
+        for (const QString &t : types)
+            if (t.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
+                return t;
+    return {};
+}
+
+QString otherImageType(const QStringList &types)
+{
+    for (const QString &t : types)
+        if (t.startsWith(QLatin1String("image/")))
+            return t;
+    return {};
+}
+
+QString noAnswer() { return QStringLiteral("クリップボードまたはドラッグ元のプログラムが応答しませんでした。"); }
+
+QString tooLarge()
+{
+    return QStringLiteral("貼り付けまたはドロップされたデータが大きすぎるため読み込めませんでした（%1 MB まで）。")
+        .arg(budget::kMostOfferedBytes >> 20);
+}
+
+} // namespace
+
+bool offersSomething(const QStringList &types)
+{
+    return !firstOf(types, kTextTypes).isEmpty() || !otherImageType(types).isEmpty()
+           || types.contains(QLatin1String(kFileList)) || types.contains(QLatin1String(kOwnImage));
+}
+
+TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &unnamed,
+                     const std::function<bool(const QString &text)> &useText)
+{
+    TakenOffer taken;
+    const auto trouble = [&taken](OfferSource::Status status) {
+        taken.kind = TakenOffer::Message;
+        taken.message = status == OfferSource::Status::TooLarge ? tooLarge() : noAnswer();
+        return taken;
+    };
+    const std::optional<QStringList> offered = source.types();
+    if (!offered)
+        return trouble(OfferSource::Status::NoAnswer);
+    const QStringList &types = *offered;
+
+    if (const QString type = firstOf(types, kTextTypes); !type.isEmpty()) {
+        const OfferSource::Fetched f = source.fetch(type);
+        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
+            return trouble(f.status);
+        const bool latin1 = type == QLatin1String("STRING");
+        if (f.status == OfferSource::Status::Ok
+            && useText(latin1 ? QString::fromLatin1(f.bytes) : QString::fromUtf8(f.bytes))) {
+            taken.kind = TakenOffer::TextUsed;
+            return taken;
+        }
+    }
+    if (const QString type = firstOf(types, kImageTypes); !type.isEmpty()) {
+        const OfferSource::Fetched f = source.fetch(type);
+        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
+            return trouble(f.status);
+        if (f.status == OfferSource::Status::Ok) {
+            taken.kind = TakenOffer::Picture;
+            taken.name = unnamed;
+            taken.picture = LoadPictureData(f.bytes, shown);
+            return taken;
+        }
+    }
+    if (types.contains(QLatin1String(kFileList))) {
+        const OfferSource::Fetched f = source.fetch(QLatin1String(kFileList));
+        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
+            return trouble(f.status);
+        // The first local file of the list, as file managers give them; remote ones are
+        // not fetched.
+        for (const QByteArray &line : f.bytes.split('\n')) {
+            const QByteArray entry = line.trimmed();
+            if (entry.isEmpty() || entry.startsWith('#'))
+                continue;
+            const QUrl url = QUrl::fromEncoded(entry);
+            if (url.isLocalFile()) {
+                taken.kind = TakenOffer::Picture;
+                taken.name = QDir::toNativeSeparators(url.toLocalFile());
+                taken.picture = LoadPicture(url.toLocalFile(), shown);
+                return taken;
+            }
+        }
+        return taken;
+    }
+    if (const QImage own = source.ownImage(); !own.isNull()) {
+        taken.kind = TakenOffer::Picture;
+        taken.name = unnamed;
+        taken.picture = LoadPictureImage(own, shown);
+        return taken;
+    }
+    if (const QString other = otherImageType(types); !other.isEmpty()) {
+        taken.kind = TakenOffer::Message;
+        taken.message = QStringLiteral("%1 の画像は読み込めません（読み込めるのは BMP・JPEG・GIF・PNG です）。").arg(other);
+    }
+    return taken;
+}

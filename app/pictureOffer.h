@@ -1,0 +1,37 @@
+#pragma once
+
+#include "toolkit/PictureLoader.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class OfferSource;
+
+// What a paste or a drop offers, decided from its list of types alone: text, a picture's
+// bytes (BMP, JPEG, GIF or PNG), files, or a picture this process made. Nothing else is
+// asked of the other program to decide it.
+bool offersSomething(const QStringList &types);
+
+// What taking an offer gave.
+struct TakenOffer
+{
+    enum Kind {
+        Nothing,  // nothing the program takes: left alone, nothing said
+        TextUsed, // text that `useText` took
+        Picture,  // `picture`, from `name`
+        Message,  // `message` says why nothing was taken
+    };
+    Kind kind = Nothing;
+    QString name;
+    LoadedPicture picture;
+    QString message;
+};
+
+// Takes what `source` offers, asking it for at most one type at a time: text first, which
+// `useText` takes or leaves (true: taken); then a picture's bytes; then the first local file
+// of a list of files. `unnamed` names pictures that came as bytes; `shown` is what the
+// loader keeps of them.
+TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &unnamed,
+                     const std::function<bool(const QString &text)> &useText);

@@ -1,0 +1,84 @@
+#include "budgets.h"
+
+#include <QList>
+#include <QTextBoundaryFinder>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kXLimit = 280;
+
+int xWeight(char32_t c)
+{
+    // The ranges twitter-text's configuration gives weight 100 of a scale of 100.
+    const bool light = c <= 4351 || (c >= 8192 && c <= 8205) || (c >= 8208 && c <= 8223) || (c >= 8242 && c <= 8247);
+    return light ? 1 : 2;
+}
+
+QString asPosted(const QString &text)
+{
+    QString posted = text;
+    posted.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    posted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return posted;
+}
+
+} // namespace
+
+int xWeightedLength(const QString &text)
+{
+    int n = 0;
+    for (char32_t c : asPosted(text).normalized(QString::NormalizationForm_C).toUcs4())
+        n += xWeight(c);
+    return n;
+}
+
+int graphemeCount(const QString &text)
+{
+    const QString posted = asPosted(text);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, posted);
+    int n = 0;
+    while (finder.toNextBoundary() >= 0)
+        ++n;
+    return n;
+}
+
+int utf16Length(const QString &text) { return int(asPosted(text).size()); }
+
+std::vector<Budget> countBudgets(const QString &text, int width)
+{
+    const int graphemes = graphemeCount(text);
+    std::vector<Budget> budgets = {
+        {QStringLiteral("X"), xWeightedLength(text), kXLimit, false, {}},
+        {QStringLiteral("Bluesky"), graphemes, 300, false, {}},
+        {QStringLiteral("Mastodon"), graphemes, 500, false, {}},
+        {QStringLiteral("Discord"), utf16Length(text), 2000, false, {}},
+        {QStringLiteral("LINE"), utf16Length(text), 10000, false, {}},
+    };
+    for (Budget &b : budgets)
+        b.fits = b.count <= b.limit;
+    Budget &line = budgets.back();
+    if (line.fits && width > 12) {
+        line.fits = false;
+        line.note = QStringLiteral("スマートフォンでは1行12文字ほどで折り返します");
+    }
+    return budgets;
+}
+
+QSize largestForX(QSize size, const DotPair &pair)
+{
+    if (size.isEmpty())
+        return {};
+    // Every dot weighed as the heavier character: what fits then fits whatever the dots.
+    const int weight = std::max(xWeight(pair.black), xWeight(pair.white));
+    QSize best;
+    for (int w = 1; w <= 99; ++w) {
+        const int h = std::max(1, int(std::lround(double(w) * size.height() / size.width())));
+        if (h > 99)
+            break;
+        if (w * h * weight + (h - 1) <= kXLimit)
+            best = QSize(w, h);
+    }
+    return best;
+}

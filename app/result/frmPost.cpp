@@ -1,0 +1,205 @@
+#include "frmPost.h"
+
+#include "budgets.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRawFont>
+#include <QVBoxLayout>
+
+namespace {
+
+const DotPair kPairs[] = {kSquares, kLargeSquares, kBlockAndEmSpace};
+
+} // namespace
+
+QFont fontForPair(const DotPair &pair, int points)
+{
+    const QStringList families = {QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
+                                  QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP"),
+                                  QStringLiteral("VL Gothic"), QStringLiteral("TakaoGothic"),
+                                  QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Symbola"),
+                                  QStringLiteral("Noto Color Emoji"), QStringLiteral("Noto Sans Symbols 2")};
+    for (const QString &family : families) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        QFont font(family, points);
+        const QRawFont raw = QRawFont::fromFont(font);
+        if (!raw.isValid() || !raw.supportsCharacter(uint(pair.black)) || !raw.supportsCharacter(uint(pair.white)))
+            continue;
+        const QFontMetricsF m(font);
+        const qreal a = m.horizontalAdvance(characterText(pair.black));
+        const qreal b = m.horizontalAdvance(characterText(pair.white));
+        if (a > 0 && qAbs(a - b) < 0.01)
+            return font;
+    }
+    QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fallback.setPointSize(points);
+    return fallback;
+}
+
+frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("投稿用テキスト"));
+
+    cboPair = new QComboBox(this);
+    cboPair->addItems({QStringLiteral("■ と □"), QStringLiteral("⬛ と ⬜（絵文字）"),
+                       QStringLiteral("█ と全角幅の空白（U+2003）"), QStringLiteral("自分で入力")});
+    cboPair->setAccessibleName(QStringLiteral("文字"));
+    txtPair = new QLineEdit(this);
+    txtPair->setPlaceholderText(QStringLiteral("黒と白の2文字"));
+    txtPair->setMaxLength(8);
+    txtPair->setEnabled(false);
+    txtPair->setAccessibleName(QStringLiteral("自分で入力する黒と白の文字"));
+    lblPairWarning = new QLabel(this);
+    lblPairWarning->setWordWrap(true);
+    lblPairWarning->setStyleSheet(QStringLiteral("color: #A04000"));
+    chkSwap = new QCheckBox(QStringLiteral("白と黒を入れ替える（暗い画面用）(&W)"), this);
+    chkTrim = new QCheckBox(QStringLiteral("何もない端の行と列を省く(&T)"), this);
+    cboLineEnd = new QComboBox(this);
+    cboLineEnd->addItems({QStringLiteral("CR LF（Windows）"), QStringLiteral("LF")});
+    cboLineEnd->setAccessibleName(QStringLiteral("改行"));
+    txtPost = new QPlainTextEdit(this);
+    txtPost->setReadOnly(true);
+    txtPost->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtPost->setAccessibleName(QStringLiteral("投稿用テキスト"));
+    lblLargest = new QLabel(this);
+    cmdCopy = new QPushButton(QStringLiteral("コピー(&C)"), this);
+    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
+
+    auto *pair = new QHBoxLayout;
+    pair->addWidget(cboPair);
+    pair->addWidget(txtPair);
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("文字(&K)"), pair);
+    form->addRow(QString(), lblPairWarning);
+    form->addRow(QString(), chkSwap);
+    form->addRow(QString(), chkTrim);
+    form->addRow(QStringLiteral("改行(&L)"), cboLineEnd);
+    if (auto *label = qobject_cast<QLabel *>(form->labelForField(pair)))
+        label->setBuddy(cboPair);
+    if (auto *label = qobject_cast<QLabel *>(form->labelForField(cboLineEnd)))
+        label->setBuddy(cboLineEnd);
+    budgets_ = new QGridLayout;
+    budgets_->setHorizontalSpacing(12);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdCopy);
+    buttons->addWidget(close);
+    auto *all = new QVBoxLayout(this);
+    all->addLayout(form);
+    all->addWidget(txtPost, 1);
+    all->addLayout(budgets_);
+    all->addWidget(lblLargest);
+    all->addLayout(buttons);
+    resize(560, 600);
+
+    connect(cboPair, &QComboBox::currentIndexChanged, this, [this](int i) {
+        txtPair->setEnabled(i == 3);
+        if (i == 3)
+            txtPair->setFocus();
+        refresh();
+    });
+    connect(txtPair, &QLineEdit::textChanged, this, &frmPost::refresh);
+    connect(chkSwap, &QCheckBox::toggled, this, &frmPost::refresh);
+    connect(chkTrim, &QCheckBox::toggled, this, &frmPost::refresh);
+    connect(cboLineEnd, &QComboBox::currentIndexChanged, this, &frmPost::refresh);
+    connect(cmdCopy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text_); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+std::optional<DotPair> frmPost::typedPair() const
+{
+    if (cboPair->currentIndex() != 3)
+        return std::nullopt;
+    const TypedPair typed = readTypedPair(txtPair->text());
+    return typed.ok ? std::optional<DotPair>(typed.pair) : std::nullopt;
+}
+
+PostOptions frmPost::options() const
+{
+    PostOptions o;
+    const int i = cboPair->currentIndex();
+    o.pair = i < 3 ? kPairs[i] : typedPair().value_or(kSquares);
+    o.swap = chkSwap->isChecked();
+    o.trim = chkTrim->isChecked();
+    o.lineEnd = cboLineEnd->currentIndex() == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    return o;
+}
+
+void frmPost::setPicture(const QImage &dots)
+{
+    dots_ = dots;
+    refresh();
+}
+
+void frmPost::refresh()
+{
+    QString warning;
+    if (cboPair->currentIndex() == 3) {
+        const TypedPair typed = readTypedPair(txtPair->text());
+        if (!typed.ok)
+            warning = typed.problem + QStringLiteral(" それまでは ■ と □ で書きます。");
+        else if (typed.ambiguous)
+            warning = QStringLiteral("幅があいまいな文字（East Asian Ambiguous）があります。欧文のフォントでは半角で表示され、絵が崩れることがあります。");
+    } else if (cboPair->currentIndex() != 1) {
+        warning = QStringLiteral("この文字は幅があいまいです。欧文のフォントが優先される画面では半角になり、絵が崩れることがあります。");
+    }
+    lblPairWarning->setText(warning);
+    lblPairWarning->setVisible(!warning.isEmpty());
+
+    const PostOptions o = options();
+    text_ = postText(dots_, o);
+    txtPost->setFont(fontForPair(o.pair, 12));
+    txtPost->setPlainText(text_);
+
+    // One row a service, fits or not at a glance.
+    while (QLayoutItem *item = budgets_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    budgetRows_.clear();
+    const QImage shown = o.trim ? trimmed(dots_) : dots_;
+    int row = 0;
+    for (const Budget &b : countBudgets(text_, shown.width())) {
+        const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
+        const QString verdict = b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
+        auto *name = new QLabel(b.service, this);
+        auto *numbers = new QLabel(count, this);
+        numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto *fits = new QLabel(b.note.isEmpty() ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"), this);
+        fits->setStyleSheet(b.fits ? QStringLiteral("color: #006000") : QStringLiteral("color: #B00000"));
+        budgets_->addWidget(name, row, 0);
+        budgets_->addWidget(numbers, row, 1);
+        budgets_->addWidget(fits, row, 2);
+        ++row;
+        budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
+    }
+    budgets_->setColumnStretch(2, 1);
+    const QSize largest = largestForX(shown.size(), o.pair);
+    lblLargest->setText(largest.isEmpty()
+                            ? QStringLiteral("X に収まる大きさはありません。")
+                            : QStringLiteral("この縦横比で X に収まる最大の大きさ: %1 × %2 ドット")
+                                  .arg(largest.width()).arg(largest.height()));
+}
+
+QStringList frmPost::budgetRows() const { return budgetRows_; }
+
+void frmPost::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "dotText.h"
+#include "textPairs.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The picture's text for posting: the characters to write it with, black and white swapped
+// for dark themes, empty margins trimmed, the line ends, how long it is for each service and
+// whether it fits, and a copy button. Nothing here changes the picture.
+class frmPost : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmPost(QWidget *parent = nullptr);
+
+    QComboBox *cboPair = nullptr;
+    QLineEdit *txtPair = nullptr;
+    QLabel *lblPairWarning = nullptr;
+    QCheckBox *chkSwap = nullptr;
+    QCheckBox *chkTrim = nullptr;
+    QComboBox *cboLineEnd = nullptr;
+    QPlainTextEdit *txtPost = nullptr;
+    QLabel *lblLargest = nullptr;
+    QPushButton *cmdCopy = nullptr;
+
+    // The picture whose text is shown; shown anew whenever it changes.
+    void setPicture(const QImage &dots);
+    // The text as it stands, and its options.
+    QString text() const { return text_; }
+    PostOptions options() const;
+    // The pair the user typed, while it is one and chosen: pasted text in it reads back.
+    std::optional<DotPair> typedPair() const;
+    // One row a service: its name, its count of the limit, fits or not.
+    QStringList budgetRows() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void refresh();
+
+    QImage dots_;
+    QString text_;
+    QGridLayout *budgets_ = nullptr;
+    QStringList budgetRows_;
+};
+
+// A font in which both characters of `pair` are drawn by the font itself, equally wide, so
+// that the rows of a picture line up; Japanese ones first.
+QFont fontForPair(const DotPair &pair, int points);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "textPairs.h"
+
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+// A picture's text read back into dots: the text the program writes (CR LF lines of one
+// pair, in the posting window's pairs as well) and the same text after it has been through
+// other programs (LF or CR line ends, trailing blanks gone or added, lines of unequal length).
+struct ReadText
+{
+    enum Outcome {
+        NotDotText,   // no character of any pair: some other text, left alone
+        Picture,      // `dots` holds the picture
+        BadCharacter, // `line` and `column` (from 1) hold `character`, which is of no pair
+        TooLarge,     // `size` is larger than a picture can be
+    };
+    Outcome outcome = NotDotText;
+    QImage dots;
+    DotPair pair{};
+    int line = 0;
+    int column = 0;
+    char32_t character = 0;
+    QSize size;
+};
+
+// Reads `text` with the first of `pairs` whose characters it holds. Lines end with CR LF,
+// LF or CR; blanks at the end of a line and lines of nothing but blanks before the first and
+// after the last row are ignored; a short line is padded with white dots. Each line is a
+// row, each character a dot: the pair's black character black, its white one white.
+// Pictures of more than `largest` dots a side are refused.
+ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int largest);
+
+// What the user is told when the text was refused.
+QString readTextMessage(const ReadText &read, int largest);

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+// What reading one picture may cost the editor, every limit in one place. Decoding runs on
+// the one user-interface thread, so its time and memory are the editor's own: together
+// these keep a load under a second and a few hundred megabytes, whatever the file claims.
+namespace budget {
+
+// The most memory decoding one picture may take: an 8192 x 8192 picture in 32 bits, which
+// covers the photos of phones and scanners that people trace over.
+constexpr qint64 kMemory = qint64(256) << 20;
+// The most pixels a reader that stops at the kept rows may decode: rows of any width a
+// JPEG can have, as many as the largest canvas shows.
+constexpr qint64 kRowPixels = qint64(65536) * 1188;
+// The most pixels a reader that must decode every pixel may decode: some 40 million, which
+// Qt's slowest readers take about 0.7 s for on an ordinary machine.
+constexpr qint64 kWholePixels = qint64(40) << 20;
+// A JPEG is reduced while it is decoded (libjpeg scales by 1/2, 1/4 and 1/8 as it goes), so
+// a whole one to fit the canvas may have as many pixels as the row readers decode.
+constexpr qint64 kScaledJpegPixels = kRowPixels;
+// The most samples (bytes of decoded rows) libpng may inflate for one picture.
+constexpr qint64 kPngRowBytes = qint64(320) << 20;
+
+// A progressive or multi-scan JPEG passes over its whole coefficient buffer once per scan:
+// a normal one has about ten, thousands of tiny ones make a small file decode for minutes.
+constexpr int kMostScans = 100;
+// And it is decoded whole at some 20 MB of file a second: no more than a second's worth.
+constexpr qint64 kMostMultiScanBytes = qint64(16) << 20;
+
+// Data nobody shows (text chunks, comments, EXIF beyond the orientation, colour profiles,
+// thumbnails) is skipped unread, but walking past it costs time too: at most this much of
+// it, in at most this many pieces.
+constexpr qint64 kMostMetadataBytes = qint64(16) << 20;
+constexpr qint64 kMostPieces = 100000;
+// The EXIF segment is read this far for its orientation; the rest is skipped.
+constexpr qint64 kExifBytesRead = 64 * 1024;
+
+// The most bytes a paste or a drop may hand over.
+constexpr qint64 kMostOfferedBytes = qint64(256) << 20;
+// How long a paste waits for a program that holds the clipboard: once, in all.
+constexpr int kClipboardTimeoutMs = 2000;
+
+// The whole picture is kept, for fitting to the canvas, reduced until its shorter side is
+// as long as the largest canvas and its longer side at most this many times that.
+constexpr int kWholeAspectCap = 4;
+
+} // namespace budget
