@@ -15,6 +15,9 @@
 #include <functional>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace pictureFiles {
 
 inline void appendLe16(QByteArray &b, int v)
@@ -120,6 +123,12 @@ inline QByteArray encoded(const char *format, int width, int height, QRgb fill, 
     return bytes;
 }
 
+inline bool write(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Writes bits as JPEG (most significant first, 0xFF stuffed) or deflate (least significant
 // first) streams do.
 class BitWriter
@@ -176,7 +185,7 @@ inline void appendBe16(QByteArray &b, int v) { b.append(char(v >> 8)).append(cha
 // empty blocks make a progressive one's AC scans a few bytes each. `scanBytes` cuts the
 // entropy-coded data short, for files whose header claims more than they hold.
 inline QByteArray jpeg(int width, int height, int components, bool progressive,
-                       qint64 scanBytes = -1)
+                       qint64 scanBytes = -1, std::vector<int> bands = {})
 {
     QByteArray b("\xFF\xD8", 2);
     auto segment = [&b](int marker, const QByteArray &body) {
@@ -222,18 +231,24 @@ inline QByteArray jpeg(int width, int height, int components, bool progressive,
         BitWriter dc(true);
         dc.zeros(cut(blocks * components));
         scan(head + QByteArray("\x00\x00\x00", 3), dc.finish());
+        // Each component's AC coefficients in `bands[c]` scans of their own (1: all in one):
+        // a file of as many scans as a test needs.
         for (int c = 1; c <= components && scanBytes < 0; ++c) {
-            BitWriter runs(true);
-            for (qint64 left = blocks; left > 0;) {
-                const qint64 run = std::min<qint64>(left, 32767);
-                int r = 0;
-                while ((qint64(2) << r) <= run)
-                    ++r;
-                runs.put(quint32(r), 4);
-                runs.put(quint32(run - (qint64(1) << r)), r);
-                left -= run;
+            const int n = c <= int(bands.size()) ? bands[size_t(c - 1)] : 1;
+            for (int band = 0; band < n; ++band) {
+                BitWriter runs(true);
+                for (qint64 left = blocks; left > 0;) {
+                    const qint64 run = std::min<qint64>(left, 32767);
+                    int r = 0;
+                    while ((qint64(2) << r) <= run)
+                        ++r;
+                    runs.put(quint32(r), 4);
+                    runs.put(quint32(run - (qint64(1) << r)), r);
+                    left -= run;
+                }
+                const int first = 1 + band * 63 / n, last = (band + 1) * 63 / n;
+                scan(QByteArray(1, '\1') + char(c) + char(0) + char(first) + char(last) + char(0), runs.finish());
             }
-            scan(QByteArray(1, '\1') + char(c) + QByteArray("\x00\x01\x3F\x00", 4), runs.finish());
         }
     }
     b.append("\xFF\xD9", 2);
@@ -313,15 +328,194 @@ inline QByteArray png(int width, int height, int colorType, int bitDepth, bool i
     return b;
 }
 
+// A picture with structure, in four colours (so that every format can hold it exactly):
+// the top row red on its left half and green on its right, the bottom row blue, the left
+// column green and the right column red between them, white inside. A reader that reads a
+// row too low, loses the first row, turns the rows upside down or forgets a row's padding
+// (the default width is odd) gives another picture. Each pixel is a `scale` x `scale` block.
+inline QImage markedPicture(int width = 37, int height = 23, int scale = 1)
+{
+    const QRgb white = qRgb(255, 255, 255), red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    QImage image(width * scale, height * scale, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = y == 0 ? (x < width / 2 ? red : green) : y == height - 1 ? blue
+                           : x == 0 ? green : x == width - 1 ? red : white;
+            for (int dy = 0; dy < scale; ++dy)
+                for (int dx = 0; dx < scale; ++dx)
+                    image.setPixel(x * scale + dx, y * scale + dy, c);
+        }
+    return image;
+}
+
+// The marked picture as a GIF, through the four-colour encoder.
+inline QByteArray markedGif(int width = 37, int height = 23)
+{
+    const QImage image = markedPicture(width, height);
+    const std::vector<QRgb> palette = {qRgb(255, 255, 255), qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    std::vector<int> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(int(std::find(palette.begin(), palette.end(), image.pixel(x, y) | 0xFF000000u) - palette.begin()));
+    return gif(width, height, palette, pixels);
+}
+
+// `image` in `format` as Qt writes it.
+inline QByteArray encodedImage(const QImage &image, const char *format, int quality = 100)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+// A BMP as Qt writes it (rows bottom up), turned into one whose rows are stored top down.
+inline QByteArray topDownBmp(const QImage &image)
+{
+    QByteArray b = encodedImage(image, "BMP");
+    const quint32 offset = qFromLittleEndian<quint32>(b.constData() + 10);
+    const qint32 height = qFromLittleEndian<qint32>(b.constData() + 22);
+    const qsizetype row = (b.size() - offset) / height;
+    QByteArray rows;
+    for (qint32 y = height - 1; y >= 0; --y)
+        rows += b.mid(offset + y * row, row);
+    qToLittleEndian<qint32>(-height, b.data() + 22);
+    return b.left(offset) + rows;
+}
+
+// `jpeg` with segments inserted just after its start-of-image marker.
+inline QByteArray withSegments(const QByteArray &jpeg, const QByteArray &segments)
+{
+    return jpeg.left(2) + segments + jpeg.mid(2);
+}
+
+// One JPEG segment: marker, length, payload (at most 65533 bytes).
+inline QByteArray jpegSegment(int marker, const QByteArray &payload)
+{
+    QByteArray s;
+    s.append(char(0xFF)).append(char(marker));
+    appendBe16(s, int(payload.size()) + 2);
+    return s + payload;
+}
+
+// An EXIF segment saying how the picture is to be turned (orientation 1 to 8).
+inline QByteArray exifOrientation(int orientation)
+{
+    QByteArray tiff("MM\0*", 4);
+    tiff += QByteArray("\0\0\0\x08", 4); // the first directory follows the header
+    tiff += QByteArray("\0\x01", 2);        // one entry
+    tiff += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8) + char(0) + char(orientation) + QByteArray(2, '\0');
+    tiff += QByteArray(4, '\0');
+    return jpegSegment(0xE1, QByteArray("Exif\0\0", 6) + tiff);
+}
+
+// Comment segments adding up to `bytes` of segment (a segment is at most 65537 bytes).
+inline QByteArray comments(qint64 bytes)
+{
+    QByteArray all;
+    while (bytes > 0) {
+        const qint64 take = std::min<qint64>(bytes, 65537);
+        const qint64 payload = std::max<qint64>(take - 4, 0);
+        all += jpegSegment(0xFE, QByteArray(payload, 'c'));
+        bytes -= payload + 4;
+    }
+    return all;
+}
+
+// A PNG chunk of `type` holding `body`, its CRC right.
+inline QByteArray pngChunk(const char *type, const QByteArray &body)
+{
+    QByteArray b;
+    for (int s = 24; s >= 0; s -= 8)
+        b.append(char(quint32(body.size()) >> s));
+    const QByteArray typed = QByteArray(type) + body;
+    b += typed;
+    const quint32 crc = crc32(typed);
+    for (int s = 24; s >= 0; s -= 8)
+        b.append(char(crc >> s));
+    return b;
+}
+
+// `png` with `chunks` inserted before its first image data.
+inline QByteArray withChunks(const QByteArray &png, const QByteArray &chunks)
+{
+    const qsizetype idat = png.indexOf("IDAT") - 4;
+    return png.left(idat) + chunks + png.mid(idat);
+}
+
+// A compressed text chunk inflating to `inflated` bytes: the deflate stream of zeros that
+// the black PNG maker uses, made small.
+inline QByteArray zTxtChunk(qint64 inflated)
+{
+    BitWriter z(false);
+    z.put(1, 1);
+    z.put(1, 2);
+    z.put(0x0C, 8);
+    qint64 left = inflated - 1;
+    for (; left >= 258; left -= 258)
+        z.put(0xA3, 13);
+    for (; left > 0; --left)
+        z.put(0x0C, 8);
+    z.put(0, 7);
+    QByteArray stream("\x78\x01", 2);
+    stream += z.finish();
+    const quint32 adler = quint32(inflated % 65521) << 16 | 1;
+    for (int s = 24; s >= 0; s -= 8)
+        stream.append(char(adler >> s));
+    return pngChunk("zTXt", QByteArray("Comment\0\0", 9) + stream);
+}
+
+// Ancillary chunks adding up to `bytes` (a chunk costs 12 bytes besides its data).
+inline QByteArray privateChunks(qint64 bytes)
+{
+    QByteArray all;
+    while (bytes > 0) {
+        const qint64 take = std::min<qint64>(bytes, 1 << 20);
+        all += pngChunk("prVt", QByteArray(std::max<qint64>(take - 12, 0), 'p'));
+        bytes -= std::max<qint64>(take - 12, 0) + 12;
+    }
+    return all;
+}
+
+// Writes `head` to `path`, then makes the file `size` bytes long without writing the rest:
+// a sparse file, as large as a file system allows, in no time.
+inline bool writeSparse(const QString &path, const QByteArray &head, qint64 size)
+{
+    if (!write(path, head))
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+    const bool ok = fd >= 0 && ::ftruncate(fd, off_t(size)) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
 // Large and hostile picture files, made in seconds, and what loading each must give.
 struct CorpusFile
 {
-    enum Outcome { Loaded, TooLarge, Unreadable };
+    enum Outcome { Loaded, TooLarge, Unreadable, FileTooLarge, TooMuchMetadata, TooManyScans };
     const char *name;
     Outcome outcome;
     QRgb at5x5; // the picture's colour at (5, 5), when it loads
     std::function<QByteArray()> make;
+    // Made longer than `make` gives, without writing the rest: a sparse file.
+    qint64 sparseSize = 0;
 };
+
+// What the message for each outcome says, in part.
+inline QString outcomeWords(CorpusFile::Outcome outcome)
+{
+    switch (outcome) {
+    case CorpusFile::TooLarge: return QStringLiteral("画像が大きすぎる");
+    case CorpusFile::Unreadable: return QStringLiteral("画像として読み込めません");
+    case CorpusFile::FileTooLarge: return QStringLiteral("ファイルが画像");
+    case CorpusFile::TooMuchMetadata: return QStringLiteral("付いているデータ");
+    case CorpusFile::TooManyScans: return QStringLiteral("スキャンの数");
+    case CorpusFile::Loaded: break;
+    }
+    return {};
+}
 
 inline std::vector<CorpusFile> largeAndHostileFiles()
 {
@@ -360,13 +554,52 @@ inline std::vector<CorpusFile> largeAndHostileFiles()
          [blueFrame] { return gif(100, 100, {0, blue}, blueFrame, 65535, 65535); }},
         {"gif of 5000 frames", CorpusFile::Loaded, blue,
          [blueFrame] { return gif(100, 100, {0, blue}, blueFrame, 0, 0, 5000); }},
-    };
-}
 
-inline bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        // Costs that lie outside the pixels: text, comments, padding, the wrong formats.
+        {"png behind 100 zTXt chunks of 7.9 MB each", CorpusFile::Loaded, black,
+         [] { QByteArray z; const QByteArray one = zTxtChunk(7900000); for (int i = 0; i < 100; ++i) z += one;
+              return withChunks(png(64, 64, 2, 8), z); }},
+        {"png behind 16 MiB of ancillary chunks", CorpusFile::Loaded, black,
+         [] { return withChunks(png(64, 64, 2, 8), privateChunks(16 << 20)); }},
+        {"png behind 16 MiB and a byte of ancillary chunks", CorpusFile::TooMuchMetadata, 0,
+         [] { return withChunks(png(64, 64, 2, 8), privateChunks((16 << 20) + 1)); }},
+        {"ico whose entry claims 4 GB", CorpusFile::Unreadable, 0,
+         [] { return QByteArray("\0\0\1\0\1\0\0\0\0\0\1\0\x20\0\xFF\xFF\xFF\xFF\x16\0\0\0", 22) + QByteArray(4000, 'i'); }},
+        {"jpeg behind 16 MiB of comments", CorpusFile::Loaded, grey,
+         [] { return withSegments(jpeg(64, 64, 3, false), comments(16 << 20)); }},
+        {"jpeg behind 16 MiB and a byte of comments", CorpusFile::TooMuchMetadata, 0,
+         [] { return withSegments(jpeg(64, 64, 3, false), comments((16 << 20) + 1)); }},
+        {"progressive jpeg padded to 64 GB", CorpusFile::FileTooLarge, 0,
+         [] { return jpeg(64, 64, 3, true); }, qint64(64) << 30},
+        {"baseline jpeg padded to 1 GB", CorpusFile::FileTooLarge, 0,
+         [] { return jpeg(64, 64, 3, false); }, qint64(1) << 30},
+        {"progressive jpeg of 16 MiB", CorpusFile::Loaded, grey,
+         [] { return jpeg(2000, 2000, 3, true); }, qint64(16) << 20},
+        {"progressive jpeg of 16 MiB and a byte", CorpusFile::FileTooLarge, 0,
+         [] { return jpeg(2000, 2000, 3, true); }, (qint64(16) << 20) + 1},
+        {"progressive jpeg of 100 scans", CorpusFile::Loaded, grey,
+         [] { return jpeg(256, 256, 3, true, -1, {33, 33, 33}); }},
+        {"progressive jpeg of 101 scans", CorpusFile::TooManyScans, 0,
+         [] { return jpeg(256, 256, 3, true, -1, {34, 33, 33}); }},
+        {"pgm behind 500 MB of blanks", CorpusFile::Unreadable, 0,
+         [] { return QByteArray("P2\n1 1\n255\n"); }, qint64(500) << 20},
+        {"ascii ppm of 40 million pixels", CorpusFile::Unreadable, 0,
+         [] { return QByteArray("P3\n8192 5120\n255\n0 0 0\n"); }},
+        {"xpm", CorpusFile::Unreadable, 0,
+         [] { return QByteArray("/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \". c #000000\", \".\"};\n"); }},
+        {"xbm", CorpusFile::Unreadable, 0,
+         [] { return QByteArray("#define x_width 8\n#define x_height 1\nstatic char x_bits[] = { 0xff };\n"); }},
+        {"bmp whose far rows lie beyond 64 bits", CorpusFile::TooLarge, 0,
+         [] { QByteArray b = bmpHeader(0x7FFFFFFF, 0x7FFFFFFF); b[28] = 32; return b + QByteArray(64, 'b'); }},
+
+        // The budget's limits, one under and one over.
+        {"gif screen of the whole-decode budget", CorpusFile::Loaded, blue,
+         [blueFrame] { return gif(100, 100, {0, blue}, blueFrame, 40960, 1024); }},
+        {"gif screen one column over it", CorpusFile::TooLarge, 0,
+         [blueFrame] { return gif(100, 100, {0, blue}, blueFrame, 40961, 1024); }},
+        {"png rows of the row budget", CorpusFile::Loaded, black, [] { return png(65536, 1188, 0, 1); }},
+        {"png rows one pixel over it", CorpusFile::TooLarge, 0, [] { return png(65537, 1188, 0, 1); }},
+    };
 }
 
 } // namespace pictureFiles

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frmMain.h"
+#include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
@@ -8,6 +9,20 @@
 #include <QFile>
 #include <QScreen>
 #include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+// The texts the program is fixed to show.
+inline const QString kLimitMessage = QStringLiteral("最大サイズは48ドットです");
+inline const QString kInvalidSizeMessage = QStringLiteral("サイズには0から99までの数字を入力してください");
+
+// Every test program starts with this as the message box: a box no test expected fails the
+// test under way, and the program goes on as if OK had been pressed.
+inline void failOnMessageBox(const QString &text)
+{
+    QTest::qFail(qPrintable(QStringLiteral("a message box nobody expected: ") + text), __FILE__, __LINE__);
+}
 
 // Collects what the program would have shown in its message box, for as long as it lives.
 struct MessageLog
@@ -17,8 +32,47 @@ struct MessageLog
     {
         setMsgBoxHook([this](const QString &text) { messages << text; });
     }
-    ~MessageLog() { setMsgBoxHook(nullptr); }
+    ~MessageLog() { setMsgBoxHook(failOnMessageBox); }
 };
+
+// A main window, shown and active, as the tests start from.
+inline std::unique_ptr<frmMain> shownEditor()
+{
+    auto w = std::make_unique<frmMain>();
+    w->show();
+    if (!QTest::qWaitForWindowActive(w.get()))
+        qWarning("the main window did not become active");
+    return w;
+}
+
+// A dot picture of `rows`, "#" for black: structure a test can see turned or moved.
+inline QImage dotPicture(const QStringList &rows)
+{
+    QImage picture(int(rows.value(0).size()), int(rows.size()), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, rows[y][x] == QLatin1Char('#') ? 0xFF000000u : 0xFFFFFFFFu);
+    return picture;
+}
+
+// The rows of a dot picture as `dotPicture` takes them.
+inline QStringList dotRows(const QImage &picture)
+{
+    QStringList rows;
+    for (int y = 0; y < picture.height(); ++y) {
+        QString row;
+        for (int x = 0; x < picture.width(); ++x)
+            row += (picture.pixel(x, y) & 0xFFFFFF) == 0 ? QLatin1Char('#') : QLatin1Char('.');
+        rows << row;
+    }
+    return rows;
+}
+
+// The window's picture as rows, at its current size.
+inline QStringList dotRows(const frmMain &w)
+{
+    return dotRows(w.picPreview->image().copy(0, 0, w.picPreview->scaleWidth(), w.picPreview->scaleHeight()));
+}
 
 // Every black dot of the picture, as "x,y" strings, for comparisons that read well.
 inline QStringList blackDots(const frmMain &w)

@@ -1,8 +1,11 @@
 // The full redraw: canvas size, dots, grid, underlay and the fit of the window.
 #include "support.h"
 
+#include "convert/placement.h"
+#include "editing/transforms.h"
 #include "sizeEntry.h"
 #include "toolkit/Twips.h"
+#include "toolkit/WindowFrame.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -25,6 +28,14 @@ private slots:
     void leadingZerosReadAsNumbers();
     void unreadableSizeIsReportedAndLosesNothing();
     void maximizedWindowKeepsItsSize();
+    void frameArithmetic();
+    void transformsOfAPictureWithStructure_data();
+    void transformsOfAPictureWithStructure();
+    void transformsUndoThemselves();
+    void transformsThroughTheKeys();
+    void turningSwapsTheSizeFields();
+    void placementGeometry_data();
+    void placementGeometry();
 };
 
 void tst_canvas::startsWithEmptyGriddedCanvas()
@@ -200,7 +211,7 @@ void tst_canvas::unreadableSizeIsReportedAndLosesNothing()
     w.txtWidth->setText(QString());
     w.DotSize = 6;
     w.Draw();
-    QCOMPARE(log.messages, QStringList{"サイズには0から99までの数字を入力してください"});
+    QCOMPARE(log.messages, QStringList{kInvalidSizeMessage});
     // The picture keeps its size and dots; the canvas follows the new magnification.
     QCOMPARE(w.picPreview->scaleWidth(), 32);
     QCOMPARE(blackDots(w), QStringList{"4,4"});
@@ -219,6 +230,165 @@ void tst_canvas::maximizedWindowKeepsItsSize()
     QCOMPARE(w.DotSize, 2);
     QCOMPARE(w.picDot->size(), QSize(64, 64));
     QCOMPARE(w.frameGeometry().size(), before);
+}
+
+void tst_canvas::frameArithmetic()
+{
+    // A frame of 4 left, 5 right, 20 top, 3 bottom around a client at (104, 120).
+    const QRect client(104, 120, 300, 200), frame(100, 100, 309, 223);
+    QCOMPARE(marginsBetween(frame, client), QMargins(4, 20, 5, 3));
+    QCOMPARE(clientSizeForOuter(QSize(7260, 6360), QMargins(4, 20, 5, 3)), QSize(484 - 9, 424 - 23));
+    QCOMPARE(clientSizeForOuter(QSize(0, 15), QMargins(4, 20, 5, 3)), QSize(0, 0));
+}
+
+void tst_canvas::transformsOfAPictureWithStructure_data()
+{
+    QTest::addColumn<QStringList>("picture");
+    QTest::addColumn<int>("transform");
+    QTest::addColumn<QStringList>("expected");
+    // Odd and even widths, no symmetry: every transform gives a picture of its own.
+    const QStringList odd = {"##...", "#..#.", "....#"};
+    const QStringList even = {"#..#", ".#..", "...#", "##.."};
+    QTest::newRow("invert, odd") << odd << 0 << QStringList{"..###", ".##.#", "####."};
+    QTest::newRow("flip left-right, odd") << odd << 1 << QStringList{"...##", ".#..#", "#...."};
+    QTest::newRow("flip left-right, even") << even << 1 << QStringList{"#..#", "..#.", "#...", "..##"};
+    QTest::newRow("flip top-bottom, odd") << odd << 2 << QStringList{"....#", "#..#.", "##..."};
+    QTest::newRow("shift right, wrapping") << odd << 3 << QStringList{".##..", ".#..#", "#...."};
+    QTest::newRow("shift up, wrapping") << even << 4 << QStringList{".#..", "...#", "##..", "#..#"};
+    QTest::newRow("turn clockwise, 5 x 3 to 3 x 5") << odd << 5 << QStringList{".##", "..#", "...", ".#.", "#.."};
+    QTest::newRow("turn anticlockwise, 5 x 3 to 3 x 5") << odd << 6 << QStringList{"..#", ".#.", "...", "#..", "##."};
+}
+
+void tst_canvas::transformsOfAPictureWithStructure()
+{
+    QFETCH(QStringList, picture);
+    QFETCH(int, transform);
+    QFETCH(QStringList, expected);
+    const QImage p = dotPicture(picture);
+    const QImage results[] = {transforms::inverted(p), transforms::flippedLeftRight(p), transforms::flippedTopBottom(p),
+                              transforms::shifted(p, 1, 0), transforms::shifted(p, 0, -1),
+                              transforms::turnedClockwise(p), transforms::turnedAnticlockwise(p)};
+    QCOMPARE(dotRows(results[transform]), expected);
+}
+
+void tst_canvas::transformsUndoThemselves()
+{
+    for (const QStringList &rows : {QStringList{"##...", "#..#.", "....#"}, QStringList{"#..#", ".#..", "...#", "##.."}}) {
+        const QImage p = dotPicture(rows);
+        using namespace transforms;
+        QCOMPARE(dotRows(flippedLeftRight(flippedLeftRight(p))), rows);
+        QCOMPARE(dotRows(flippedTopBottom(flippedTopBottom(p))), rows);
+        QCOMPARE(dotRows(inverted(inverted(p))), rows);
+        QCOMPARE(dotRows(turnedClockwise(turnedClockwise(turnedClockwise(turnedClockwise(p))))), rows);
+        QCOMPARE(dotRows(turnedAnticlockwise(turnedClockwise(p))), rows);
+        QImage moved = p;
+        for (int i = 0; i < p.width(); ++i)
+            moved = shifted(moved, 1, 0);
+        QCOMPARE(dotRows(moved), rows);
+        QCOMPARE(dotRows(shifted(shifted(p, -2, 3), 2, -3)), rows);
+        // Any colour but black counts as white, so the background inverts to black.
+        QImage background = p;
+        background.fill(qRgb(0xEE, 0xEE, 0xEE));
+        QCOMPARE(dotRows(inverted(background)), QStringList(p.height(), QString(p.width(), QLatin1Char('#'))));
+    }
+}
+
+void tst_canvas::transformsThroughTheKeys()
+{
+    MessageLog log;
+    const auto w = shownEditor();
+    setSize(*w, "5", "3");
+    w->Draw();
+    for (QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(3, 1), QPoint(4, 2)})
+        w->picPreview->pset(p.x(), p.y());
+    w->Draw();
+    const QStringList start = dotRows(*w);
+    const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(QApplication::focusWidget(), k, m); };
+
+    key(Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"..###", ".##.#", "####."}));
+    QCOMPARE(w->picDot->point(4 * 12 + 5, 5), kBlack);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), start);
+    key(Qt::Key_H, Qt::ShiftModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"...##", ".#..#", "#...."}));
+    key(Qt::Key_V, Qt::ShiftModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"#....", ".#..#", "...##"}));
+    key(Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{".#...", "#.#..", "#...#"}));
+    key(Qt::Key_Down, Qt::ControlModifier);
+    key(Qt::Key_Up, Qt::ControlModifier);
+    key(Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"#....", ".#..#", "...##"}));
+    // One step each: six undos lead back to the start.
+    for (int i = 0; i < 6; ++i)
+        key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), start);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"...##", ".#..#", "#...."}));
+
+    // In a size field the letters are typed, and the digit filter discards them.
+    w->txtWidth->setFocus();
+    key(Qt::Key_H, Qt::ShiftModifier);
+    key(Qt::Key_M, Qt::NoModifier);
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("5"));
+    QCOMPARE(dotRows(*w), (QStringList{"...##", ".#..#", "#...."}));
+    QVERIFY(!w->mirror());
+    QVERIFY(log.messages.isEmpty());
+}
+
+void tst_canvas::turningSwapsTheSizeFields()
+{
+    const auto w = shownEditor();
+    setSize(*w, "16", "8");
+    w->cmdCanvas->click();
+    w->picPreview->pset(0, 0);
+    w->picPreview->pset(15, 0);
+    w->Draw();
+    const int narrow = outerWidthTwips(w.get());
+    QTest::keyClick(w->picDot, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("8"));
+    QCOMPARE(w->txtHeight->text(), QStringLiteral("16"));
+    QCOMPARE(w->picDot->size(), QSize(8 * 12, 16 * 12));
+    QVERIFY(outerWidthTwips(w.get()) < narrow);
+    // The top row, turned clockwise, is the right column.
+    QCOMPARE(blackDots(*w), (QStringList{"7,0", "7,15"}));
+    QTest::keyClick(w->picDot, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(w->picDot, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "0,15"}));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("16"));
+    QCOMPARE(w->txtHeight->text(), QStringLiteral("8"));
+    QCOMPARE(w->picDot->size(), QSize(16 * 12, 8 * 12));
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "15,0"}));
+}
+
+void tst_canvas::placementGeometry_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<QRect>("fitted");
+    QTest::addColumn<QRect>("filled");
+    QTest::newRow("wide on square") << QSize(2000, 1500) << QSize(384, 384) << QRect(0, 48, 384, 288) << QRect(-64, 0, 512, 384);
+    QTest::newRow("tall on square") << QSize(300, 600) << QSize(384, 384) << QRect(96, 0, 192, 384) << QRect(0, -192, 384, 768);
+    QTest::newRow("square on wide") << QSize(50, 50) << QSize(240, 96) << QRect(72, 0, 96, 96) << QRect(0, -72, 240, 240);
+    QTest::newRow("same aspect") << QSize(100, 50) << QSize(96, 48) << QRect(0, 0, 96, 48) << QRect(0, 0, 96, 48);
+    // An odd pixel left over goes right and down.
+    QTest::newRow("odd leftover") << QSize(10, 10) << QSize(7, 4) << QRect(1, 0, 4, 4) << QRect(0, -2, 7, 7);
+    QTest::newRow("empty canvas") << QSize(10, 10) << QSize(0, 12) << QRect() << QRect();
+}
+
+void tst_canvas::placementGeometry()
+{
+    QFETCH(QSize, picture);
+    QFETCH(QSize, canvas);
+    QFETCH(QRect, fitted);
+    QFETCH(QRect, filled);
+    QCOMPARE(placedRect(picture, canvas, Placement::Fitted), fitted);
+    QCOMPARE(placedRect(picture, canvas, Placement::Filled), filled);
+    QCOMPARE(placedRect(picture, canvas, Placement::AsLoaded), canvas.isEmpty() ? QRect() : QRect(QPoint(0, 0), picture));
 }
 
 QTEST_MAIN(tst_canvas)

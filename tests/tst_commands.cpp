@@ -118,7 +118,7 @@ void tst_commands::applyLimitsEachFieldTo48()
     QFETCH(QSize, picture);
     QStringList seen;
     setMsgBoxHook([&](const QString &text) {
-        QCOMPARE(text, QStringLiteral("最大サイズは48ドットです"));
+        QCOMPARE(text, kLimitMessage);
         seen << w->txtWidth->text() + " " + w->txtHeight->text();
     });
     setSize(*w, width, height);
@@ -140,7 +140,7 @@ void tst_commands::otherCommandsTakeTheFieldsAsTheyStand()
     }
     QVERIFY(log->messages.isEmpty());
     QTest::mouseClick(w->cmdCanvas, Qt::LeftButton);
-    QCOMPARE(log->messages, QStringList{"最大サイズは48ドットです"});
+    QCOMPARE(log->messages, QStringList{kLimitMessage});
     QCOMPARE(w->txtWidth->text(), QStringLiteral("48"));
 }
 

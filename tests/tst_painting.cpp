@@ -56,6 +56,13 @@ private slots:
     void whitePaintingUncoversTheUnderlay();
     void onePaintRepaintsOneCell();
     void positionsNoDotCanHaveChangeNothing();
+    void keyboardPaintsWhereTheCursorIs();
+    void heldKeysPaintEveryDotPassedAsOneStep();
+    void deleteUncoversTheUnderlay();
+    void mirrorPaintsBothHalves_data();
+    void mirrorPaintsBothHalves();
+    void shiftClickDrawsALine();
+    void aStrokeThatChangesNothingIsNoStep();
 
 private:
     QPoint at(QPointF canvas) const { return w->picDot->mapTo(w, canvas.toPoint()); }
@@ -245,6 +252,144 @@ void tst_painting::positionsNoDotCanHaveChangeNothing()
     w->DotDraw(1, 5, 5);
     QCOMPARE(changed(before, w->picDot->image()), QRegion());
     QVERIFY(blackDots(*w).isEmpty());
+}
+
+void tst_painting::keyboardPaintsWhereTheCursorIs()
+{
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->picDot));
+    // No cursor until a key uses it.
+    QVERIFY(!w->picDot->outline());
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        QTest::keyClick(w->picDot, k);
+    QCOMPARE(w->cursorDot(), QPoint(2, 1));
+    QCOMPARE(w->picDot->outline(), std::optional<QRect>(QRect(24, 12, 13, 13)));
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_Space);
+    QCOMPARE(blackDots(*w), QStringList{"2,1"});
+    QCOMPARE(w->picDot->point(25, 13), kBlack);
+    QCOMPARE(w->picDot->accessibleValue(), QStringLiteral("カーソル 3 列 2 行、黒"));
+    // The edges: the cursor stops there.
+    QTest::keyClick(w->picDot, Qt::Key_End);
+    QTest::keyClick(w->picDot, Qt::Key_PageDown);
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QTest::keyClick(w->picDot, Qt::Key_Down);
+    QCOMPARE(w->cursorDot(), QPoint(31, 31));
+    QTest::keyClick(w->picDot, Qt::Key_Home);
+    QTest::keyClick(w->picDot, Qt::Key_PageUp);
+    QCOMPARE(w->cursorDot(), QPoint(0, 0));
+    // One step per key stroke.
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    // The outline is no part of the picture, and goes with the focus.
+    QCOMPARE(w->picDot->point(0, 5), 0xC0C0C0);
+    w->cmdClear->setFocus();
+    QVERIFY(!w->picDot->outline());
+}
+
+void tst_painting::heldKeysPaintEveryDotPassedAsOneStep()
+{
+    // Held down: a press, repeats while the cursor moves, one release.
+    QTest::keyPress(w->picDot, Qt::Key_Space);
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QTest::sendKeyEvent(QTest::Press, w->picDot, Qt::Key_Space, ' ', Qt::NoModifier);
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QTest::keyRelease(w->picDot, Qt::Key_Space);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "1,0", "2,0"}));
+    // Jumping to an edge paints every dot on the way.
+    QTest::keyPress(w->picDot, Qt::Key_Space);
+    QTest::keyClick(w->picDot, Qt::Key_PageDown);
+    QTest::keyRelease(w->picDot, Qt::Key_Space);
+    QCOMPARE(blackDots(*w).size(), 3 + 31);
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "1,0", "2,0"}));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    // Moving without a key held paints nothing.
+    QTest::keyClick(w->picDot, Qt::Key_Left);
+    QVERIFY(blackDots(*w).isEmpty());
+}
+
+void tst_painting::deleteUncoversTheUnderlay()
+{
+    QImage picture(200, 200, QImage::Format_RGB32);
+    picture.fill(qRgb(0x12, 0x34, 0x56));
+    w->picTrace->setPicture(picture);
+    w->chkTrace->setChecked(true);
+    w->Draw();
+    for (int i = 0; i < 3; ++i)
+        w->picPreview->pset(i, 0);
+    w->Draw();
+    QTest::keyClick(w->picDot, Qt::Key_Delete);
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QTest::keyClick(w->picDot, Qt::Key_Backspace);
+    QCOMPARE(blackDots(*w), QStringList{"2,0"});
+    for (int x = 1; x <= 23; x += 11)
+        QCOMPARE(w->picDot->point(x, 5) == 0x123456, x != 12);
+    QCOMPARE(w->picPreview->point(1, 0), kWhite);
+}
+
+void tst_painting::mirrorPaintsBothHalves_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("axis");
+    QTest::newRow("even: the axis between two dots") << 8 << 4 * 12;
+    QTest::newRow("odd: the axis on the middle column") << 7 << 3 * 12 + 6;
+}
+
+void tst_painting::mirrorPaintsBothHalves()
+{
+    QFETCH(int, width);
+    QFETCH(int, axis);
+    setSize(*w, QString::number(width), "4");
+    w->cmdCanvas->click();
+    w->picDot->setFocus();
+    QTest::keyClick(w->picDot, Qt::Key_M);
+    QVERIFY(w->mirror());
+    QCOMPARE(w->picDot->axis(), std::optional<int>(axis));
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({17, 5}));
+    QTest::keyClick(w->picDot, Qt::Key_Down);
+    QTest::keyClick(w->picDot, Qt::Key_Space);
+    const QString right = QString::number(width - 2), last = QString::number(width - 1);
+    QCOMPARE(blackDots(*w), (QStringList{"1,0", right + ",0", "0,1", last + ",1"}));
+    // The middle column of an odd width is its own mirror.
+    if (width % 2 == 1) {
+        QTest::mouseClick(win(), Qt::LeftButton, {}, at({3 * 12 + 5, 3 * 12 + 5}));
+        QVERIFY(blackDots(*w).contains("3,3"));
+        QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    }
+    // Both halves are one step.
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"1,0", right + ",0"}));
+    QTest::keyClick(w->picDot, Qt::Key_M);
+    QVERIFY(!w->picDot->axis());
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({5, 40}));
+    QCOMPARE(blackDots(*w), (QStringList{"1,0", right + ",0", "0,3"}));
+}
+
+void tst_painting::shiftClickDrawsALine()
+{
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({17, 17}));
+    QTest::mouseClick(win(), Qt::LeftButton, Qt::ShiftModifier, at({5 * 12 + 5, 3 * 12 + 5}));
+    QCOMPARE(blackDots(*w), (QStringList{"1,1", "2,2", "3,2", "4,3", "5,3"}));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), QStringList{"1,1"});
+    // From the last dot painted, in the colour of the button.
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({5, 5}));
+    QTest::mouseClick(win(), Qt::LeftButton, Qt::ShiftModifier, at({5, 41}));
+    QTest::mouseClick(win(), Qt::RightButton, Qt::ShiftModifier, at({5, 5}));
+    QCOMPARE(blackDots(*w), QStringList{"1,1"});
+}
+
+void tst_painting::aStrokeThatChangesNothingIsNoStep()
+{
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({5, 5}));
+    // White over white, black over black: nothing changes, and no step is made.
+    QTest::mouseClick(win(), Qt::RightButton, {}, at({100, 100}));
+    QTest::mouseClick(win(), Qt::LeftButton, {}, at({5, 5}));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), QStringList{"0,0"});
 }
 
 QTEST_MAIN(tst_painting)

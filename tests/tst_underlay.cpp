@@ -2,15 +2,72 @@
 #include "support.h"
 #include "pictureFiles.h"
 
+#include "commandLine.h"
+#include "convert/cellAverages.h"
+#include "convert/frmConvert.h"
+#include "convert/threshold.h"
+#include "pictureOffer.h"
+#include "toolkit/BmpTopLeft.h"
 #include "toolkit/CommonDialog.h"
+#include "toolkit/Offers.h"
+#include "toolkit/PictureLoader.h"
 
+#include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QMimeData>
 #include <QFileDialog>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// A drop's data that counts what is asked of the drag source.
+class CountingMimeData : public QMimeData
+{
+public:
+    mutable int fetched = 0;
+
+protected:
+    QVariant retrieveData(const QString &type, QMetaType meta) const override
+    {
+        ++fetched;
+        return QMimeData::retrieveData(type, meta);
+    }
+};
+
+// A clipboard owner that offers `types` and answers, or does not, as told.
+class ScriptedOffer : public OfferSource
+{
+public:
+    std::optional<QStringList> offered;
+    std::map<QString, Fetched> answers;
+    QStringList asked;
+    std::optional<QStringList> types() override { return offered; }
+    Fetched fetch(const QString &type) override
+    {
+        asked << type;
+        return answers.count(type) ? answers[type] : Fetched{};
+    }
+};
+
+// The colour of the block of `scale` pixels at block (x, y), from its middle.
+QRgb blockColour(const QImage &image, int x, int y, int scale)
+{
+    return image.pixel(x * scale + scale / 2, y * scale + scale / 2);
+}
+
+bool near(QRgb a, QRgb b, int tolerance = 24)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+           && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+} // namespace
 
 class tst_underlay : public QObject
 {
@@ -27,6 +84,17 @@ private slots:
     void firstSwitchOnCancelledShowsHolderBackground();
     void unreadableFileIsReportedAndLosesNothing();
     void droppedAndPastedImagesBecomeTheUnderlay();
+    void structuredPicturesLoadTheRightWayRound_data();
+    void structuredPicturesLoadTheRightWayRound();
+    void croppedBmpKeepsTheTopLeftRows();
+    void jpegsAreTurnedAsTheirCamerasSay_data();
+    void jpegsAreTurnedAsTheirCamerasSay();
+    void dropsAndPastesOfEveryKind();
+    void ownersThatDoNotAnswerCostOneMessage();
+    void averagesThresholdsAndDithers();
+    void fittedAndFilledUnderlaysFollowEveryRedraw();
+    void aDiskPictureConvertsToARoundDisk();
+    void commandLinePictureOpensAsTheUnderlay();
 
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
@@ -47,6 +115,7 @@ void tst_underlay::init()
     dir = new QTemporaryDir;
     w = new frmMain;
     w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
     dialogs = 0;
 }
 
@@ -235,6 +304,330 @@ void tst_underlay::droppedAndPastedImagesBecomeTheUnderlay()
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w->picDot->point(5, 5), 0xFF0000);
     QCOMPARE(log->messages.size(), 1);
+}
+
+void tst_underlay::structuredPicturesLoadTheRightWayRound_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("scale");
+    const QImage marked = pictureFiles::markedPicture();
+    QTest::newRow("bmp, odd width (rows padded)") << pictureFiles::encodedImage(marked, "BMP") << 1;
+    QTest::newRow("bmp stored top down") << pictureFiles::topDownBmp(marked) << 1;
+    QTest::newRow("png") << pictureFiles::encodedImage(marked, "PNG") << 1;
+    QTest::newRow("gif") << pictureFiles::markedGif() << 1;
+    QTest::newRow("jpeg (lossy: blocks of 16)") << pictureFiles::encodedImage(pictureFiles::markedPicture(37, 23, 16), "JPEG", 95) << 16;
+    QTest::newRow("jpeg behind 60 KB of metadata")
+        << pictureFiles::withSegments(pictureFiles::encodedImage(pictureFiles::markedPicture(37, 23, 16), "JPEG", 95),
+                                      pictureFiles::jpegSegment(0xE1, QByteArray(60000, 'x')) + pictureFiles::comments(200000))
+        << 16;
+}
+
+void tst_underlay::structuredPicturesLoadTheRightWayRound()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, scale);
+    const QImage marked = pictureFiles::markedPicture();
+    const LoadedPicture loaded = LoadPictureData(bytes, QSize(kLargestCanvas, kLargestCanvas));
+    QCOMPARE(loaded.trouble, LoadTrouble::None);
+    QCOMPARE(loaded.image.size(), marked.size() * scale);
+    QCOMPARE(loaded.whole.size(), loaded.image.size());
+    for (const QImage &image : {loaded.image, loaded.whole})
+        for (int y = 0; y < marked.height(); ++y)
+            for (int x = 0; x < marked.width(); ++x)
+                QVERIFY2(near(blockColour(image, x, y, scale), marked.pixel(x, y), scale == 1 ? 0 : 24),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+}
+
+void tst_underlay::croppedBmpKeepsTheTopLeftRows()
+{
+    const QImage marked = pictureFiles::markedPicture();
+    for (const QByteArray &file : {pictureFiles::encodedImage(marked, "BMP"), pictureFiles::topDownBmp(marked)}) {
+        QByteArray bytes = file;
+        QBuffer device(&bytes);
+        device.open(QIODevice::ReadOnly);
+        QCOMPARE(bmpSize(&device), std::optional<QSize>(marked.size()));
+        const std::optional<QByteArray> cropped = croppedBmp(&device, QSize(20, 22));
+        QVERIFY(cropped);
+        QCOMPARE(device.pos(), 0);
+        const QImage kept = QImage::fromData(*cropped, "BMP").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(kept, marked.copy(0, 0, 20, 22));
+    }
+}
+
+void tst_underlay::jpegsAreTurnedAsTheirCamerasSay_data()
+{
+    QTest::addColumn<int>("orientation");
+    for (int o = 1; o <= 8; ++o)
+        QTest::addRow("orientation %d", o) << o;
+}
+
+void tst_underlay::jpegsAreTurnedAsTheirCamerasSay()
+{
+    QFETCH(int, orientation);
+    const int scale = 16;
+    const QImage marked = pictureFiles::markedPicture(5, 3);
+    // What each orientation asks a viewer to do to the stored picture.
+    QImage shown = marked;
+    switch (orientation) {
+    case 2: shown = marked.mirrored(true, false); break;
+    case 3: shown = marked.mirrored(true, true); break;
+    case 4: shown = marked.mirrored(false, true); break;
+    case 5: shown = marked.transformed(QTransform().rotate(90)).mirrored(true, false); break;
+    case 6: shown = marked.transformed(QTransform().rotate(90)); break;
+    case 7: shown = marked.transformed(QTransform().rotate(90)).mirrored(false, true); break;
+    case 8: shown = marked.transformed(QTransform().rotate(-90)); break;
+    default: break;
+    }
+    const QByteArray file = pictureFiles::withSegments(
+        pictureFiles::encodedImage(pictureFiles::markedPicture(5, 3, scale), "JPEG", 95),
+        pictureFiles::exifOrientation(orientation));
+    const LoadedPicture whole = LoadPictureData(file, QSize(kLargestCanvas, kLargestCanvas));
+    QCOMPARE(whole.declared, shown.size() * scale);
+    // The top-left part of the picture as shown, decoded from whichever corner it is stored in.
+    const LoadedPicture part = LoadPictureData(file, QSize(2 * scale, 2 * scale));
+    QCOMPARE(part.image.size(), QSize(2 * scale, 2 * scale));
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            QVERIFY2(near(blockColour(whole.image, x, y, scale), shown.pixel(x, y)), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            if (x < 2 && y < 2)
+                QVERIFY(near(blockColour(part.image, x, y, scale), shown.pixel(x, y)));
+        }
+}
+
+void tst_underlay::dropsAndPastesOfEveryKind()
+{
+    const auto drop = [this](QMimeData *data) {
+        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(w->picDot, &enter);
+        QDragMoveEvent move(QPoint(160, 150), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &move);
+        QDropEvent dropped(QPointF(238, 158), Qt::CopyAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &dropped);
+        return enter.isAccepted();
+    };
+    const QString bmp = dir->filePath("local.bmp");
+    QVERIFY(pictureFiles::write(bmp, pictureFiles::encodedImage(pictureFiles::markedPicture(), "BMP")));
+    // A remote file first, then a local one: the local one is taken, the remote never fetched.
+    CountingMimeData files;
+    files.setUrls({QUrl("https://example.org/far.png"), QUrl::fromLocalFile(bmp)});
+    files.fetched = 0;
+    QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &files, Qt::LeftButton, {});
+    QApplication::sendEvent(w->picDot, &enter);
+    QVERIFY(enter.isAccepted());
+    QCOMPARE(files.fetched, 0); // hovering asks the drag source nothing
+    QVERIFY(drop(&files));
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(w->picTrace->point(0, 5), 0x00FF00); // the left column is green
+    QCOMPARE(w->picTrace->point(36, 5), 0xFF0000); // the right one red
+    // Raw bytes of an image type.
+    CountingMimeData bytes;
+    bytes.setData("image/png", pictureFiles::encodedImage(pictureFiles::markedPicture(37, 23, 2), "PNG"));
+    QVERIFY(drop(&bytes));
+    QCOMPARE(w->picTrace->point(36, 5), kWhite);
+    QCOMPARE(w->picTrace->point(73, 5), 0xFF0000);
+    // Remote files alone: nothing, and nothing said.
+    QMimeData remote;
+    remote.setUrls({QUrl("https://example.org/far.png")});
+    QVERIFY(drop(&remote));
+    QCOMPARE(w->picTrace->point(73, 5), 0xFF0000);
+    // A picture type the program does not read.
+    QMimeData webp;
+    webp.setData("image/webp", QByteArray("RIFF....WEBP"));
+    QVERIFY(drop(&webp));
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY(log->messages[0].contains("image/webp"));
+}
+
+void tst_underlay::ownersThatDoNotAnswerCostOneMessage()
+{
+    const QSize shown(kLargestCanvas, kLargestCanvas);
+    const auto none = [](const QString &) { return false; };
+    ScriptedOffer silent; // the type list never came
+    TakenOffer taken = takeOffer(silent, shown, "x", none);
+    QCOMPARE(taken.kind, TakenOffer::Message);
+    QVERIFY(taken.message.contains(QStringLiteral("応答しませんでした")));
+    QVERIFY(silent.asked.isEmpty());
+
+    // The list came, the data did not: asked once, then a message, nothing else asked.
+    ScriptedOffer stalled;
+    stalled.offered = QStringList{"image/png", "text/uri-list"};
+    stalled.answers["image/png"] = {OfferSource::Status::NoAnswer, {}};
+    taken = takeOffer(stalled, shown, "x", none);
+    QCOMPARE(taken.kind, TakenOffer::Message);
+    QCOMPARE(stalled.asked, QStringList{"image/png"});
+    ScriptedOffer huge;
+    huge.offered = QStringList{"image/bmp"};
+    huge.answers["image/bmp"] = {OfferSource::Status::TooLarge, {}};
+    QVERIFY(takeOffer(huge, shown, "x", none).message.contains(QStringLiteral("大きすぎる")));
+
+    // Text comes first and, when it is taken, is all that is asked for.
+    ScriptedOffer both;
+    both.offered = QStringList{"image/png", "UTF8_STRING", "TARGETS"};
+    both.answers["UTF8_STRING"] = {OfferSource::Status::Ok, QByteArray("■")};
+    QCOMPARE(takeOffer(both, shown, "x", [](const QString &t) { return t == QStringLiteral("■"); }).kind, TakenOffer::TextUsed);
+    QCOMPARE(both.asked, QStringList{"UTF8_STRING"});
+    QVERIFY(offersSomething({"UTF8_STRING"}) && offersSomething({"text/uri-list"}) && offersSomething({"image/x-foo"}));
+    QVERIFY(!offersSomething({"TARGETS", "application/x-thing"}));
+}
+
+void tst_underlay::averagesThresholdsAndDithers()
+{
+    // Two cells of 2 x 2: one half black, one of a single grey.
+    QImage samples(4, 2, QImage::Format_RGB32);
+    samples.fill(qRgb(200, 200, 200));
+    samples.setPixel(0, 0, qRgb(0, 0, 0));
+    samples.setPixel(1, 1, qRgb(0, 0, 0));
+    samples.setPixel(0, 1, qRgb(255, 255, 255));
+    samples.setPixel(1, 0, qRgb(255, 255, 255));
+    QCOMPARE(cellAverages(samples, QSize(2, 1), 2), (std::vector<quint8>{128, 200}));
+
+    // Otsu splits two tones between them.
+    std::vector<quint8> tones(100, 30);
+    tones.resize(160, 200);
+    const int t = otsuThreshold(tones);
+    QVERIFY2(t > 30 && t <= 200, qPrintable(QString::number(t)));
+    QCOMPARE(otsuThreshold(std::vector<quint8>(10, 77)), 128);
+
+    // A 50 % grey: half the dots black under each dither, none or all without one.
+    const QSize size(16, 16);
+    const std::vector<quint8> grey(256, 128);
+    const auto blacks = [&](const QImage &dots) {
+        int n = 0;
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                n += (dots.pixel(x, y) & 0xFFFFFF) == 0;
+        return n;
+    };
+    QCOMPARE(blacks(dotsFrom(grey, size, 128, Dither::None, false)), 0);
+    QCOMPARE(blacks(dotsFrom(grey, size, 129, Dither::None, false)), 256);
+    for (Dither d : {Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer4})
+        QVERIFY2(qAbs(blacks(dotsFrom(grey, size, 128, d, false)) - 128) <= 4, qPrintable(QString::number(int(d))));
+    // Bayer's own 4 x 4 pattern, tiled: a light grey (three quarters white) blackens the dots
+    // of its four highest entries.
+    const QImage bayer = dotsFrom(std::vector<quint8>(64, 192), QSize(8, 8), 128, Dither::Bayer4, false);
+    QCOMPARE(dotRows(bayer), (QStringList{"........", "#.#.#.#.", "........", "#.#.#.#.",
+                                          "........", "#.#.#.#.", "........", "#.#.#.#."}));
+    const QImage half = dotsFrom(std::vector<quint8>(16, 128), QSize(4, 4), 128, Dither::Bayer4, false);
+    QCOMPARE(dotRows(half), (QStringList{".#.#", "#.#.", ".#.#", "#.#."}));
+    QCOMPARE(dotRows(dotsFrom(std::vector<quint8>(16, 128), QSize(4, 4), 128, Dither::Bayer4, true)),
+             (QStringList{"#.#.", ".#.#", "#.#.", ".#.#"}));
+}
+
+void tst_underlay::fittedAndFilledUnderlaysFollowEveryRedraw()
+{
+    // 200 x 100: its top row's halves red and green, blue at the bottom.
+    const QString path = dir->filePath("wide.png");
+    QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(pictureFiles::markedPicture(20, 10, 10), "PNG")));
+    w->openPicture(path);
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(w->picDot->point(5, 5), 0xFF0000); // as loaded: unscaled at the top left
+    QCOMPARE(w->picDot->point(5, 101), kWhite);
+    QTest::keyClick(w->picDot, Qt::Key_2, Qt::ControlModifier); // fitted: 384 x 192, centred
+    QCOMPARE(w->placement(), Placement::Fitted);
+    QCOMPARE(w->picDot->point(5, 95), kWhite);
+    QVERIFY(near(QRgb(w->picDot->point(5, 105)) | 0xFF000000u, qRgb(255, 0, 0)));
+    QVERIFY(near(QRgb(w->picDot->point(377, 280)) | 0xFF000000u, qRgb(0, 0, 255)));
+    // White painting uncovers what a redraw shows.
+    w->DotDraw(1, 377, 281);
+    w->DotDraw(2, 377, 281);
+    const QImage painted = w->picDot->image().copy();
+    w->Draw();
+    QCOMPARE(w->picDot->image(), painted);
+    // It follows the magnification and the size.
+    w->optSize[5]->click();
+    QVERIFY(near(QRgb(w->picDot->point(5, 53)) | 0xFF000000u, qRgb(255, 0, 0)));
+    QCOMPARE(w->picDot->point(5, 47), kWhite);
+    QTest::keyClick(w->picDot, Qt::Key_3, Qt::ControlModifier); // filled: 384 high, cut left and right
+    QVERIFY(near(QRgb(w->picDot->point(5, 5)) | 0xFF000000u, qRgb(255, 0, 0)));
+    QVERIFY(near(QRgb(w->picDot->point(185, 189)) | 0xFF000000u, qRgb(0, 0, 255)));
+    QTest::keyClick(w->picDot, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(w->picDot->point(5, 101), kWhite);
+    QVERIFY(log->messages.isEmpty());
+}
+
+void tst_underlay::aDiskPictureConvertsToARoundDisk()
+{
+    // A black disk of radius 500 in the middle of 2000 x 1500, pasted as PNG bytes.
+    QImage disk(2000, 1500, QImage::Format_RGB32);
+    disk.fill(Qt::white);
+    for (int y = 250; y < 1250; ++y) {
+        const int half = int(std::sqrt(500.0 * 500.0 - (y + 0.5 - 750) * (y + 0.5 - 750)));
+        std::fill_n(reinterpret_cast<QRgb *>(disk.scanLine(y)) + 1000 - half, 2 * half, qRgb(0, 0, 0));
+    }
+    auto *data = new QMimeData;
+    data->setData("image/png", pictureFiles::encodedImage(disk, "PNG", 0));
+    QApplication::clipboard()->setMimeData(data);
+    w->DotDraw(1, 5, 5);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    frmConvert *convert = w->convertWindow();
+    QVERIFY(convert);
+    QCOMPARE(convert->cboPlacement->currentIndex(), int(Placement::Fitted));
+    QTest::keyClick(convert, Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    // 16 dots across, in the middle; round, not square.
+    const QStringList rows = dotRows(*w);
+    QCOMPARE(rows[15], QString(8, '.') + QString(16, '#') + QString(8, '.'));
+    QCOMPARE(rows[16], rows[15]);
+    QCOMPARE(rows[8].count('#') + rows[23].count('#'), rows[8].count('#') * 2);
+    QVERIFY(rows[8].count('#') < 10 && rows[8].count('#') > 0);
+    QCOMPARE(rows[7].count('#') + rows[24].count('#'), 0);
+    QCOMPARE(QString(rows[15]).remove('.').size(), 16);
+    QCOMPARE(w->placement(), Placement::Fitted);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    // One step back and forth.
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), QStringList{"0,0"});
+    QTest::keyClick(w->picDot, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), rows);
+
+    // Escape: every change of the preview taken back, the placement too.
+    QTest::keyClick(w->picDot, Qt::Key_1, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    convert = w->convertWindow();
+    QVERIFY(convert);
+    convert->cboDither->setCurrentIndex(int(Dither::Atkinson));
+    convert->sldThreshold->setValue(250);
+    QVERIFY(!convert->chkAutomatic->isChecked());
+    QVERIFY(dotRows(*w) != rows);
+    QTest::keyClick(convert, Qt::Key_Escape);
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(dotRows(*w), rows);
+    QCOMPARE(w->placement(), Placement::AsLoaded);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), QStringList{"0,0"});
+    QVERIFY(log->messages.isEmpty());
+}
+
+void tst_underlay::commandLinePictureOpensAsTheUnderlay()
+{
+    // Read before any window: the answers and the exit status.
+    CommandLine c = parseCommandLine({"gridglyph", "--version"}, false);
+    QCOMPARE(std::make_tuple(int(c.action), c.output, c.exitCode), std::make_tuple(1, QStringLiteral("GRIDGLYPH 1.10\n"), 0));
+    c = parseCommandLine({"gridglyph", "-h"}, false);
+    QVERIFY(c.output.startsWith("Usage: gridglyph") && !c.toStandardError && c.exitCode == 0);
+    QVERIFY(parseCommandLine({"gridglyph", "--help"}, true).output.startsWith(QStringLiteral("使い方")));
+    for (const QStringList &bad : {QStringList{"gridglyph", "--bogus"}, QStringList{"gridglyph", "a.png", "b.png"},
+                                   QStringList{"gridglyph", "-platform", "xcb"}}) {
+        c = parseCommandLine(bad, false);
+        QVERIFY(c.toStandardError && c.exitCode == 2 && c.output.contains("Usage:"));
+    }
+    QCOMPARE(parseCommandLine({"gridglyph"}, false).action, CommandLine::Run);
+    QCOMPARE(parseCommandLine({"gridglyph", "--", "-odd name.png"}, false).file, QStringLiteral("-odd name.png"));
+
+    const QString path = dir->filePath("named.gif");
+    QVERIFY(pictureFiles::write(path, pictureFiles::markedGif()));
+    w->openPicture(parseCommandLine({"gridglyph", path}, false).file);
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(w->picTrace->point(0, 5), 0x00FF00);
+    // Missing: the usual message, and the program goes on as it was.
+    w->openPicture(dir->filePath("missing.png"));
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY(log->messages[0].contains("missing.png"));
+    QCOMPARE(w->picTrace->point(0, 5), 0x00FF00);
 }
 
 QTEST_MAIN(tst_underlay)

@@ -47,16 +47,18 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     threshold->addWidget(chkAutomatic);
     threshold->addWidget(sldThreshold, 1);
     threshold->addWidget(lblThreshold);
+    // Each caption's access key takes the focus to its control.
+    const auto caption = [this](const QString &text, QWidget *buddy) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(buddy);
+        return label;
+    };
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("下絵の配置(&P)"), cboPlacement);
-    form->addRow(QStringLiteral("しきい値(&S)"), threshold);
-    form->addRow(QStringLiteral("ディザ(&D)"), cboDither);
+    form->addRow(caption(QStringLiteral("下絵の配置(&P)"), cboPlacement), cboPlacement);
+    form->addRow(caption(QStringLiteral("しきい値(&S)"), sldThreshold), threshold);
+    form->addRow(caption(QStringLiteral("ディザ(&D)"), cboDither), cboDither);
     form->addRow(QString(), chkInvert);
     form->addRow(buttons);
-    for (QWidget *w : {static_cast<QWidget *>(cboPlacement), static_cast<QWidget *>(sldThreshold),
-                       static_cast<QWidget *>(cboDither)})
-        if (auto *label = qobject_cast<QLabel *>(form->labelForField(w)))
-            label->setBuddy(w);
     cboPlacement->setAccessibleName(QStringLiteral("下絵の配置"));
     sldThreshold->setAccessibleName(QStringLiteral("しきい値"));
     sldThreshold->setAccessibleDescription(QStringLiteral("これより暗い点を黒にします（0から255）"));

@@ -81,16 +81,17 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *pair = new QHBoxLayout;
     pair->addWidget(cboPair);
     pair->addWidget(txtPair);
+    const auto caption = [this](const QString &text, QWidget *buddy) {
+        auto *label = new QLabel(text, this);
+        label->setBuddy(buddy);
+        return label;
+    };
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("文字(&K)"), pair);
+    form->addRow(caption(QStringLiteral("文字(&K)"), cboPair), pair);
     form->addRow(QString(), lblPairWarning);
     form->addRow(QString(), chkSwap);
     form->addRow(QString(), chkTrim);
-    form->addRow(QStringLiteral("改行(&L)"), cboLineEnd);
-    if (auto *label = qobject_cast<QLabel *>(form->labelForField(pair)))
-        label->setBuddy(cboPair);
-    if (auto *label = qobject_cast<QLabel *>(form->labelForField(cboLineEnd)))
-        label->setBuddy(cboLineEnd);
+    form->addRow(caption(QStringLiteral("改行(&L)"), cboLineEnd), cboLineEnd);
     budgets_ = new QGridLayout;
     budgets_->setHorizontalSpacing(12);
     auto *buttons = new QHBoxLayout;

@@ -425,6 +425,14 @@ void PictureBox::focusOutEvent(QFocusEvent *event)
     emit focusLeft();
 }
 
+QPointF PictureBox::exactPosition(const QMouseEvent *event) const
+{
+    // Qt rounds a widget's mouse position to whole logical pixels; on a screen scaled by a
+    // fraction that can name the pixel beside the one under the pointer. The position in the
+    // window is not rounded.
+    return event->scenePosition() - QPointF(mapTo(window(), QPoint(0, 0)));
+}
+
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
     // Only the three classic buttons are reported; a side button is not a paint stroke.
@@ -432,15 +440,15 @@ void PictureBox::mousePressEvent(QMouseEvent *event)
         return;
     clickPending_ = event->button() == Qt::LeftButton;
     emit mouseDown(buttonValue(event->button()), shiftValue(event->modifiers()),
-                   static_cast<float>(event->position().x()),
-                   static_cast<float>(event->position().y()));
+                   static_cast<float>(exactPosition(event).x()),
+                   static_cast<float>(exactPosition(event).y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
     emit mouseMove(buttonValue(event->buttons()), shiftValue(event->modifiers()),
-                   static_cast<float>(event->position().x()),
-                   static_cast<float>(event->position().y()));
+                   static_cast<float>(exactPosition(event).x()),
+                   static_cast<float>(exactPosition(event).y()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
@@ -451,8 +459,8 @@ void PictureBox::mouseReleaseEvent(QMouseEvent *event)
                        && rect().contains(event->position().toPoint());
     clickPending_ = false;
     emit mouseUp(buttonValue(event->button()), shiftValue(event->modifiers()),
-                 static_cast<float>(event->position().x()),
-                 static_cast<float>(event->position().y()));
+                 static_cast<float>(exactPosition(event).x()),
+                 static_cast<float>(exactPosition(event).y()));
     if (click)
         emit clicked();
 }

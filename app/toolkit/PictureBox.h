@@ -153,6 +153,8 @@ private:
     void fillStore(const QRect &rect, Color color);
     // Repaints `rect` now, or when the current batch ends.
     void changed(const QRect &rect);
+    // The mouse position, to the fraction of a pixel the window system gave it.
+    QPointF exactPosition(const QMouseEvent *event) const;
     // Painting on a screen scaled by a fraction: device pixels through the block maps.
     void paintScaled(QPainter &p, const QRect &rect, qreal ratio);
     void updateMaps(qreal ratio);

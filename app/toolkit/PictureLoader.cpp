@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -55,11 +56,16 @@ QImage overWhite(QImage image)
 
 QImage reducedWhole(QImage image, QSize full, QSize shown)
 {
-    image = overWhite(std::move(image));
+    if (image.isNull())
+        return image;
+    // Reduced first and laid over white after, so that no second picture of the full size
+    // is ever made; premultiplied in place, as smooth scaling needs.
+    if (image.hasAlphaChannel())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     const QSize target = wholeSize(full, shown);
-    if (image.size() != target && !image.isNull())
+    if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return overWhite(std::move(image));
 }
 
 QImage topLeft(const QImage &image, QSize shown)
@@ -77,11 +83,19 @@ LoadedPicture refused(LoadTrouble why, QSize declared = {})
     return p;
 }
 
+// a x b, or the largest 64-bit number where that is larger: sizes a header claims can
+// multiply beyond 64 bits.
+qint64 product(qint64 a, qint64 b)
+{
+    qint64 p = 0;
+    return __builtin_mul_overflow(a, b, &p) ? std::numeric_limits<qint64>::max() : p;
+}
+
 // A file no larger than its picture can need, plus what may be skipped: anything beyond is
 // padding, and reading it would cost time for nothing.
 bool fitsItsPicture(qint64 fileBytes, qint64 pictureBytes)
 {
-    return fileBytes <= 2 * pictureBytes + budget::kMostMetadataBytes + (qint64(1) << 20);
+    return pictureBytes >= fileBytes / 2 || fileBytes <= 2 * pictureBytes + budget::kMostMetadataBytes + (qint64(1) << 20);
 }
 
 QImage decodeWithQt(QIODevice *device, const char *format)
@@ -103,7 +117,7 @@ LoadedPicture readJpeg(QIODevice *device, QSize shown)
         return refused(LoadTrouble::NotAPicture);
     const QSize full = info.shown();
     const qint64 pixels = qint64(full.width()) * full.height();
-    if (!fitsItsPicture(device->size(), 3 * pixels))
+    if (!fitsItsPicture(device->size(), product(3, pixels)))
         return refused(LoadTrouble::FileTooLarge, full);
     const bool multiScan = info.bufferedBytes > 0;
     if (multiScan && device->size() > budget::kMostMultiScanBytes)
@@ -163,7 +177,7 @@ LoadedPicture readPng(QIODevice *device, QSize shown)
         return refused(LoadTrouble::NotAPicture);
     const QSize full = info.size;
     const qint64 pixels = qint64(full.width()) * full.height();
-    if (!fitsItsPicture(device->size(), info.storedRowBytes * full.height()))
+    if (!fitsItsPicture(device->size(), product(info.storedRowBytes, full.height())))
         return refused(LoadTrouble::FileTooLarge, full);
 
     const QSize kept = full.boundedTo(shown);
@@ -171,7 +185,7 @@ LoadedPicture readPng(QIODevice *device, QSize shown)
     // Row by row, down to the last kept row; an interlaced file holds every row until its
     // last pass, and reaches the bottom in each.
     const bool keptAffordable = info.interlaced
-        ? pixels * 4 + keptBytes <= budget::kMemory && pixels <= budget::kWholePixels
+        ? pixels <= budget::kWholePixels && pixels * 4 + keptBytes <= budget::kMemory
         : qint64(full.width()) * kept.height() <= budget::kRowPixels
               && info.storedRowBytes * kept.height() <= budget::kPngRowBytes;
     if (!keptAffordable)
@@ -201,7 +215,7 @@ LoadedPicture readBmp(QIODevice *device, QSize shown)
     const QSize full = *declared;
     const qint64 pixels = qint64(full.width()) * full.height();
     const qint64 rowBytes = (qint64(full.width()) * 32 + 31) / 32 * 4;
-    if (!fitsItsPicture(device->size(), rowBytes * full.height()))
+    if (!fitsItsPicture(device->size(), product(rowBytes, full.height())))
         return refused(LoadTrouble::FileTooLarge, full);
 
     LoadedPicture result;

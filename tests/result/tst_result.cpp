@@ -1,9 +1,19 @@
 // The picture as text, and the result window that shows it.
 #include "support.h"
 
+#include "commands/commandList.h"
+#include "result/budgets.h"
 #include "result/dotText.h"
+#include "result/frmPost.h"
 #include "result/frmResult.h"
+#include "result/textReading.h"
 #include "toolkit/MultiLineTextBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,6 +55,15 @@ private slots:
     void squaresShareOneWidthInAJapaneseFont();
     void unreadableSizeGivesMessageAndNoWindow();
     void mainWindowRefusesToCloseWhileDisabled();
+    void everyPairWritesAndReadsBack_data();
+    void everyPairWritesAndReadsBack();
+    void textFromOtherProgramsReads_data();
+    void textFromOtherProgramsReads();
+    void badTextIsNamedWhereItIs();
+    void budgetsCountAsTheServicesDo();
+    void typedPairsAreWeighed();
+    void copyAndPasteTheTextThroughTheWindow();
+    void postingWindowLeavesThePictureAlone();
 };
 
 void tst_result::textFollowsTheDotsRowByRow()
@@ -211,7 +230,7 @@ void tst_result::unreadableSizeGivesMessageAndNoWindow()
     w.show();
     w.txtWidth->setText("");
     QPointer<frmResult> r = openResult(w);
-    QCOMPARE(log.messages, QStringList{"サイズには0から99までの数字を入力してください"});
+    QCOMPARE(log.messages, QStringList{kInvalidSizeMessage});
     QVERIFY(!r || !r->isVisible());
     QVERIFY(w.isEnabled());
     QTRY_VERIFY(!w.resultWindow());
@@ -233,6 +252,233 @@ void tst_result::mainWindowRefusesToCloseWhileDisabled()
     QVERIFY(w.isVisible());
     r->close();
     QVERIFY(w.close());
+}
+
+namespace {
+
+// Corner marks, a distinct first and last row and column, odd width: a text read a row too
+// low, a column short or the wrong way round cannot come back the same.
+const QStringList kMarked = {"#..#.", ".....", "..#.#", "#...."};
+
+} // namespace
+
+void tst_result::everyPairWritesAndReadsBack_data()
+{
+    QTest::addColumn<int>("pair");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("squares, CR LF") << 0 << "\r\n";
+    QTest::newRow("large squares, LF") << 1 << "\n";
+    QTest::newRow("block and em space, CR LF") << 2 << "\r\n";
+}
+
+void tst_result::everyPairWritesAndReadsBack()
+{
+    QFETCH(int, pair);
+    QFETCH(QString, lineEnd);
+    const DotPair pairs[] = {kSquares, kLargeSquares, kBlockAndEmSpace};
+    PostOptions o;
+    o.pair = pairs[pair];
+    o.lineEnd = lineEnd;
+    const QString text = postText(dotPicture(kMarked), o);
+    QCOMPARE(text.count(lineEnd), 3); // none after the last line
+    const ReadText read = readDotText(text, builtInPairs(), 99);
+    QCOMPARE(read.outcome, ReadText::Picture);
+    QCOMPARE(read.pair, pairs[pair]);
+    QCOMPARE(dotRows(read.dots), kMarked);
+    // Swapped for a dark theme: it reads back as the picture's negative.
+    o.swap = true;
+    QCOMPARE(dotRows(readDotText(postText(dotPicture(kMarked), o), builtInPairs(), 99).dots),
+             (QStringList{".##.#", "#####", "##.#.", ".####"}));
+    // Trimmed: the empty second row stays, the margins had none to lose.
+    o.swap = false;
+    o.trim = true;
+    QCOMPARE(dotRows(readDotText(postText(dotPicture({".....", ".#...", "...#.", "....."}), o), builtInPairs(), 99).dots),
+             (QStringList{"#..", "..#"}));
+}
+
+void tst_result::textFromOtherProgramsReads_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("CR LF, as written") << "■□■\r\n□□■\r\n" << QStringList{"#.#", "..#"};
+    QTest::newRow("LF only") << "■□■\n□□■" << QStringList{"#.#", "..#"};
+    QTest::newRow("CR only") << "■□■\r□□■\r" << QStringList{"#.#", "..#"};
+    QTest::newRow("ragged: short lines padded white") << "■\n□□■\n■□" << QStringList{"#..", "..#", "#.."};
+    QTest::newRow("trailing blanks and blank lines") << "\n\n■□ \t\u3000\n□■\u3000\n\n \n" << QStringList{"#.", ".#"};
+    QTest::newRow("a blank line inside is a white row") << "■\n\n■" << QStringList{"#", ".", "#"};
+    QTest::newRow("emoji with presentation selectors") << "⬛\ufe0f⬜\ufe0f\n⬜⬛" << QStringList{"#.", ".#"};
+    QTest::newRow("white only") << "□□\n□□" << QStringList{"..", ".."};
+    QTest::newRow("em spaces are dots of their pair") << "█\u2003\u2003\n\u2003\u2003█" << QStringList{"#..", "..#"};
+}
+
+void tst_result::textFromOtherProgramsReads()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, rows);
+    const ReadText read = readDotText(text, builtInPairs(), 99);
+    QCOMPARE(read.outcome, ReadText::Picture);
+    QCOMPARE(dotRows(read.dots), rows);
+}
+
+void tst_result::badTextIsNamedWhereItIs()
+{
+    ReadText read = readDotText(QStringLiteral("■□\n□x■"), builtInPairs(), 99);
+    QCOMPARE(read.outcome, ReadText::BadCharacter);
+    QCOMPARE(std::make_pair(read.line, read.column), std::make_pair(2, 2));
+    QCOMPARE(read.character, char32_t('x'));
+    QVERIFY(readTextMessage(read, 99).contains(QStringLiteral("2 行目 2 文字目の「x」")));
+    // A space inside a line, and a square of another pair, are no dots either.
+    read = readDotText(QStringLiteral("\n■ □"), builtInPairs(), 99);
+    QCOMPARE(std::make_tuple(read.outcome, read.line, read.column), std::make_tuple(ReadText::BadCharacter, 2, 2));
+    read = readDotText(QStringLiteral("■⬜"), builtInPairs(), 99);
+    QCOMPARE(std::make_tuple(read.outcome, read.column, read.character), std::make_tuple(ReadText::BadCharacter, 2, char32_t(0x2B1C)));
+    // The limit, one under and one over, each way.
+    QCOMPARE(readDotText(QString(99, QChar(0x25A0)), builtInPairs(), 99).outcome, ReadText::Picture);
+    read = readDotText(QString(100, QChar(0x25A1)), builtInPairs(), 99);
+    QCOMPARE(std::make_pair(read.outcome, read.size), std::make_pair(ReadText::TooLarge, QSize(100, 1)));
+    QCOMPARE(readDotText(QStringList(99, QStringLiteral("■")).join('\n'), builtInPairs(), 99).outcome, ReadText::Picture);
+    QCOMPARE(readDotText(QStringList(100, QStringLiteral("■")).join('\n'), builtInPairs(), 99).outcome, ReadText::TooLarge);
+    // No square at all: some other text, left alone.
+    for (const char *other : {"", "hello", "   \n\u3000", "\u2003\u2003"})
+        QCOMPARE(readDotText(QString::fromUtf8(other), builtInPairs(), 99).outcome, ReadText::NotDotText);
+}
+
+void tst_result::budgetsCountAsTheServicesDo()
+{
+    const auto squares = [](int w, int h) {
+        QImage p = dotPicture(QStringList(h, QString(w, QLatin1Char('.'))));
+        PostOptions o;
+        o.lineEnd = QStringLiteral("\r\n");
+        return postText(p, o);
+    };
+    // X weighs a square 2 and a line break 1, whatever it is written with.
+    QCOMPARE(xWeightedLength(squares(12, 11)), 274);
+    QCOMPARE(xWeightedLength(squares(12, 12)), 299);
+    QCOMPARE(xWeightedLength(squares(17, 8)), 279);
+    QCOMPARE(xWeightedLength(squares(11, 12)), 275);
+    // The em space is light, the block heavy.
+    QCOMPARE(xWeightedLength(QStringLiteral("█\u2003\nab")), 2 + 1 + 1 + 2);
+    const auto fits = [&](int w, int h, int service) { return countBudgets(squares(w, h), w)[size_t(service)].fits; };
+    QVERIFY(fits(12, 11, 0) && !fits(12, 12, 0));
+    QVERIFY(fits(16, 17, 1) && !fits(16, 18, 1));
+    QVERIFY(fits(21, 22, 2) && !fits(21, 23, 2));
+    QVERIFY(fits(48, 40, 3) && !fits(48, 48, 3));
+    QCOMPARE(countBudgets(squares(48, 48), 48)[3].count, 2351);
+    QVERIFY(fits(12, 48, 4) && !fits(13, 1, 4));
+    QCOMPARE(graphemeCount(QStringLiteral("⬛\ufe0f\r\n⬜")), 3);
+    QCOMPARE(utf16Length(QStringLiteral("🟥\r\n")), 3);
+    // The largest picture of the same aspect that X takes.
+    QCOMPARE(largestForX(QSize(32, 32), kSquares), QSize(11, 11));
+    QCOMPARE(largestForX(QSize(24, 11), kSquares), QSize(17, 8));
+    QCOMPARE(largestForX(QSize(0, 5), kSquares), QSize());
+}
+
+void tst_result::typedPairsAreWeighed()
+{
+    TypedPair p = readTypedPair(QStringLiteral("■□"));
+    QVERIFY(p.ok && p.ambiguous);
+    p = readTypedPair(QStringLiteral("⬛\ufe0f⬜"));
+    QVERIFY(p.ok && !p.ambiguous);
+    QCOMPARE(p.pair, kLargeSquares);
+    QVERIFY(readTypedPair(QStringLiteral("🟥🟦")).ok);
+    QVERIFY(readTypedPair(QStringLiteral("xo")).ok);
+    for (const char *bad : {"■", "■a", "aa", "■□■", "a\n"})
+        QVERIFY2(!readTypedPair(QString::fromUtf8(bad)).ok, bad);
+    QCOMPARE(charWidth(0x3000), CharWidth::Wide);
+    QCOMPARE(charWidth(0x25A0), CharWidth::Ambiguous);
+    QCOMPARE(charWidth('x'), CharWidth::Narrow);
+}
+
+void tst_result::copyAndPasteTheTextThroughTheWindow()
+{
+    MessageLog log;
+    const auto w = shownEditor();
+    w->picPreview->pset(4, 4);
+    QClipboard *clipboard = QApplication::clipboard();
+    const QString example = line(QString() + B + W + B) + line(QString() + W + W + B);
+
+    clipboard->setText(example);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(std::make_pair(w->txtWidth->text(), w->txtHeight->text()), std::make_pair(QStringLiteral("3"), QStringLiteral("2")));
+    QCOMPARE(dotRows(*w), (QStringList{"#.#", "..#"}));
+    QCOMPARE(w->picDot->size(), QSize(36, 24));
+    clipboard->clear();
+    QTest::keyClick(w->picDot, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), example);
+    // One step, the size with it.
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(std::make_pair(w->txtWidth->text(), w->txtHeight->text()), std::make_pair(QStringLiteral("32"), QStringLiteral("32")));
+    QCOMPARE(blackDots(*w), QStringList{"4,4"});
+    QTest::keyClick(w->picDot, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"#.#", "..#"}));
+
+    // Bad text: one message, nothing changed.
+    for (const QString &bad : {QStringLiteral("■□\n□?"), QString(120, B)}) {
+        clipboard->setText(bad);
+        QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(dotRows(*w), (QStringList{"#.#", "..#"}));
+    }
+    QCOMPARE(log.messages.size(), 2);
+    QVERIFY(log.messages[1].contains(QStringLiteral("120 × 1")));
+    // Text with no square at all is left alone, silently; so is Ctrl+C in a size field.
+    clipboard->setText(QStringLiteral("hello"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    w->txtWidth->setFocus();
+    QTest::keyClick(w->txtWidth, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("hello"));
+    QCOMPARE(log.messages.size(), 2);
+    // Text and an image together: text that reads as a picture wins.
+    auto *both = new QMimeData;
+    both->setText(line(QString(B) + B));
+    both->setImageData(QImage(8, 8, QImage::Format_RGB32));
+    clipboard->setMimeData(both);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), QStringList{"##"});
+    QVERIFY(!w->chkTrace->isChecked());
+}
+
+void tst_result::postingWindowLeavesThePictureAlone()
+{
+    MessageLog log;
+    const auto w = shownEditor();
+    setSize(*w, "5", "4");
+    w->cmdCanvas->click();
+    w->picPreview->pset(1, 1);
+    w->picPreview->pset(3, 2);
+    QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
+    frmPost *post = w->postWindow();
+    QVERIFY(post && post->isVisible());
+    QCOMPARE(post->text(), QStringLiteral("□□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
+    QCOMPARE(post->budgetRows().first(), QStringLiteral("X 43 / 280 fits"));
+    post->chkTrim->setChecked(true);
+    post->chkSwap->setChecked(true);
+    post->cboLineEnd->setCurrentIndex(1);
+    QCOMPARE(post->text(), QStringLiteral("□■■\n■■□"));
+    post->cboPair->setCurrentIndex(1);
+    QCOMPARE(post->text(), QStringLiteral("⬜⬛⬛\n⬛⬛⬜"));
+    QVERIFY(post->lblPairWarning->isHidden());
+    post->cboPair->setCurrentIndex(3);
+    post->txtPair->setText(QStringLiteral("●○"));
+    QCOMPARE(post->text(), QStringLiteral("○●●\n●●○"));
+    QVERIFY(post->lblPairWarning->text().contains(QStringLiteral("あいまい")));
+    // The pair lines up in the font it is shown in.
+    const QFontMetricsF m(post->txtPost->font());
+    QCOMPARE(m.horizontalAdvance(QStringLiteral("●")), m.horizontalAdvance(QStringLiteral("○")));
+    post->cmdCopy->click();
+    QCOMPARE(QApplication::clipboard()->text(), post->text());
+    // The typed pair reads back while it is chosen.
+    post->chkSwap->setChecked(false);
+    QApplication::clipboard()->setText(post->text());
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"#..", "..#"}));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"1,1", "3,2"}));
+    QVERIFY(log.messages.isEmpty());
+    // The result window offers it from its text box.
+    frmResult *result = openResult(*w);
+    QVERIFY(result);
+    QCOMPARE(result->txtDot->text(), line("□□□□□") + line("□■□□□") + line("□□□■□") + line("□□□□□"));
+    result->close();
 }
 
 QTEST_MAIN(tst_result)
