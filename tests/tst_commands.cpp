@@ -1,7 +1,15 @@
 // The control panel: its layout and its commands, driven through clicks and typing.
 #include "support.h"
 
+#include "commands/commandList.h"
+#include "commands/frmHelp.h"
 #include "toolkit/Twips.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTimer>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,6 +45,11 @@ private slots:
     void tabFollowsTheLayoutAndArrowsMoveInTheGroup();
     void undoAndRedoStrokesAndClears();
     void captionsResolveToFontsWithTheirGlyphs();
+    void everyCommandHasTheKeysItIsKnownBy();
+    void thePanelsContextMenuOffersEveryCommand();
+    void helpWindowAndManualPageListEveryKey();
+    void everyControlHasANameForScreenReaders();
+    void quitClosesTheWindow();
 
 private:
     frmMain *w = nullptr;
@@ -334,6 +347,126 @@ void tst_commands::captionsResolveToFontsWithTheirGlyphs()
         }
         QCOMPARE(glyphs, int(text.size()));
     }
+}
+
+namespace {
+
+QString keysOf(const QAction *a)
+{
+    QStringList keys;
+    for (const QKeySequence &k : a->shortcuts())
+        keys << k.toString(QKeySequence::PortableText);
+    return keys.join(", ");
+}
+
+// Every action of a menu and its submenus.
+QList<QAction *> allActions(const QMenu *menu)
+{
+    QList<QAction *> found;
+    for (QAction *a : menu->actions()) {
+        if (a->menu())
+            found += allActions(a->menu());
+        else if (!a->isSeparator())
+            found << a;
+    }
+    return found;
+}
+
+} // namespace
+
+void tst_commands::everyCommandHasTheKeysItIsKnownBy()
+{
+    using C = CommandList;
+    const std::pair<C::Id, const char *> keys[] = {
+        {C::Undo, "Ctrl+Z"}, {C::Redo, "Ctrl+Y, Ctrl+Shift+Z"}, {C::Copy, "Ctrl+C"}, {C::Paste, "Ctrl+V"},
+        {C::Convert, "Ctrl+T"}, {C::Post, "Ctrl+E"}, {C::PlaceAsLoaded, "Ctrl+1"}, {C::PlaceFitted, "Ctrl+2"},
+        {C::PlaceFilled, "Ctrl+3"}, {C::Invert, "Ctrl+I"}, {C::FlipLeftRight, "Shift+H"}, {C::FlipTopBottom, "Shift+V"},
+        {C::ShiftLeft, "Ctrl+Left"}, {C::ShiftRight, "Ctrl+Right"}, {C::ShiftUp, "Ctrl+Up"}, {C::ShiftDown, "Ctrl+Down"},
+        {C::TurnClockwise, "Ctrl+R"}, {C::TurnAnticlockwise, "Ctrl+Shift+R"}, {C::Mirror, "M"}, {C::Help, "F1"},
+        {C::Quit, "Ctrl+Q"}};
+    QCOMPARE(int(std::size(keys)), int(C::Count));
+    QSet<QString> seen;
+    for (const auto &[id, want] : keys) {
+        QAction *a = w->commands()->action(id);
+        QCOMPARE(keysOf(a), QString::fromLatin1(want));
+        QVERIFY(w->actions().contains(a));
+        for (const QKeySequence &k : a->shortcuts()) {
+            QVERIFY2(!seen.contains(k.toString()), qPrintable(k.toString()));
+            seen << k.toString();
+        }
+    }
+}
+
+void tst_commands::thePanelsContextMenuOffersEveryCommand()
+{
+    QSet<QAction *> everyCommand;
+    for (int i = 0; i < CommandList::Count; ++i)
+        everyCommand << w->commands()->action(CommandList::Id(i));
+    for (QWidget *over : {static_cast<QWidget *>(w->Frame1), static_cast<QWidget *>(w->cmdClear),
+                          static_cast<QWidget *>(w->optSize[4]), static_cast<QWidget *>(w->chkBar)}) {
+        QSet<QAction *> offered;
+        QTimer::singleShot(0, this, [&offered] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction *a : allActions(menu))
+                offered << a;
+            menu->close();
+        });
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(4, 4), over->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(over, &right);
+        QCOMPARE(offered, everyCommand);
+    }
+    // The canvas keeps its right button for painting.
+    w->picPreview->pset(0, 0);
+    w->Draw();
+    QTest::mouseClick(w->picDot, Qt::RightButton, {}, QPoint(5, 5));
+    QVERIFY(!QApplication::activePopupWidget());
+    QVERIFY(blackDots(*w).isEmpty());
+}
+
+void tst_commands::helpWindowAndManualPageListEveryKey()
+{
+    QTest::keyClick(w->picDot, Qt::Key_F1);
+    frmHelp *help = w->helpWindow();
+    QVERIFY(help && help->isVisible());
+    const QList<CommandList::Row> rows = w->commands()->helpRows();
+    QCOMPARE(help->table->rowCount(), int(rows.size()));
+    QCOMPARE(help->table->item(0, 1)->text(), QStringLiteral("元に戻す"));
+    QTest::keyClick(help, Qt::Key_Escape);
+    QTRY_VERIFY(!w->helpWindow());
+
+    QFile page(QStringLiteral(GRIDGLYPH_SOURCE_DIR "/packaging/gridglyph.1"));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString manual = QString::fromUtf8(page.readAll()).remove(QStringLiteral("\\fB")).remove(QStringLiteral("\\fR"));
+    for (int i = 0; i < CommandList::Count; ++i)
+        for (const QKeySequence &k : w->commands()->action(CommandList::Id(i))->shortcuts())
+            QVERIFY2(manual.contains(k.toString(QKeySequence::PortableText)), qPrintable(k.toString()));
+    for (const char *key : {"Space", "Delete", "Backspace", "Home", "End", "Page Up", "Page Down", "Shift"})
+        QVERIFY2(manual.contains(QLatin1String(key)), key);
+}
+
+void tst_commands::everyControlHasANameForScreenReaders()
+{
+    for (QWidget *control : w->findChildren<QWidget *>()) {
+        if (!control->isVisibleTo(w) || (control->parentWidget() != w && control->parentWidget() != w->Frame1))
+            continue;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(control);
+        QVERIFY(a);
+        QVERIFY2(!a->text(QAccessible::Name).isEmpty() && !a->text(QAccessible::Description).isEmpty(),
+                 control->metaObject()->className());
+    }
+    QAccessibleInterface *canvas = QAccessible::queryAccessibleInterface(w->picDot);
+    QCOMPARE(canvas->role(), QAccessible::Canvas);
+    QCOMPARE(canvas->text(QAccessible::Name), QStringLiteral("キャンバス（32 × 32 ドット）"));
+    QCOMPARE(canvas->text(QAccessible::Value), QStringLiteral("カーソル 1 列 1 行、白"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(w->cmdCanvas)->text(QAccessible::Name), QStringLiteral("再描画"));
+}
+
+void tst_commands::quitClosesTheWindow()
+{
+    QTest::keyClick(w->picDot, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!w->isVisible());
 }
 
 QTEST_MAIN(tst_commands)

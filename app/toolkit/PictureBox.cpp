@@ -67,26 +67,36 @@ QAccessibleInterface *surfaceAccessible(const QString &className, QObject *objec
 
 } // namespace
 
-int deviceEdge(int k, int pitch, qreal ratio)
+int deviceEdge(int k, int length, int pitch, qreal ratio)
 {
-    return int(std::ceil(double(k) * pitch * ratio - 1e-9));
+    // The blocks share out the device pixels the surface covers whole as evenly as they
+    // can: every block gets the same number, or one more.
+    const qint64 blocks = (length + pitch - 1) / pitch;
+    const qint64 devices = qint64(length * ratio + 1e-9);
+    if (blocks <= 0)
+        return 0;
+    return int((2 * qint64(k) * devices + blocks) / (2 * blocks));
 }
 
 int surfacePixel(int d, int length, int pitch, qreal ratio)
 {
     if (length <= 0)
         return 0;
-    int k = int(d / (pitch * ratio));
-    while (k > 0 && deviceEdge(k, pitch, ratio) > d)
+    const int blocks = (length + pitch - 1) / pitch;
+    if (d >= deviceEdge(blocks, length, pitch, ratio))
+        return length - 1; // a device pixel the surface covers only in part
+    int k = std::min(int(d / (pitch * ratio)), blocks - 1);
+    while (k > 0 && deviceEdge(k, length, pitch, ratio) > d)
         --k;
-    while (deviceEdge(k + 1, pitch, ratio) <= d)
+    while (k + 1 < blocks && deviceEdge(k + 1, length, pitch, ratio) <= d)
         ++k;
-    const int start = deviceEdge(k, pitch, ratio);
-    const int span = deviceEdge(k + 1, pitch, ratio) - start;
+    const int start = deviceEdge(k, length, pitch, ratio);
+    const int span = deviceEdge(k + 1, length, pitch, ratio) - start;
+    const int inBlock = std::min(pitch, length - k * pitch);
     const int offset = d - start;
     int pixel = k * pitch;
-    if (offset > 0 && pitch > 1 && span > 1)
-        pixel += 1 + (offset - 1) * (pitch - 1) / (span - 1);
+    if (offset > 0 && inBlock > 1 && span > 1)
+        pixel += 1 + (offset - 1) * (inBlock - 1) / (span - 1);
     return std::min(pixel, length - 1);
 }
 
@@ -252,8 +262,9 @@ void PictureBox::paintEvent(QPaintEvent *event)
     const QRect r = event->rect() & area();
     if (r.isEmpty())
         return;
-    const qreal ratio = devicePixelRatioF();
-    if (ratio != std::floor(ratio)) {
+    // The ratio of the device painted on: the screen's, or an image's when rendered into one.
+    const qreal ratio = p.deviceTransform().m11();
+    if (ratio > 0 && ratio != std::floor(ratio)) {
         paintScaled(p, r, ratio);
         return;
     }
@@ -286,6 +297,7 @@ void PictureBox::updateMaps(qreal ratio)
     const auto build = [&](int length, std::vector<int> &from, std::vector<int> &to) {
         const int devices = int(std::ceil(length * ratio - 1e-9));
         from.resize(size_t(std::max(devices, 0)));
+        // (The last may be covered only in part; it shows the last surface pixel.)
         for (int d = 0; d < devices; ++d)
             from[size_t(d)] = surfacePixel(d, length, pitch_, ratio);
         // The first device pixel of every surface pixel, and one past the last at the end.
@@ -425,12 +437,28 @@ void PictureBox::focusOutEvent(QFocusEvent *event)
     emit focusLeft();
 }
 
-QPointF PictureBox::exactPosition(const QMouseEvent *event) const
+QPointF PictureBox::exactPosition(const QMouseEvent *event)
 {
     // Qt rounds a widget's mouse position to whole logical pixels; on a screen scaled by a
     // fraction that can name the pixel beside the one under the pointer. The position in the
-    // window is not rounded.
-    return event->scenePosition() - QPointF(mapTo(window(), QPoint(0, 0)));
+    // window is not rounded. (An event made for this widget alone, as a test or another
+    // program's tool sends, may carry no window position: then its own is all there is.)
+    const QPointF exact = event->scenePosition() - QPointF(mapTo(window(), QPoint(0, 0)));
+    const QPointF rounded = event->position();
+    const QPointF at = qAbs(exact.x() - rounded.x()) <= 1 && qAbs(exact.y() - rounded.y()) <= 1 ? exact : rounded;
+    // On a screen scaled by a fraction, the pixel the pointer is over is the one shown on
+    // the device pixel under it: block edges there lie on whole device pixels.
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == std::floor(ratio))
+        return at;
+    updateMaps(ratio);
+    const auto through = [ratio](qreal v, const std::vector<int> &from) {
+        const qint64 d = qint64(std::floor(v * ratio));
+        if (v < 0 || d >= qint64(from.size()))
+            return v;
+        return from[size_t(d)] + 0.5;
+    };
+    return QPointF(through(at.x(), maps_.fromColumn), through(at.y(), maps_.fromRow));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -154,7 +154,7 @@ private:
     // Repaints `rect` now, or when the current batch ends.
     void changed(const QRect &rect);
     // The mouse position, to the fraction of a pixel the window system gave it.
-    QPointF exactPosition(const QMouseEvent *event) const;
+    QPointF exactPosition(const QMouseEvent *event);
     // Painting on a screen scaled by a fraction: device pixels through the block maps.
     void paintScaled(QPainter &p, const QRect &rect, qreal ratio);
     void updateMaps(qreal ratio);
@@ -188,10 +188,9 @@ private:
     QImage device_;
 };
 
-// The device pixels block k of a grid of `pitch` begins at, on a screen scaled by `ratio`:
-// every block edge rounded up to a whole device pixel, so that a position's block under the
-// pointer and the block shown there are the same.
-int deviceEdge(int k, int pitch, qreal ratio);
-// The surface pixel that device pixel `d` of a line of `length` pixels in blocks of `pitch`
-// shows: a block's first device pixel its first pixel, the others spread over the rest.
+// The device pixel block k begins at, of a line of `length` surface pixels in blocks of
+// `pitch`, on a screen scaled by `ratio`: the blocks share the device pixels evenly.
+int deviceEdge(int k, int length, int pitch, qreal ratio);
+// The surface pixel that device pixel `d` of such a line shows: a block's first device pixel
+// its first pixel (the grid line), the others spread over the rest.
 int surfacePixel(int d, int length, int pitch, qreal ratio);

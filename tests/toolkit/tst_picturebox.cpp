@@ -20,6 +20,9 @@ private slots:
     void bitBltCopiesAndReadsBackgroundOutsideSource();
     void bitBltRefusesOtherOperationsAndWildCoordinates();
     void scaledScreenShowsSharpBlocks();
+    void fractionalScalesShowAnEvenGrid_data();
+    void fractionalScalesShowAnEvenGrid();
+    void marksAreShownButNeverStored();
 };
 
 void tst_picturebox::resizeKeepsOverlapAndFillsNewAreaWithBackground()
@@ -197,6 +200,93 @@ void tst_picturebox::scaledScreenShowsSharpBlocks()
         QCOMPARE(shown.pixel(x, 0), want);
         QCOMPARE(shown.pixel(x, 1), want);
     }
+}
+
+void tst_picturebox::fractionalScalesShowAnEvenGrid_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<int>("pitch");
+    for (double ratio : {1.25, 1.5, 1.75})
+        for (int pitch : {12, 9, 7, 5, 3, 2})
+            QTest::addRow("%g, x%d", ratio, pitch) << ratio << pitch;
+}
+
+void tst_picturebox::fractionalScalesShowAnEvenGrid()
+{
+    QFETCH(double, ratio);
+    QFETCH(int, pitch);
+    // A canvas of 11 x 3 cells: grid lines, black cells in a checkerboard, the rest white.
+    const int cells = 11;
+    PictureBox box;
+    box.setPitch(pitch);
+    box.setSurfaceSize(cells * pitch, 3 * pitch);
+    for (int c = 0; c < cells; ++c)
+        for (int r = 0; r < 3; ++r)
+            if ((c + r) % 2 == 0)
+                box.fillBox(c * pitch + 1, r * pitch + 1, c * pitch + pitch - 1, r * pitch + pitch - 1, kBlack);
+    for (int c = 0; c <= cells; ++c)
+        box.line(c * pitch, 0, c * pitch, 3 * pitch, 0xC0C0C0);
+    for (int r = 0; r <= 3; ++r)
+        box.line(0, r * pitch, cells * pitch, r * pitch, 0xC0C0C0);
+    // As many device pixels as the surface covers whole: the screen shows no part of one.
+    const QSize device(int(cells * pitch * ratio + 1e-9), int(3 * pitch * ratio + 1e-9));
+    QImage shown(device, QImage::Format_RGB32);
+    shown.fill(qRgb(1, 2, 3));
+    shown.setDevicePixelRatio(ratio);
+    box.render(&shown);
+
+    // Along a row through the middle of the first row of cells: runs of grey one pixel wide,
+    // runs of cell colour between them that differ by one pixel at most, no other colour.
+    const int y = 1;
+    QList<int> cellRuns;
+    int run = 0;
+    QRgb previous = 0;
+    for (int x = 0; x <= device.width(); ++x) {
+        const QRgb c = x < device.width() ? shown.pixel(x, y) : 0;
+        if (x > 0 && c != previous) {
+            if (previous == qRgb(192, 192, 192))
+                QCOMPARE(run, 1);
+            else
+                cellRuns << run;
+            run = 0;
+        }
+        QVERIFY2(x == device.width() || c == qRgb(192, 192, 192) || c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255),
+                 qPrintable(QString::number(c, 16)));
+        previous = c;
+        ++run;
+    }
+    QCOMPARE(int(cellRuns.size()), cells);
+    const auto [shortest, longest] = std::minmax_element(cellRuns.begin(), cellRuns.end());
+    QVERIFY2(*longest - *shortest <= 1, qPrintable(QString::number(*longest) + " " + QString::number(*shortest)));
+
+    // Every grid line has its device pixel, in order, and no cell strays far from where the
+    // unscaled canvas has it.
+    int previousPixel = -1;
+    for (int x = 0; x < device.width(); ++x) {
+        const int pixel = surfacePixel(x, cells * pitch, pitch, ratio);
+        QVERIFY(pixel >= previousPixel);
+        QVERIFY(qAbs(pixel / pitch - int(std::floor(x / ratio / pitch))) <= 1);
+        previousPixel = pixel;
+    }
+}
+
+void tst_picturebox::marksAreShownButNeverStored()
+{
+    PictureBox box;
+    box.setSurfaceSize(36, 24);
+    box.setOutline(QRect(12, 0, 13, 13));
+    box.setAxis(18);
+    QImage shown(36, 24, QImage::Format_RGB32);
+    box.render(&shown);
+    QCOMPARE(QColor(shown.pixel(12, 5)), QColor(255, 96, 0));
+    QCOMPARE(QColor(shown.pixel(13, 5)), QColor(255, 255, 255));
+    QCOMPARE(QColor(shown.pixel(18, 20)), QColor(0, 120, 255));
+    QCOMPARE(box.point(12, 5), kWhite);
+    QCOMPARE(box.point(18, 20), kWhite);
+    box.setOutline(std::nullopt);
+    box.setAxis(std::nullopt);
+    box.render(&shown);
+    QCOMPARE(shown.pixel(12, 5), qRgb(255, 255, 255));
 }
 
 QTEST_MAIN(tst_picturebox)
