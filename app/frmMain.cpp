@@ -273,6 +273,8 @@ void frmMain::describeForAssistiveTechnology()
     describe(chkTrace, QStringLiteral("下絵"), QStringLiteral("なぞるための画像を開いてキャンバスの下に表示します"));
     describe(cmdOK, QStringLiteral("(´ω｀)b"), QStringLiteral("絵を■と□の文字で表示します"));
     describe(picPreview, QStringLiteral("実寸の絵"), QStringLiteral("1ドットを1ピクセルで表示した絵。クリックすると文字で表示します"));
+    describe(picTrace, QStringLiteral("下絵"), QStringLiteral("キャンバスの下に置く画像（表示されません）"));
+    describe(optSize[0], QStringLiteral("1倍"), QStringLiteral("使われません"));
     describe(picDot, QStringLiteral("キャンバス"),
              QStringLiteral("左ボタンで黒、右ボタンで白を塗ります。矢印キーでカーソルを動かし、スペースで黒、Delete で白を塗ります"));
     picDot->setAccessibleValue([this] { return canvasValue(); });
@@ -348,5 +350,5 @@ void frmMain::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
     const std::unique_ptr<OfferSource> offer = mimeOffer(event->mimeData());
-    takeOffer(*offer, QStringLiteral("ドロップされた画像"));
+    takeOffer(*offer, QStringLiteral("ドラッグ元"), QStringLiteral("ドロップされた画像"));
 }

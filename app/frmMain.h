@@ -168,7 +168,7 @@ private:
     // says where it came from. True when the holder took it.
     bool takeUnderlay(const LoadedPicture &picture, const QString &name);
     // Pasted or dropped: text of dots, or a picture for the underlay (switched on, shown).
-    void takeOffer(OfferSource &source, const QString &unnamed);
+    void takeOffer(OfferSource &source, const QString &owner, const QString &unnamed);
     // A text of dots becomes the picture; false when it is no such text.
     bool takeDotText(const QString &text);
     void moveCursorTo(QPoint dot);

@@ -146,8 +146,14 @@ void frmMain::strokePaint(int button, QPoint dot)
 void frmMain::picDot_MouseDown(int Button, int Shift, float X, float Y)
 {
     // Shift with a click: the straight line from the last dot painted.
-    stroke_->press(Button, dotInPicture(X, Y), (Shift & 1) != 0);
+    const std::optional<QPoint> dot = dotInPicture(X, Y);
+    stroke_->press(Button, dot, (Shift & 1) != 0);
     Painting = true;
+    // The keyboard goes on from where the mouse was last pressed.
+    if (dot) {
+        cursor_ = *dot;
+        showMarks();
+    }
 }
 
 void frmMain::picDot_MouseMove(int Button, int, float X, float Y)

@@ -82,12 +82,12 @@ void frmMain::paste()
     if (stroke_->active())
         return;
     const std::unique_ptr<OfferSource> offer = clipboardOffer();
-    takeOffer(*offer, QStringLiteral("クリップボードの画像"));
+    takeOffer(*offer, QStringLiteral("クリップボード"), QStringLiteral("クリップボードの画像"));
 }
 
-void frmMain::takeOffer(OfferSource &source, const QString &unnamed)
+void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString &unnamed)
 {
-    const TakenOffer taken = ::takeOffer(source, QSize(kLargestCanvas, kLargestCanvas), unnamed,
+    const TakenOffer taken = ::takeOffer(source, QSize(kLargestCanvas, kLargestCanvas), owner, unnamed,
                                          [this](const QString &text) { return takeDotText(text); });
     switch (taken.kind) {
     case TakenOffer::Nothing:

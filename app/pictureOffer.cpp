@@ -33,12 +33,15 @@ QString otherImageType(const QStringList &types)
     return {};
 }
 
-QString noAnswer() { return QStringLiteral("クリップボードまたはドラッグ元のプログラムが応答しませんでした。"); }
-
-QString tooLarge()
+QString noAnswer(const QString &owner)
 {
-    return QStringLiteral("貼り付けまたはドロップされたデータが大きすぎるため読み込めませんでした（%1 MB まで）。")
-        .arg(budget::kMostOfferedBytes >> 20);
+    return QStringLiteral("%1のプログラムが応答しませんでした。何も読み込んでいません。").arg(owner);
+}
+
+QString tooLarge(const QString &owner)
+{
+    return QStringLiteral("%1のデータが大きすぎるため読み込めませんでした（%2 MB まで）。")
+        .arg(owner).arg(budget::kMostOfferedBytes >> 20);
 }
 
 } // namespace
@@ -49,13 +52,13 @@ bool offersSomething(const QStringList &types)
            || types.contains(QLatin1String(kFileList)) || types.contains(QLatin1String(kOwnImage));
 }
 
-TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &unnamed,
+TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed,
                      const std::function<bool(const QString &text)> &useText)
 {
     TakenOffer taken;
-    const auto trouble = [&taken](OfferSource::Status status) {
+    const auto trouble = [&taken, &owner](OfferSource::Status status) {
         taken.kind = TakenOffer::Message;
-        taken.message = status == OfferSource::Status::TooLarge ? tooLarge() : noAnswer();
+        taken.message = status == OfferSource::Status::TooLarge ? tooLarge(owner) : noAnswer(owner);
         return taken;
     };
     const std::optional<QStringList> offered = source.types();

@@ -31,7 +31,7 @@ struct TakenOffer
 
 // Takes what `source` offers, asking it for at most one type at a time: text first, which
 // `useText` takes or leaves (true: taken); then a picture's bytes; then the first local file
-// of a list of files. `unnamed` names pictures that came as bytes; `shown` is what the
-// loader keeps of them.
-TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &unnamed,
+// of a list of files. `owner` names where it came from (the clipboard, a drag) in messages,
+// `unnamed` the pictures that came as bytes; `shown` is what the loader keeps of them.
+TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed,
                      const std::function<bool(const QString &text)> &useText);

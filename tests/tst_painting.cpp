@@ -346,8 +346,10 @@ void tst_painting::mirrorPaintsBothHalves()
     QTest::keyClick(w->picDot, Qt::Key_M);
     QVERIFY(w->mirror());
     QCOMPARE(w->picDot->axis(), std::optional<int>(axis));
+    // A click, then the keyboard going on from the dot clicked.
     QTest::mouseClick(win(), Qt::LeftButton, {}, at({17, 5}));
     QTest::keyClick(w->picDot, Qt::Key_Down);
+    QTest::keyClick(w->picDot, Qt::Key_Left);
     QTest::keyClick(w->picDot, Qt::Key_Space);
     const QString right = QString::number(width - 2), last = QString::number(width - 1);
     QCOMPARE(blackDots(*w), (QStringList{"1,0", right + ",0", "0,1", last + ",1"}));

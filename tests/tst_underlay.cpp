@@ -443,7 +443,7 @@ void tst_underlay::ownersThatDoNotAnswerCostOneMessage()
     const QSize shown(kLargestCanvas, kLargestCanvas);
     const auto none = [](const QString &) { return false; };
     ScriptedOffer silent; // the type list never came
-    TakenOffer taken = takeOffer(silent, shown, "x", none);
+    TakenOffer taken = takeOffer(silent, shown, "x", "y", none);
     QCOMPARE(taken.kind, TakenOffer::Message);
     QVERIFY(taken.message.contains(QStringLiteral("応答しませんでした")));
     QVERIFY(silent.asked.isEmpty());
@@ -452,19 +452,19 @@ void tst_underlay::ownersThatDoNotAnswerCostOneMessage()
     ScriptedOffer stalled;
     stalled.offered = QStringList{"image/png", "text/uri-list"};
     stalled.answers["image/png"] = {OfferSource::Status::NoAnswer, {}};
-    taken = takeOffer(stalled, shown, "x", none);
+    taken = takeOffer(stalled, shown, "x", "y", none);
     QCOMPARE(taken.kind, TakenOffer::Message);
     QCOMPARE(stalled.asked, QStringList{"image/png"});
     ScriptedOffer huge;
     huge.offered = QStringList{"image/bmp"};
     huge.answers["image/bmp"] = {OfferSource::Status::TooLarge, {}};
-    QVERIFY(takeOffer(huge, shown, "x", none).message.contains(QStringLiteral("大きすぎる")));
+    QVERIFY(takeOffer(huge, shown, "x", "y", none).message.contains(QStringLiteral("大きすぎる")));
 
     // Text comes first and, when it is taken, is all that is asked for.
     ScriptedOffer both;
     both.offered = QStringList{"image/png", "UTF8_STRING", "TARGETS"};
     both.answers["UTF8_STRING"] = {OfferSource::Status::Ok, QByteArray("■")};
-    QCOMPARE(takeOffer(both, shown, "x", [](const QString &t) { return t == QStringLiteral("■"); }).kind, TakenOffer::TextUsed);
+    QCOMPARE(takeOffer(both, shown, "x", "y", [](const QString &t) { return t == QStringLiteral("■"); }).kind, TakenOffer::TextUsed);
     QCOMPARE(both.asked, QStringList{"UTF8_STRING"});
     QVERIFY(offersSomething({"UTF8_STRING"}) && offersSomething({"text/uri-list"}) && offersSomething({"image/x-foo"}));
     QVERIFY(!offersSomething({"TARGETS", "application/x-thing"}));

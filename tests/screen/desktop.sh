@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a window manager (openbox under Xvfb), driven with real
 # keys and clicks: the three window titles exactly as the program gives them, the outer size
-# at start, a transparent GIF underlay showing white where it is transparent, and the result
-# window staying in front when the disabled main window is clicked.
+# at start, painting from the keyboard and the whole-picture commands, mirror drawing, lines,
+# the help window, a transparent GIF underlay showing white where it is transparent, the
+# cursor over it, and the result window staying in front when the disabled main window is
+# clicked.
 # Exit 77 (skipped) where there is no X server or window manager to start.
 set -euo pipefail
 prog=$(realpath "$1")
@@ -13,7 +15,7 @@ done
 . "$here/../../scripts/lib/xvfb.sh"
 work=$(mktemp -d)
 ppid= obpid=
-trap 'kill $ppid $obpid 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+trap 'kill $ppid $obpid 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 # The program's dialogs keep their history in the home folder: a scratch one, not the user's.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8
 mkdir -p "$HOME"
@@ -55,10 +57,74 @@ read -r l r t b < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g
 w=$(xwininfo -id "$main" | sed -n 's/^ *Width: //p')
 h=$(xwininfo -id "$main" | sed -n 's/^ *Height: //p')
 [ "$((w + l + r))x$((h + t + b))" = 484x424 ] || fail "outer size $((w + l + r))x$((h + t + b)) at start, not 484x424"
-x0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left X: *//p')
-y0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left Y: *//p')
+# Where the client area is on the screen; the window manager may move it when it is resized.
+origin() {
+  x0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left X: *//p')
+  y0=$(xwininfo -id "$main" | sed -n 's/^ *Absolute upper-left Y: *//p')
+}
+origin
 echo "main window: \"$(title "$main")\", outer size 484x424 (frame $l $r $t $b)"
 shot start
+
+# Screen pixels of the canvas at (88, 8) of the client area, 12 pixels a dot: a cell's middle,
+# and the left edge of its block, where the cursor's orange outline runs.
+cell() { pixel $((x0 + 88 + $1 * 12 + 6)) $((y0 + 8 + $2 * 12 + 6)); }
+edge() { pixel $((x0 + 88 + $1 * 12)) $((y0 + 8 + $2 * 12 + 6)); }
+expect_cell() { local got; got=$(cell "$1" "$2"); [ "$got" = "$3" ] || fail "cell ($1, $2) shows $got, not $3 ${4:-}"; }
+black=0,0,0 white=255,255,255 orange=255,96,0
+# From a fresh start the canvas has the focus: keys paint.
+xdotool windowactivate --sync "$main" key Right Right Down space
+sleep 0.2
+expect_cell 2 1 $black "after Right Right Down Space"
+[ "$(edge 2 1)" = $orange ] || fail "no cursor outline on the black cell (2, 1): $(edge 2 1)"
+shot cursor-on-black
+xdotool key Right
+sleep 0.2
+[ "$(edge 3 1)" = $orange ] || fail "no cursor outline on the white cell (3, 1): $(edge 3 1)"
+shot cursor-on-white
+xdotool key ctrl+i
+sleep 0.2
+expect_cell 0 0 $black "after Ctrl+I"; expect_cell 2 1 $white "after Ctrl+I"
+xdotool key ctrl+z shift+h
+sleep 0.2
+expect_cell 29 1 $black "after Shift+H"
+xdotool key shift+v ctrl+Right ctrl+Right ctrl+Right
+sleep 0.2
+expect_cell 0 30 $black "after Shift+V and three Ctrl+Right (wrapping round)"
+xdotool key ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
+sleep 0.2
+expect_cell 2 1 $black "after undoing them"
+echo "keyboard: painted (2, 1) with Right Right Down Space; Ctrl+I, Shift+H, Shift+V, Ctrl+Right wrapping, undone"
+# Mirror drawing with a click, then a line with Shift and a click.
+xdotool key m mousemove $((x0 + 88 + 4 * 12 + 6)) $((y0 + 8 + 10 * 12 + 6)) click 1
+sleep 0.2
+expect_cell 4 10 $black "(clicked with mirror drawing)"; expect_cell 27 10 $black "(the mirror of the click)"
+xdotool key m keydown shift mousemove $((x0 + 88 + 10 * 12 + 6)) $((y0 + 8 + 10 * 12 + 6)) click 1 keyup shift
+sleep 0.2
+expect_cell 7 10 $black "(on the line Shift+click drew)"
+echo "mirror drawing painted (4, 10) and (27, 10); Shift+click drew the line to (10, 10)"
+shot mirror-and-line
+# A wide picture turned: the window narrows around it.
+xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace 4 0 Tab End BackSpace BackSpace 1 6 alt+r
+sleep 0.5
+wide=$(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r ))
+xdotool key Tab ctrl+r
+sleep 0.5
+narrow=$(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r ))
+[ "$wide" = 580 ] && [ "$narrow" = 292 ] || fail "40 x 16 turned: the window went from $wide to $narrow pixels wide, not 580 to 292"
+echo "40 x 16 turned with Ctrl+R: the window went from 580 to 292 pixels wide (outer)"
+shot turned
+# Back to an empty 32 x 32 for what follows.
+origin
+xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace 3 2 Tab End BackSpace BackSpace 3 2 alt+r Tab alt+c
+sleep 0.5
+origin
+xdotool key F1
+help=$(window_titled "キーと操作") || fail "F1 opened no window titled \"キーと操作\""
+echo "F1: \"$(title "$help")\""
+shot help
+xdotool windowactivate --sync "$help" key Escape
+sleep 0.3
 
 # The underlay through the real dialog: Alt+T, the file's name, Enter.
 xdotool windowactivate --sync "$main" key alt+t
@@ -70,10 +136,18 @@ xdotool key Return
 # The canvas is at (88, 8) of the client area. Cell (0, 0) lies where the GIF is transparent,
 # cell (5, 5) inside its red circle.
 for _ in $(seq 50); do [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] && break; sleep 0.2; done
-[ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] || fail "the GIF underlay is not shown"
+origin
+[ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] || fail "the GIF underlay is not shown at $x0,$y0: $(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))"
 [ "$(pixel $((x0 + 88 + 5)) $((y0 + 8 + 5)))" = 255,255,255 ] || fail "a transparent underlay pixel shows $(pixel $((x0 + 93)) $((y0 + 13))), not white"
 echo "transparent GIF underlay: white where transparent, red in the circle"
 shot underlay
+# The cursor over the underlay, on the canvas that still has the focus from the dialog's end.
+xdotool mousemove $((x0 + 88 + 5 * 12 + 6)) $((y0 + 8 + 12 * 12 + 6)) click 3
+xdotool key Up Up Up Up Up Up Up Right
+sleep 0.3
+[ "$(edge 6 5)" = $orange ] || fail "no cursor outline over the underlay: $(edge 6 5)"
+echo "the cursor shows over the underlay"
+shot cursor-on-underlay
 
 # The result window, then a click on the disabled main window.
 xdotool windowactivate --sync "$main" key alt+b

@@ -1,58 +1,60 @@
 #!/usr/bin/env bash
-# The real program on a screen scaled by 2 under Xvfb, painted with a real click: every
-# canvas pixel must come out as a sharp 2x2 block of one colour, grid lines included.
+# The real program on scaled screens under Xvfb. Scaled by 2, painted with a real click:
+# every canvas pixel must come out as a sharp 2x2 block of one colour, grid lines included.
+# Scaled by a fraction (Xft.dpi 120, 144, 168: 125 %, 150 %, 175 %), at x12, x9, x7, x5
+# and x3: every grid line along a row and a column of the canvas is one device pixel wide,
+# every cell within one pixel of every other, and a click on a cell's first device pixel
+# paints that cell.
 # Exit 77 (skipped) where there is no X server to start.
 set -euo pipefail
 prog=$1
 here=$(dirname "$0")
-for tool in xdotool import python3; do
+for tool in xdotool import python3 xrdb; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 # shellcheck source=../../scripts/lib/xvfb.sh
 . "$here/../../scripts/lib/xvfb.sh"
 work=$(mktemp -d)
 ppid=
-trap 'kill $ppid 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
+trap 'kill $ppid 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 start_xvfb || { rc=$?; [ $rc = 77 ] && echo "skipped: no X server can be started here"; exit $rc; }
-export QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=2
-"$prog" 2>"$work/program.log" & ppid=$!
-wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
+export QT_QPA_PLATFORM=xcb
 # The red channel of one screen pixel, 0 to 255.
 red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
-# Wait until the window shows its grid before clicking.
-for _ in $(seq 50); do
-  import -window root "$work/ready.png" 2>/dev/null &&
-    [ "$(red "$work/ready.png" 176 17)" = 192 ] && break
-  sleep 0.2
-done
+# Waits until screen pixel (X, Y) has red value V; keeps the screen in $work/shot.png.
+wait_red() {
+  for _ in $(seq 50); do
+    import -window root "$work/shot.png" 2>/dev/null && [ "$(red "$work/shot.png" "$1" "$2")" = "$3" ] && return 0
+    sleep 0.1
+  done
+  echo "screen pixel ($1, $2) never had red $3"; return 1
+}
+
+QT_SCALE_FACTOR=2 "$prog" 2>"$work/program.log" & ppid=$!
+wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
+wait_red 176 17 192
 # No window manager: the window's client area sits at the screen's origin. The canvas is
 # at (88, 8); dot (2, 1) at 12 pixels a dot is at (88 + 29, 8 + 17), all doubled.
 xdotool mousemove $(( (88 + 29) * 2 )) $(( (8 + 17) * 2 )) click 1
-for _ in $(seq 50); do
-  import -window root "$work/shot.png"
-  [ "$(red "$work/shot.png" 234 50)" = 0 ] && break
-  sleep 0.2
-done
+wait_red 234 50 0
 convert "$work/shot.png" "$work/shot.ppm"
-
 python3 - "$work/shot.ppm" <<'PY'
 import sys
 data = open(sys.argv[1], 'rb').read()
-# P6 header: magic, width, height, maxval, each followed by white space.
 fields, pos = [], 0
 while len(fields) < 4:
     while data[pos:pos+1].isspace(): pos += 1
     start = pos
     while not data[pos:pos+1].isspace(): pos += 1
     fields.append(data[start:pos])
-width, height = int(fields[1]), int(fields[2])
+width = int(fields[1])
 pixels = data[pos+1:]
 def px(x, y):
     i = 3 * (y * width + x)
     return tuple(pixels[i:i+3])
-ox, oy = 88 * 2, 8 * 2          # the canvas on the screen
+ox, oy = 88 * 2, 8 * 2
 bad = []
-for cy in range(0, 60):         # the first five rows of cells
+for cy in range(0, 60):
     for cx in range(0, 60):
         block = {px(ox + 2*cx + dx, oy + 2*cy + dy) for dx in (0, 1) for dy in (0, 1)}
         if len(block) != 1:
@@ -66,5 +68,79 @@ for cy in range(0, 60):         # the first five rows of cells
 if bad:
     print("canvas pixels not shown as sharp blocks of the right colour:", bad[:10])
     sys.exit(1)
-print("canvas shown sharp at scale 2: 3600 canvas pixels checked")
+print("scale 2: 3600 canvas pixels sharp")
 PY
+kill $ppid; wait $ppid 2>/dev/null || true; ppid=
+
+# The runs of one colour along a line of the canvas: grey runs (grid lines) must each be one
+# pixel, the others (cells) within one pixel of each other, one per cell.
+cat > "$work/runs.py" <<'PY'
+import sys
+path, axis, at, start, length, cells = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5]), int(sys.argv[6])
+data = open(path, 'rb').read()
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos+1].isspace(): pos += 1
+    s = pos
+    while not data[pos:pos+1].isspace(): pos += 1
+    fields.append(data[s:pos])
+width = int(fields[1]); pixels = data[pos+1:]
+def px(x, y):
+    i = 3 * (y * width + x); return tuple(pixels[i:i+3])
+line = [px(start + i, at) if axis == 'row' else px(at, start + i) for i in range(length)]
+runs = []
+for c in line:
+    if runs and runs[-1][0] == c: runs[-1][1] += 1
+    else: runs.append([c, 1])
+grey = (192, 192, 192)
+problems = [f"a grid line {n} pixels wide" for c, n in runs if c == grey and n != 1]
+problems += [f"a pixel of colour {c}" for c, n in runs if c not in (grey, (255, 255, 255), (0, 0, 0))]
+cell = [n for c, n in runs if c != grey]
+if len(cell) != cells: problems.append(f"{len(cell)} cells, not {cells}")
+if cell and max(cell) - min(cell) > 1: problems.append(f"cells {min(cell)} to {max(cell)} pixels wide")
+if problems:
+    print(f"{axis} {at}: " + "; ".join(problems[:5])); sys.exit(1)
+print(f"{axis} {at}: {cells} cells of {min(cell)} or {max(cell)} pixels, every grid line 1 pixel")
+PY
+
+for dpi in 120 144 168; do
+  echo "Xft.dpi: $dpi" | xrdb -merge
+  scale=$(python3 -c "print($dpi / 96)")
+  "$prog" 2>"$work/program.log" & ppid=$!
+  wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
+  dev() { python3 -c "import math; print(int(math.floor($1 * $scale)))"; }
+  ox=$(dev 88); oy=$(dev 8)
+  wait_red "$ox" "$((oy + 1))" 192
+  for m in 12 9 7 5 3; do
+    # The magnification button: left column x2..x6, right column x7..x12, rows of 24 pixels.
+    i=$((m - 1)); bx=$(( i < 6 ? 8 : 40 )); by=$(( 16 + 24 * (i % 6) ))
+    xdotool mousemove "$(dev $((bx + 16)))" "$(dev $((by + 12)))" click 1
+    # Visible whole device pixels of the 32-dot canvas, and the grid line after the first cell.
+    length=$(python3 -c "print(int(32 * $m * $scale + 1e-9))")
+    wait_red "$((ox + length - 1))" "$((oy + 1))" 255
+    wait_red "$ox" "$((oy + length - 1))" 192
+    convert "$work/shot.png" "$work/shot.ppm"
+    python3 "$work/runs.py" "$work/shot.ppm" row "$((oy + 1))" "$ox" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
+    python3 "$work/runs.py" "$work/shot.ppm" column "$((ox + 1))" "$oy" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
+  done
+  # At x3 the smallest cells: a click on cell (4, 0)'s first device pixel inside paints it.
+  first=$(python3 - "$work/shot.ppm" "$ox" "$((oy + 1))" <<'PY'
+import sys
+data = open(sys.argv[1], 'rb').read()
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos+1].isspace(): pos += 1
+    s = pos
+    while not data[pos:pos+1].isspace(): pos += 1
+    fields.append(data[s:pos])
+width = int(fields[1]); pixels = data[pos+1:]
+ox, y = int(sys.argv[2]), int(sys.argv[3])
+greys = [x for x in range(ox, ox + 400) if tuple(pixels[3*(y*width+x):3*(y*width+x)+3]) == (192, 192, 192)]
+print(greys[4] + 1)
+PY
+)
+  xdotool mousemove "$first" "$((oy + 2))" click 1
+  wait_red "$first" "$((oy + 2))" 0
+  echo "$dpi dpi: a click on the first device pixel of cell 4 painted that cell"
+  kill $ppid; wait $ppid 2>/dev/null || true; ppid=
+done
