@@ -13,11 +13,11 @@
 #include <memory>
 #include <optional>
 
-struct LoadedPicture;
 class CommandList;
 class OfferSource;
 class PictureBox;
 class PictureHistory;
+class PictureSource;
 class Stroke;
 class TextBox;
 class QButtonGroup;
@@ -166,7 +166,7 @@ private:
     std::optional<QImage> shownPicture();
     // Makes a loaded picture the underlay, or tells the user why there is none; `name`
     // says where it came from. True when the holder took it.
-    bool takeUnderlay(const LoadedPicture &picture, const QString &name);
+    bool takeUnderlay(const std::shared_ptr<PictureSource> &picture, const QString &name);
     // Pasted or dropped: text of dots, or a picture for the underlay (switched on, shown).
     void takeOffer(OfferSource &source, const QString &owner, const QString &unnamed);
     // A text of dots becomes the picture; false when it is no such text.

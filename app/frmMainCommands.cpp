@@ -98,16 +98,23 @@ void frmMain::chkTrace_Click()
         if (path.isEmpty())
             return;
         // On failure the holder keeps its previous picture; the redraw below shows it.
-        takeUnderlay(LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)),
-                     QDir::toNativeSeparators(path));
+        takeUnderlay(OpenPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path));
     }
     Draw();
 }
 
-bool frmMain::takeUnderlay(const LoadedPicture &picture, const QString &name)
+bool frmMain::takeUnderlay(const std::shared_ptr<PictureSource> &picture, const QString &name)
 {
-    if (picture.trouble != LoadTrouble::None || picture.image.isNull()) {
-        MsgBox(this, loadTroubleMessage(name, picture));
+    // Decoded now as far as the canvas shows it, so that a picture that cannot be decoded
+    // is told now, and the underlay before it stays.
+    if (picture->trouble() == LoadTrouble::None) {
+        if (underlay_.placement() == Placement::AsLoaded || !picture->hasWhole())
+            picture->topLeft();
+        else
+            picture->whole(QSize(1, 1));
+    }
+    if (picture->trouble() != LoadTrouble::None) {
+        MsgBox(this, loadTroubleMessage(name, picture->trouble(), picture->declared(), picture->fileBytes()));
         return false;
     }
     underlay_.take(picture);
@@ -118,14 +125,14 @@ bool frmMain::takeUnderlay(const LoadedPicture &picture, const QString &name)
     if (underlay_.placement() != Placement::AsLoaded && !underlay_.hasWhole())
         MsgBox(this, QStringLiteral("「%1」は大きすぎるため、全体を縮めて置くことができません（%2 × %3 ピクセル）。"
                                     "左上をそのまま置きます。")
-                         .arg(name, QString::number(picture.declared.width()),
-                              QString::number(picture.declared.height())));
+                         .arg(name, QString::number(picture->declared().width()),
+                              QString::number(picture->declared().height())));
     return true;
 }
 
 void frmMain::openPicture(const QString &path)
 {
-    if (takeUnderlay(LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path))) {
+    if (takeUnderlay(OpenPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path))) {
         chkTrace->setChecked(true);
         Draw();
     }

@@ -25,7 +25,7 @@ struct TakenOffer
     };
     Kind kind = Nothing;
     QString name;
-    LoadedPicture picture;
+    std::shared_ptr<PictureSource> picture;
     QString message;
 };
 

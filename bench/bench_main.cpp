@@ -3,12 +3,23 @@
 #include "frmMain.h"
 #include "sizeEntry.h"
 #include "pictureFiles.h"
+#include "convert/conversion.h"
+#include "convert/frmConvert.h"
+#include "convert/underlay.h"
+#include "dotImage.h"
+#include "result/budgets.h"
 #include "result/dotText.h"
 #include "result/frmResult.h"
+#include "result/textReading.h"
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/PictureLoader.h"
 #include "toolkit/TextBox.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QSlider>
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -143,6 +154,129 @@ void BM_ResultWindowOpen(benchmark::State &state)
     }
 }
 
+// One keyboard move with Space held at x12: the cursor one dot on, that dot painted (a line
+// of one), its outline moved, all through real key events to the canvas.
+void BM_KeyboardMoveAndPaint(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, int(state.range(0)), 12, false);
+    w.picDot->setFocus();
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(w.picDot, &space);
+    int i = 0;
+    for (auto _ : state) {
+        // Along the first row and back, never stopping at an edge.
+        const Qt::Key key = (i++ / 15) % 2 ? Qt::Key_Left : Qt::Key_Right;
+        QKeyEvent move(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(w.picDot, &move);
+    }
+}
+
+// Each whole-picture change of a half-black 99 x 99 picture at x12, redraw and repaint
+// included: 0 invert, 1 flip, 2 shift, 3 turn.
+void BM_Transform(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, 99, 12, false);
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0: w.invert(); break;
+        case 1: w.flipLeftRight(); break;
+        case 2: w.shiftBy(1, 0); break;
+        default: w.turn(true); break;
+        }
+        QApplication::processEvents();
+    }
+}
+
+// The canvas of 99 x 99 dots at x12 painted onto a screen at a ratio of range(0) / 100: the
+// whole surface, as after a redraw.
+void BM_PaintCanvas(benchmark::State &state)
+{
+    frmMain w;
+    prepare(w, 99, 12, false);
+    const qreal ratio = state.range(0) / 100.0;
+    const QSize device(int(w.picDot->width() * ratio), int(w.picDot->height() * ratio));
+    QImage screen(device, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
+    for (auto _ : state) {
+        w.Draw();
+        w.picDot->render(&screen);
+    }
+}
+
+// The underlay the converter works from: a picture of 2000 x 1500 in shades.
+QImage shadedPicture()
+{
+    QImage p(2000, 1500, QImage::Format_RGB32);
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x)
+            p.setPixel(x, y, qRgb((x * 255 / 2000 + y / 7) % 256, (y * 255 / 1500) % 256, ((x ^ y) / 5) % 256));
+    return p;
+}
+
+// One move of the threshold slider at 48 x 48 x12 with the conversion window open: new
+// dots from the kept averages, and the canvas redrawn with them.
+void BM_ThresholdSlider(benchmark::State &state)
+{
+    frmMain w;
+    w.show();
+    prepare(w, 48, 12, false);
+    auto *data = new QMimeData;
+    data->setImageData(shadedPicture());
+    QApplication::clipboard()->setMimeData(data);
+    w.paste();
+    w.showConvert();
+    QSlider *slider = w.convertWindow()->sldThreshold;
+    int i = 0;
+    for (auto _ : state) {
+        slider->setValue(64 + (i++ % 128));
+        QApplication::processEvents();
+    }
+}
+
+// A 12-megapixel baseline JPEG fitted to a 48 x 48 canvas at x12 and turned into dots, from
+// the file: decoding (reduced by libjpeg as it goes), placing, averaging, Otsu. The photo is
+// the file GRIDGLYPH_PHOTO names (bench/peers.sh makes one and times other converters on
+// it), else one made here.
+void BM_FitAndConvertPhoto(benchmark::State &state)
+{
+    QString path = qEnvironmentVariable("GRIDGLYPH_PHOTO");
+    static QTemporaryDir dir;
+    if (path.isEmpty()) {
+        path = dir.filePath("photo.jpg");
+        if (!QFileInfo::exists(path))
+            shadedPicture().scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path, "JPEG", 90);
+    }
+    for (auto _ : state) {
+        Underlay underlay;
+        underlay.take(OpenPicture(path, QSize(kLargestCanvas, kLargestCanvas)));
+        Conversion conversion;
+        benchmark::DoNotOptimize(conversion.run(underlay, QSize(48, 48), 12, ConvertSettings{}));
+    }
+}
+
+// The posting window's counts for a 99 x 99 picture's text, every service.
+void BM_CountBudgets(benchmark::State &state)
+{
+    const QString text = postText(dots::white(QSize(99, 99)), PostOptions{});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(countBudgets(text, 99));
+}
+
+// A 99 x 99 text read back into dots.
+void BM_ReadText(benchmark::State &state)
+{
+    QImage picture = dots::white(QSize(99, 99));
+    for (int i = 0; i < 99 * 99; i += 3)
+        dots::set(picture, i % 99, i / 99, true);
+    const QString text = postText(picture, PostOptions{});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readDotText(text, builtInPairs(), 99));
+}
+
 // Loading (or refusing) each of the large and hostile files the bad-input tests use. Each
 // file is made the first time its benchmark runs, not when another one is asked for.
 void registerLoads(const QTemporaryDir &dir)
@@ -150,8 +284,12 @@ void registerLoads(const QTemporaryDir &dir)
     for (const pictureFiles::CorpusFile &file : pictureFiles::largeAndHostileFiles()) {
         const QString path = dir.filePath(QString::fromLatin1(file.name));
         const auto load = [file, path](benchmark::State &state) {
-            if (!QFileInfo::exists(path))
-                pictureFiles::write(path, file.make());
+            if (!QFileInfo::exists(path)) {
+                if (file.sparseSize > 0)
+                    pictureFiles::writeSparse(path, file.make(), file.sparseSize);
+                else
+                    pictureFiles::write(path, file.make());
+            }
             for (auto _ : state)
                 benchmark::DoNotOptimize(
                     LoadPicture(path, QSize(kLargestCanvas, kLargestCanvas)));
@@ -172,6 +310,13 @@ BENCHMARK(BM_UndoClear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextBuild)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TextBuildPerCharAppend)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResultWindowOpen)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeyboardMoveAndPaint)->Arg(16)->Arg(48)->Arg(99);
+BENCHMARK(BM_Transform)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintCanvas)->Arg(100)->Arg(150)->Arg(125)->Arg(175)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ThresholdSlider)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FitAndConvertPhoto)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountBudgets)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadText)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {

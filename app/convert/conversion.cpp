@@ -4,9 +4,9 @@
 #include "underlay.h"
 
 namespace {
-// Dots are averaged from this many pixels a side, whatever the magnification: the largest
-// the canvas shows. Lying as loaded, the underlay lies at the canvas's own scale.
-constexpr int kSamplesPerDot = 12;
+// Dots are averaged from this many pixels a side, whatever the magnification: plenty for an
+// average, and little to decode. Lying as loaded, the underlay lies at the canvas's own scale.
+constexpr int kSamplesPerDot = 8;
 } // namespace
 
 Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &s)

@@ -2,17 +2,15 @@
 
 #include "toolkit/PictureLoader.h"
 
-#include <cstring>
-
-void Underlay::take(const LoadedPicture &picture)
+void Underlay::take(std::shared_ptr<PictureSource> source)
 {
-    topLeft_ = picture.image;
-    whole_ = picture.whole;
-    original_ = picture.declared.isValid() ? picture.declared : picture.image.size();
+    source_ = std::move(source);
     ++generation_;
     placed_ = QImage();
     placedKey_ = 0;
 }
+
+bool Underlay::hasWhole() const { return source_ && source_->hasWhole(); }
 
 std::uint64_t Underlay::holderKey(QSize canvas) const
 {
@@ -23,14 +21,25 @@ std::uint64_t Underlay::holderKey(QSize canvas) const
            ^ std::uint64_t(canvas.height()) ^ 1;
 }
 
+QImage Underlay::placed(QSize canvas, Placement placement) const
+{
+    // Decoded as large as the canvas shows it, and no larger.
+    const QSize need = placedRect(source_->declared(), canvas, placement).size();
+    const QImage whole = source_->whole(need);
+    if (whole.isNull())
+        return {};
+    return placedImage(whole, source_->declared(), canvas, placement);
+}
+
 const QImage &Underlay::holderImage(QSize canvas)
 {
     const Placement p = shownPlacement();
-    if (p == Placement::AsLoaded)
-        return topLeft_;
     const std::uint64_t key = holderKey(canvas);
-    if (key != placedKey_) {
-        placed_ = placedImage(whole_, original_, canvas, p);
+    if (key != placedKey_ || placed_.isNull()) {
+        placed_ = p == Placement::AsLoaded ? source_->topLeft() : placed(canvas, p);
+        // A whole picture that could not be had after all: the top-left part, as loaded.
+        if (placed_.isNull())
+            placed_ = source_->topLeft();
         placedKey_ = key;
     }
     return placed_;
@@ -39,19 +48,23 @@ const QImage &Underlay::holderImage(QSize canvas)
 QImage Underlay::samples(QSize dots, int cell, Placement placement) const
 {
     const QSize canvas = dots * cell;
-    if (placement != Placement::AsLoaded && hasWhole())
-        return placedImage(whole_, original_, canvas, placement);
+    if (placement != Placement::AsLoaded && hasWhole()) {
+        const QImage image = placed(canvas, placement);
+        if (!image.isNull())
+            return image;
+    }
     // As loaded: the top-left part under the canvas, over white, as the canvas shows it.
     QImage out(canvas, QImage::Format_RGB32);
     out.fill(Qt::white);
-    if (topLeft_.isNull())
+    const QImage topLeft = source_ ? source_->topLeft() : QImage();
+    if (topLeft.isNull())
         return out;
-    const QImage part = topLeft_.copy(QRect(QPoint(0, 0), canvas.boundedTo(topLeft_.size())));
-    QImage opaque = part.hasAlphaChannel() ? part.convertToFormat(QImage::Format_ARGB32) : part.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < opaque.height(); ++y) {
+    const QImage part = topLeft.copy(QRect(QPoint(0, 0), canvas.boundedTo(topLeft.size())))
+                            .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < part.height(); ++y) {
         auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
-        const auto *from = reinterpret_cast<const QRgb *>(opaque.constScanLine(y));
-        for (int x = 0; x < opaque.width(); ++x) {
+        const auto *from = reinterpret_cast<const QRgb *>(part.constScanLine(y));
+        for (int x = 0; x < part.width(); ++x) {
             const QRgb c = from[x];
             const int a = qAlpha(c);
             to[x] = qRgb((qRed(c) * a + 255 * (255 - a)) / 255, (qGreen(c) * a + 255 * (255 - a)) / 255,

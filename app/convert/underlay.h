@@ -6,8 +6,9 @@
 #include <QSize>
 
 #include <cstdint>
+#include <memory>
 
-struct LoadedPicture;
+class PictureSource;
 
 // The underlay picture as the program keeps it: its top-left part unscaled (what the
 // underlay button lays under the canvas) and, where the budget allowed, the whole of it
@@ -15,12 +16,12 @@ struct LoadedPicture;
 class Underlay
 {
 public:
-    // A picture was loaded: it replaces the one before.
-    void take(const LoadedPicture &picture);
-    bool loaded() const { return !topLeft_.isNull(); }
+    // A picture was opened: it replaces the one before.
+    void take(std::shared_ptr<PictureSource> source);
+    bool loaded() const { return source_ != nullptr; }
     // Whether it can lie fitted or filled: only the top-left part is kept of a picture too
     // large to reduce.
-    bool hasWhole() const { return !whole_.isNull(); }
+    bool hasWhole() const;
 
     Placement placement() const { return placement_; }
     void setPlacement(Placement placement) { placement_ = placement; }
@@ -39,9 +40,10 @@ public:
     QImage samples(QSize dots, int cell, Placement placement) const;
 
 private:
-    QImage topLeft_;
-    QImage whole_;
-    QSize original_;
+    // The picture placed on a canvas of `canvas` pixels.
+    QImage placed(QSize canvas, Placement placement) const;
+
+    std::shared_ptr<PictureSource> source_;
     Placement placement_ = Placement::AsLoaded;
     std::uint64_t generation_ = 0;
     QImage placed_;

@@ -335,8 +335,9 @@ void PictureBox::paintScaled(QPainter &p, const QRect &rect, qreal ratio)
         }
         previous = source;
         const auto *in = reinterpret_cast<const QRgb *>(image_.constScanLine(source));
+        const int *from = maps_.fromColumn.data() + x0;
         for (int x = 0; x < w; ++x)
-            out[x] = in[maps_.fromColumn[size_t(x0 + x)]];
+            out[x] = in[from[x]];
     }
     // In device pixels from here: undo the painter's scaling.
     p.save();

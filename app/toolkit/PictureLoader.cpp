@@ -75,14 +75,6 @@ QImage topLeft(const QImage &image, QSize shown)
     return image.copy(QRect(QPoint(0, 0), image.size().boundedTo(shown)));
 }
 
-LoadedPicture refused(LoadTrouble why, QSize declared = {})
-{
-    LoadedPicture p;
-    p.trouble = why;
-    p.declared = declared;
-    return p;
-}
-
 // a x b, or the largest 64-bit number where that is larger: sizes a header claims can
 // multiply beyond 64 bits.
 qint64 product(qint64 a, qint64 b)
@@ -108,7 +100,103 @@ QImage decodeWithQt(QIODevice *device, const char *format)
     return image;
 }
 
-LoadedPicture readJpeg(QIODevice *device, QSize shown)
+// A picture decoded when opened: the top-left part and the whole, reduced, both kept.
+class DecodedSource : public PictureSource
+{
+public:
+    DecodedSource(LoadTrouble trouble, QSize declared, QImage topLeft = {}, QImage whole = {})
+        : topLeft_(std::move(topLeft)), whole_(std::move(whole))
+    {
+        trouble_ = trouble;
+        declared_ = declared;
+        if (trouble_ == LoadTrouble::None && topLeft_.isNull())
+            trouble_ = LoadTrouble::NotAPicture;
+    }
+    void setFileBytes(qint64 bytes) { fileBytes_ = bytes; }
+    QImage topLeft() override { return topLeft_; }
+    QImage whole(QSize) override { return whole_; }
+    bool hasWhole() const override { return !whole_.isNull(); }
+
+private:
+    QImage topLeft_;
+    QImage whole_;
+};
+
+std::shared_ptr<DecodedSource> refused(LoadTrouble why, QSize declared = {})
+{
+    return std::make_shared<DecodedSource>(why, declared);
+}
+
+// A JPEG kept as its file's bytes, decoded as far and as large as each request needs.
+class JpegSource : public PictureSource
+{
+public:
+    JpegSource(QByteArray bytes, const JpegInfo &info, QSize largest, bool wholeAffordable)
+        : bytes_(std::move(bytes)), info_(info), largest_(largest), wholeAffordable_(wholeAffordable)
+    {
+        declared_ = info.shown();
+        fileBytes_ = bytes_.size();
+        buffer_.setBuffer(&bytes_);
+        buffer_.open(QIODevice::ReadOnly);
+    }
+
+    QImage topLeft() override
+    {
+        if (topLeft_.isNull() && trouble_ == LoadTrouble::None)
+            topLeft_ = decode(QRect(QPoint(0, 0), declared_.boundedTo(largest_)), 1);
+        return topLeft_;
+    }
+
+    QImage whole(QSize need) override
+    {
+        if (!wholeAffordable_ || trouble_ != LoadTrouble::None)
+            return {};
+        const QSize most = wholeSize(declared_, largest_);
+        const QSize target = need.boundedTo(most).expandedTo(QSize(1, 1));
+        if (!whole_.isNull() && whole_.width() >= target.width() && whole_.height() >= target.height())
+            return whole_;
+        // As far as libjpeg can reduce it while keeping enough pixels; only the reduction
+        // for the largest canvas is smoothed further.
+        int reduction = 8;
+        while (reduction > 1 && (declared_.width() / reduction < target.width()
+                                 || declared_.height() / reduction < target.height()))
+            reduction /= 2;
+        const QImage image = decode(QRect(QPoint(0, 0), declared_), reduction);
+        if (image.isNull())
+            return {};
+        // At full size, the whole picture holds the top-left part: one decoding does for both.
+        if (reduction == 1 && topLeft_.isNull())
+            topLeft_ = ::topLeft(image, largest_);
+        whole_ = image.width() > most.width() ? reducedWhole(image, declared_, largest_) : overWhite(image);
+        return whole_;
+    }
+
+    bool hasWhole() const override { return wholeAffordable_; }
+
+private:
+    QImage decode(const QRect &part, int reduction)
+    {
+        const JpegPicture picture = decodeJpeg(&buffer_, info_, part, reduction);
+        if (picture.trouble == JpegTrouble::TooManyScans)
+            trouble_ = LoadTrouble::TooManyScans;
+        else if (picture.image.isNull())
+            trouble_ = LoadTrouble::NotAPicture;
+        return picture.image;
+    }
+
+    QByteArray bytes_;
+    QBuffer buffer_;
+    JpegInfo info_;
+    QSize largest_;
+    bool wholeAffordable_;
+    QImage topLeft_;
+    QImage whole_;
+};
+
+// JPEGs larger than this are decoded when opened rather than kept.
+constexpr qint64 kMostKeptJpegBytes = qint64(64) << 20;
+
+std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown)
 {
     const JpegInfo info = readJpegInfo(device);
     if (info.trouble == JpegTrouble::TooMuchMetadata)
@@ -134,41 +222,34 @@ LoadedPicture readJpeg(QIODevice *device, QSize shown)
         : rowsDecoded <= budget::kRowPixels;
     if (!keptAffordable)
         return refused(LoadTrouble::TooManyPixels, full);
-
-    // The whole picture, reduced by libjpeg as far as it allows while keeping enough pixels.
-    const QSize target = wholeSize(full, shown);
-    int reduction = 8;
-    while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
-        reduction /= 2;
-    const qint64 reducedBytes = qint64(full.width() / reduction + 1) * (full.height() / reduction + 1) * 4;
+    // Every row is decoded for the whole picture, reduced as libjpeg goes.
+    const qint64 reducedBytes = qint64(full.width() / 2 + 1) * (full.height() / 2 + 1) * 4;
     const bool wholeAffordable = pixels <= budget::kScaledJpegPixels
                                  && info.bufferedBytes + reducedBytes <= budget::kMemory;
 
-    LoadedPicture result;
-    result.declared = full;
+    QByteArray bytes;
+    if (device->size() <= kMostKeptJpegBytes && device->seek(0))
+        bytes = device->readAll();
+    if (bytes.size() == device->size())
+        return std::make_shared<JpegSource>(std::move(bytes), info, shown, wholeAffordable);
+    // Too large to keep: both parts decoded now, from the file.
+    const JpegPicture part = decodeJpeg(device, info, QRect(QPoint(0, 0), kept), 1);
+    if (part.image.isNull())
+        return refused(part.trouble == JpegTrouble::TooManyScans ? LoadTrouble::TooManyScans : LoadTrouble::NotAPicture, full);
+    QImage whole;
     if (wholeAffordable) {
-        const JpegPicture whole = decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction);
-        if (whole.trouble == JpegTrouble::TooManyScans)
-            return refused(LoadTrouble::TooManyScans, full);
-        if (whole.image.isNull())
-            return refused(LoadTrouble::NotAPicture, full);
-        // At full size, the whole picture holds the kept part: one decoding does for both.
-        if (reduction == 1)
-            result.image = topLeft(whole.image, shown);
-        result.whole = reducedWhole(whole.image, full, shown);
+        int reduction = 8;
+        const QSize target = wholeSize(full, shown);
+        while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
+            reduction /= 2;
+        whole = reducedWhole(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction).image, full, shown);
     }
-    if (result.image.isNull()) {
-        const JpegPicture part = decodeJpeg(device, info, QRect(QPoint(0, 0), kept), 1);
-        if (part.trouble == JpegTrouble::TooManyScans)
-            return refused(LoadTrouble::TooManyScans, full);
-        if (part.image.isNull())
-            return refused(LoadTrouble::NotAPicture, full);
-        result.image = part.image;
-    }
-    return result;
+    auto decoded = std::make_shared<DecodedSource>(LoadTrouble::None, full, part.image, whole);
+    decoded->setFileBytes(device->size());
+    return decoded;
 }
 
-LoadedPicture readPng(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openPng(QIODevice *device, QSize shown)
 {
     const PngInfo info = readPngInfo(device);
     if (info.trouble == PngTrouble::TooMuchMetadata)
@@ -199,15 +280,11 @@ LoadedPicture readPng(QIODevice *device, QSize shown)
         return refused(LoadTrouble::TooMuchMetadata, full);
     if (png.topLeft.isNull() && !kept.isEmpty())
         return refused(LoadTrouble::NotAPicture, full);
-    LoadedPicture result;
-    result.declared = full;
-    result.image = png.topLeft;
-    if (!png.whole.isNull())
-        result.whole = reducedWhole(png.whole, full, shown);
-    return result;
+    return std::make_shared<DecodedSource>(LoadTrouble::None, full, png.topLeft,
+                                           png.whole.isNull() ? QImage() : reducedWhole(png.whole, full, shown));
 }
 
-LoadedPicture readBmp(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openBmp(QIODevice *device, QSize shown)
 {
     const std::optional<QSize> declared = bmpSize(device);
     if (!declared)
@@ -218,16 +295,14 @@ LoadedPicture readBmp(QIODevice *device, QSize shown)
     if (!fitsItsPicture(device->size(), product(rowBytes, full.height())))
         return refused(LoadTrouble::FileTooLarge, full);
 
-    LoadedPicture result;
-    result.declared = full;
     // Small enough to decode whole: once, for both the kept part and the whole.
     if (pixels <= budget::kWholePixels && pixels * 4 <= budget::kMemory) {
         QImage image = decodeWithQt(device, "bmp");
         if (image.isNull())
             return refused(LoadTrouble::NotAPicture, full);
-        result.image = topLeft(image, shown);
-        result.whole = reducedWhole(std::move(image), full, shown);
-        return result;
+        QImage kept = topLeft(image, shown);
+        return std::make_shared<DecodedSource>(LoadTrouble::None, full, std::move(kept),
+                                               reducedWhole(std::move(image), full, shown));
     }
     // Larger uncompressed files: a small BMP of the kept rows, made by reading just those.
     std::optional<QByteArray> cropped = croppedBmp(device, shown);
@@ -236,13 +311,10 @@ LoadedPicture readBmp(QIODevice *device, QSize shown)
         return refused(LoadTrouble::TooManyPixels, full);
     QBuffer small(&*cropped);
     small.open(QIODevice::ReadOnly);
-    result.image = decodeWithQt(&small, "bmp");
-    if (result.image.isNull())
-        return refused(LoadTrouble::NotAPicture, full);
-    return result;
+    return std::make_shared<DecodedSource>(LoadTrouble::None, full, decodeWithQt(&small, "bmp"));
 }
 
-LoadedPicture readGif(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openGif(QIODevice *device, QSize shown)
 {
     GifFirstFrame gif = gifFirstFrame(device);
     if (gif.trouble == GifTrouble::TooMuchMetadata)
@@ -260,66 +332,87 @@ LoadedPicture readGif(QIODevice *device, QSize shown)
     QImage image = decodeWithQt(&frame, "gif");
     if (image.isNull())
         return refused(LoadTrouble::NotAPicture, gif.screen);
-    LoadedPicture result;
-    result.declared = image.size();
-    result.image = topLeft(image, shown);
-    result.whole = reducedWhole(std::move(image), result.declared, shown);
-    return result;
+    const QSize size = image.size();
+    QImage kept = topLeft(image, shown);
+    return std::make_shared<DecodedSource>(LoadTrouble::None, size, std::move(kept),
+                                           reducedWhole(std::move(image), size, shown));
 }
 
-LoadedPicture read(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> open(QIODevice *device, QSize shown)
 {
     limitQtAllocations();
-    LoadedPicture result;
+    std::shared_ptr<PictureSource> source;
     switch (pictureFormatOf(device)) {
-    case PictureFormat::Jpeg: result = readJpeg(device, shown); break;
-    case PictureFormat::Png: result = readPng(device, shown); break;
-    case PictureFormat::Bmp: result = readBmp(device, shown); break;
-    case PictureFormat::Gif: result = readGif(device, shown); break;
-    case PictureFormat::None: result = refused(LoadTrouble::NotAPicture); break;
+    case PictureFormat::Jpeg: source = openJpeg(device, shown); break;
+    case PictureFormat::Png: source = openPng(device, shown); break;
+    case PictureFormat::Bmp: source = openBmp(device, shown); break;
+    case PictureFormat::Gif: source = openGif(device, shown); break;
+    case PictureFormat::None: source = refused(LoadTrouble::NotAPicture); break;
     }
-    result.fileBytes = device->size();
-    return result;
+    if (auto *decoded = dynamic_cast<DecodedSource *>(source.get()))
+        decoded->setFileBytes(device->size());
+    return source;
+}
+
+LoadedPicture loaded(PictureSource &source, QSize shown)
+{
+    LoadedPicture p;
+    p.image = source.topLeft();
+    p.whole = source.whole(shown);
+    p.declared = source.declared();
+    p.fileBytes = source.fileBytes();
+    p.trouble = source.trouble();
+    if (p.trouble != LoadTrouble::None) {
+        p.image = QImage();
+        p.whole = QImage();
+    }
+    return p;
 }
 
 } // namespace
 
-LoadedPicture LoadPicture(const QString &path, QSize shown)
+std::shared_ptr<PictureSource> OpenPicture(const QString &path, QSize largest)
 {
     const std::unique_ptr<QIODevice> file = openPictureFile(path);
     if (!file)
         return refused(LoadTrouble::NotAPicture);
-    return read(file.get(), shown);
+    return open(file.get(), largest);
 }
 
-LoadedPicture LoadPictureData(const QByteArray &data, QSize shown)
+std::shared_ptr<PictureSource> OpenPictureData(const QByteArray &data, QSize largest)
 {
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    return read(&buffer, shown);
+    return open(&buffer, largest);
 }
 
-LoadedPicture LoadPictureImage(const QImage &image, QSize shown)
+std::shared_ptr<PictureSource> OpenPictureImage(const QImage &image, QSize largest)
 {
     if (image.isNull())
         return refused(LoadTrouble::NotAPicture);
-    LoadedPicture result;
-    result.declared = image.size();
-    result.image = topLeft(image, shown);
-    result.whole = reducedWhole(image, image.size(), shown);
-    return result;
+    return std::make_shared<DecodedSource>(LoadTrouble::None, image.size(), topLeft(image, largest),
+                                           reducedWhole(image, image.size(), largest));
 }
+
+LoadedPicture LoadPicture(const QString &path, QSize shown) { return loaded(*OpenPicture(path, shown), shown); }
+LoadedPicture LoadPictureData(const QByteArray &data, QSize shown) { return loaded(*OpenPictureData(data, shown), shown); }
+LoadedPicture LoadPictureImage(const QImage &image, QSize shown) { return loaded(*OpenPictureImage(image, shown), shown); }
 
 QString loadTroubleMessage(const QString &name, const LoadedPicture &p)
 {
-    const QString w = QString::number(p.declared.width()), h = QString::number(p.declared.height());
-    switch (p.trouble) {
+    return loadTroubleMessage(name, p.trouble, p.declared, p.fileBytes);
+}
+
+QString loadTroubleMessage(const QString &name, LoadTrouble trouble, QSize declared, qint64 fileBytes)
+{
+    const QString w = QString::number(declared.width()), h = QString::number(declared.height());
+    switch (trouble) {
     case LoadTrouble::TooManyPixels:
         return QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
     case LoadTrouble::FileTooLarge:
         return QStringLiteral("「%1」はファイルが画像（%2 × %3 ピクセル）に比べて大きすぎるため読み込めませんでした（%4 MB）。")
-            .arg(name, w, h, QString::number(double(p.fileBytes) / 1e6, 'f', 1));
+            .arg(name, w, h, QString::number(double(fileBytes) / 1e6, 'f', 1));
     case LoadTrouble::TooMuchMetadata:
         return QStringLiteral("「%1」は画像のほかに付いているデータ（注釈や付加情報）が多すぎるため読み込めませんでした。").arg(name);
     case LoadTrouble::TooManyScans:
