@@ -86,6 +86,12 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 
 frmMain::~frmMain()
 {
+    // The controls are destroyed after this window's own part, and losing the focus or a
+    // toggle on the way out signals: nothing may call back into the part already gone.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+    picDot->setAccessibleValue(nullptr);
+    picDot->setKeyHandler(nullptr);
     // The other windows read this one; none may outlive it.
     delete result_.data();
     delete convert_.data();

@@ -92,6 +92,8 @@ public:
     // Ctrl+E: the picture's text for posting.
     void showPost();
     frmPost *postWindow() const;
+    // The posting window, when open, shown the picture as it is now.
+    void refreshPost();
     void showHelp();
     frmHelp *helpWindow() const;
     // The whole-picture changes, each one undo step.

@@ -82,6 +82,7 @@ void frmMain::drawAt(QSize size)
     picDot->setAccessibleName(QStringLiteral("キャンバス（%1 × %2 ドット）").arg(W).arg(H));
     showMarks();
     fitWindow();
+    refreshPost();
 }
 
 void frmMain::placeUnderlay(QSize canvas)
@@ -176,6 +177,7 @@ void frmMain::endStroke()
     Painting = false;
     strokeKey_ = 0;
     stroke_->release();
+    refreshPost();
 }
 
 std::optional<QPoint> frmMain::dotInPicture(float X, float Y) const

@@ -237,22 +237,31 @@ void frmMain::showConvert()
 
 void frmMain::showPost()
 {
-    if (!post_)
-        post_ = new frmPost(nullptr);
-    const std::optional<QSize> size = entrySize();
-    if (!size) {
+    if (!entrySize()) {
         MsgBox(this, invalidSizeMessage());
         return;
     }
-    QImage picture = dots::white(*size);
-    for (int y = 0; y < size->height(); ++y)
-        for (int x = 0; x < size->width(); ++x)
-            if (isBlackDot(x, y))
-                dots::set(picture, x, y, true);
-    post_->setPicture(picture);
+    if (!post_)
+        post_ = new frmPost(nullptr);
+    refreshPost();
     post_->show();
     post_->raise();
     post_->activateWindow();
+}
+
+void frmMain::refreshPost()
+{
+    // The posting window follows the picture while it is open, as the result window's text
+    // follows the size fields: the fields' size, every dot beyond the picture white.
+    if (!post_ || (!post_->isVisible() && post_->text().size() > 0))
+        return;
+    const QSize size = entrySize().value_or(pictureSize());
+    QImage picture = dots::white(size);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (isBlackDot(x, y))
+                dots::set(picture, x, y, true);
+    post_->setPicture(picture);
 }
 
 void frmMain::showHelp()

@@ -39,6 +39,7 @@ private slots:
     void largeAndHostileFiles_data();
     void largeAndHostileFiles();
     void fileGoneBetweenDialogAndLoad();
+    void fileSwappedForAPipeAfterTheDialog();
     void awkwardPathsLoad();
 
 private:
@@ -252,6 +253,25 @@ void tst_badinput::fileGoneBetweenDialogAndLoad()
     QTest::mouseClick(w->chkTrace, Qt::LeftButton);
     QCOMPARE(log->messages.size(), 1);
     expectIntact("gone");
+    QCOMPARE(blackDots(*w).size(), 2);
+}
+
+void tst_badinput::fileSwappedForAPipeAfterTheDialog()
+{
+    // The dialog saw a picture; what is opened a moment later is a pipe nobody writes to.
+    const QString path = dir->filePath("swapped.bmp");
+    QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 8, 8, 0, 0)));
+    setFileDialogRunner([path](QFileDialog &, const OPENFILENAME &) {
+        QFile::remove(path);
+        mkfifo(QFile::encodeName(path).constData(), 0600);
+        return path;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(w->chkTrace, Qt::LeftButton);
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(log->messages.size(), 1);
+    expectIntact("swapped");
     QCOMPARE(blackDots(*w).size(), 2);
 }
 

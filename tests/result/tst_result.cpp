@@ -449,6 +449,14 @@ void tst_result::postingWindowLeavesThePictureAlone()
     frmPost *post = w->postWindow();
     QVERIFY(post && post->isVisible());
     QCOMPARE(post->text(), QStringLiteral("□□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
+    // It follows the picture while it is open.
+    w->DotDraw(1, 5, 5);
+    w->picDot_MouseUp(1, 0, 5, 5);
+    QCOMPARE(post->text(), QStringLiteral("■□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(post->text(), QStringLiteral("■□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
+    w->DotDraw(2, 5, 5);
+    w->Draw();
     QCOMPARE(post->budgetRows().first(), QStringLiteral("X 43 / 280 fits"));
     post->chkTrim->setChecked(true);
     post->chkSwap->setChecked(true);
