@@ -91,7 +91,7 @@ std::optional<QByteArray> croppedBmp(QIODevice *device, QSize kept)
         return std::nullopt;
     // Bottom-up rows (a positive height) keep the top of the picture at the end of the file.
     for (qint64 r = firstRow; r < firstRow + size.height(); ++r) {
-        if (!device->seek(pixelOffset + r * stride))
+        if (pixelOffset + r * stride > device->size() || !device->seek(pixelOffset + r * stride))
             return std::nullopt;
         const QByteArray row = device->read(keptStride);
         if (row.size() != keptStride)

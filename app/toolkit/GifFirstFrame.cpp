@@ -31,7 +31,7 @@ bool subBlocks(QIODevice *device, QByteArray *out, qint64 *used, qint64 limit, q
             if (block.size() != quint8(size))
                 return false;
             out->append(block);
-        } else if (!device->seek(device->pos() + quint8(size))) {
+        } else if (device->pos() + quint8(size) > device->size() || !device->seek(device->pos() + quint8(size))) {
             return false;
         }
     }

@@ -6,6 +6,7 @@
 #include <QTransform>
 #include <QtEndian>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -76,9 +77,10 @@ void skipInput(j_decompress_ptr cinfo, long count)
     }
     count -= long(s->source.bytes_in_buffer);
     s->source.bytes_in_buffer = 0;
-    // Skipped, not read: a comment of any length costs one seek.
+    // Skipped, not read: a comment of any length costs one seek (to the end at most, where
+    // the file ends early).
     if (!s->device->isSequential())
-        s->device->seek(s->device->pos() + count);
+        s->device->seek(std::min(s->device->pos() + qint64(count), s->device->size()));
     else
         s->device->skip(count);
 }

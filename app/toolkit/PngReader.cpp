@@ -90,7 +90,8 @@ private:
                 trouble = PngTrouble::TooMuchMetadata;
                 return false;
             }
-            if (!device_->seek(device_->pos() + qint64(length) + 4))
+            const qint64 next = device_->pos() + qint64(length) + 4;
+            if (next > device_->size() || !device_->seek(next))
                 return false;
         }
         return false;
@@ -230,7 +231,7 @@ PngInfo readPngInfo(QIODevice *device)
     qint64 at = 8 + 8 + 13 + 4;
     qint64 metadata = 0;
     for (qint64 pieces = 0;; ++pieces) {
-        if (!device->seek(at))
+        if (at + 8 > device->size() || !device->seek(at))
             return info;
         const QByteArray chunk = device->read(8);
         if (chunk.size() != 8)
