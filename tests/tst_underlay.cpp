@@ -86,6 +86,7 @@ private slots:
     void droppedAndPastedImagesBecomeTheUnderlay();
     void structuredPicturesLoadTheRightWayRound_data();
     void structuredPicturesLoadTheRightWayRound();
+    void transparentAndLargePicturesKeepTheirEdges();
     void croppedBmpKeepsTheTopLeftRows();
     void jpegsAreTurnedAsTheirCamerasSay_data();
     void jpegsAreTurnedAsTheirCamerasSay();
@@ -338,6 +339,35 @@ void tst_underlay::structuredPicturesLoadTheRightWayRound()
                          qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
 }
 
+void tst_underlay::transparentAndLargePicturesKeepTheirEdges()
+{
+    // Transparent parts lie over white, whether the file says so by a palette entry (tRNS)
+    // or by an alpha channel; the transparent colour itself is black.
+    QImage palette(8, 8, QImage::Format_Indexed8);
+    palette.setColorTable({qRgba(0, 0, 0, 0), qRgb(255, 0, 0)});
+    palette.fill(0);
+    palette.setPixel(0, 0, 1);
+    QImage alpha(8, 8, QImage::Format_ARGB32);
+    alpha.fill(qRgba(0, 0, 0, 0));
+    alpha.setPixel(0, 0, qRgb(255, 0, 0));
+    for (const QImage &image : {palette, alpha}) {
+        const LoadedPicture loaded = LoadPictureData(pictureFiles::encodedImage(image, "PNG"), QSize(kLargestCanvas, kLargestCanvas));
+        QCOMPARE(loaded.whole.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(loaded.whole.pixel(5, 5), qRgb(255, 255, 255));
+        QCOMPARE(qAlpha(loaded.image.pixel(5, 5)), 0);
+    }
+    // A picture reduced while it is read: its last column, a block narrower than the rest,
+    // keeps its colour.
+    QImage large(2401, 2401, QImage::Format_RGB32);
+    large.fill(Qt::white);
+    for (int y = 0; y < large.height(); ++y)
+        large.setPixel(2400, y, qRgb(255, 0, 0));
+    const LoadedPicture reduced = LoadPictureData(pictureFiles::encodedImage(large, "PNG"), QSize(kLargestCanvas, kLargestCanvas));
+    QCOMPARE(reduced.whole.size(), QSize(1188, 1188));
+    const QRgb edge = reduced.whole.pixel(1187, 600);
+    QVERIFY2(qRed(edge) > 200 && qGreen(edge) < 160, qPrintable(QString::number(edge, 16)));
+}
+
 void tst_underlay::croppedBmpKeepsTheTopLeftRows()
 {
     const QImage marked = pictureFiles::markedPicture();
@@ -501,7 +531,16 @@ void tst_underlay::averagesThresholdsAndDithers()
     QCOMPARE(blacks(dotsFrom(grey, size, 128, Dither::None, false)), 0);
     QCOMPARE(blacks(dotsFrom(grey, size, 129, Dither::None, false)), 256);
     for (Dither d : {Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer4})
-        QVERIFY2(qAbs(blacks(dotsFrom(grey, size, 128, d, false)) - 128) <= 4, qPrintable(QString::number(int(d))));
+        QCOMPARE(blacks(dotsFrom(grey, size, 128, d, false)), 128);
+    // A quarter and three quarters grey: Floyd-Steinberg and Bayer give about that share of
+    // black; Atkinson, which passes on only three quarters of the error, more contrast.
+    const std::vector<quint8> dark(256, 64), light(256, 192);
+    for (Dither d : {Dither::FloydSteinberg, Dither::Bayer4}) {
+        QVERIFY(qAbs(blacks(dotsFrom(dark, size, 128, d, false)) - 192) <= 8);
+        QVERIFY(qAbs(blacks(dotsFrom(light, size, 128, d, false)) - 64) <= 8);
+    }
+    QVERIFY(blacks(dotsFrom(dark, size, 128, Dither::Atkinson, false)) > 192 + 8);
+    QVERIFY(blacks(dotsFrom(light, size, 128, Dither::Atkinson, false)) < 64 - 8);
     // Bayer's own 4 x 4 pattern, tiled: a light grey (three quarters white) blackens the dots
     // of its four highest entries.
     const QImage bayer = dotsFrom(std::vector<quint8>(64, 192), QSize(8, 8), 128, Dither::Bayer4, false);
