@@ -550,6 +550,11 @@ void tst_underlay::averagesThresholdsAndDithers()
     QCOMPARE(dotRows(half), (QStringList{".#.#", "#.#.", ".#.#", "#.#."}));
     QCOMPARE(dotRows(dotsFrom(std::vector<quint8>(16, 128), QSize(4, 4), 128, Dither::Bayer4, true)),
              (QStringList{"#.#.", ".#.#", "#.#.", ".#.#"}));
+    // A threshold moved far keeps pure white white and pure black black, under every dither.
+    for (Dither d : {Dither::None, Dither::FloydSteinberg, Dither::Atkinson, Dither::Bayer4}) {
+        QCOMPARE(blacks(dotsFrom(std::vector<quint8>(256, 255), size, 250, d, false)), 0);
+        QCOMPARE(blacks(dotsFrom(std::vector<quint8>(256, 0), size, 3, d, false)), 256);
+    }
 }
 
 void tst_underlay::fittedAndFilledUnderlaysFollowEveryRedraw()

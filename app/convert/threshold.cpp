@@ -2,6 +2,7 @@
 
 #include "dotImage.h"
 
+#include <algorithm>
 #include <array>
 
 int otsuThreshold(const std::vector<quint8> &values)
@@ -83,10 +84,12 @@ QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Di
         break;
     case Dither::Bayer4:
         // Sixteen thresholds spread evenly around the chosen one: a flat grey of value v
-        // gives the share of black dots that v is of 256.
+        // gives the share of black dots that v is of 256. Pure white stays white and pure
+        // black black, however far the chosen threshold moves them.
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                dots::set(out, x, y, values[size_t(y) * size_t(w) + size_t(x)] < threshold - 128 + kBayer[y % 4][x % 4] * 16 + 8);
+                dots::set(out, x, y, values[size_t(y) * size_t(w) + size_t(x)]
+                                         < std::clamp(threshold - 128 + kBayer[y % 4][x % 4] * 16 + 8, 1, 255));
         break;
     case Dither::FloydSteinberg:
     case Dither::Atkinson: {

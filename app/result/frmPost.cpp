@@ -64,6 +64,7 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
     txtPair->setAccessibleName(QStringLiteral("自分で入力する黒と白の文字"));
     lblPairWarning = new QLabel(this);
     lblPairWarning->setWordWrap(true);
+    lblPairWarning->setMinimumHeight(lblPairWarning->fontMetrics().lineSpacing() * 2);
     lblPairWarning->setStyleSheet(QStringLiteral("color: #A04000"));
     chkSwap = new QCheckBox(QStringLiteral("白と黒を入れ替える（暗い画面用）(&W)"), this);
     chkTrim = new QCheckBox(QStringLiteral("何もない端の行と列を省く(&T)"), this);
@@ -157,8 +158,8 @@ void frmPost::refresh()
     } else if (cboPair->currentIndex() != 1) {
         warning = QStringLiteral("この文字は幅があいまいです。欧文のフォントが優先される画面では半角になり、絵が崩れることがあります。");
     }
+    // The warning keeps its place, so that nothing below it jumps as the pair changes.
     lblPairWarning->setText(warning);
-    lblPairWarning->setVisible(!warning.isEmpty());
 
     const PostOptions o = options();
     text_ = postText(dots_, o);

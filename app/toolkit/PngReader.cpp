@@ -115,6 +115,8 @@ void readFiltered(png_structp png, png_bytep data, size_t length)
 }
 
 void quiet(png_structp, png_const_charp) {}
+// Jumps back at once: a handler that returns makes libpng print the error before it jumps.
+void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 // Owns libpng's two structures for one read.
 class Reader
@@ -122,7 +124,7 @@ class Reader
 public:
     explicit Reader(ChunkFilter *filter)
     {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quiet, quiet);
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quiet);
         if (png_)
             info_ = png_create_info_struct(png_);
         if (info_)
