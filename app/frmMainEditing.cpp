@@ -224,13 +224,16 @@ void frmMain::showConvert()
         picPreview->restoreStore(result.dots);
         drawAt(size);
     });
+    // The window is gone for this one as soon as it closes, before Qt deletes it.
     connect(convert_, &QDialog::accepted, this, [this] {
         stroke_->forgetLastPainted();
         history_->end();
+        convert_ = nullptr;
     });
     connect(convert_, &QDialog::rejected, this, [this] {
         history_->abandon();
         setPlacement(placementBeforeConvert_);
+        convert_ = nullptr;
     });
     convert_->start(Placement::Fitted);
 }

@@ -478,6 +478,25 @@ inline QByteArray privateChunks(qint64 bytes)
     return all;
 }
 
+// `gifFile` with comment extensions adding up to `bytes` (each sub-block of 255 bytes costs
+// 256) before its first frame.
+inline QByteArray gifWithComments(const QByteArray &gifFile, qint64 bytes)
+{
+    const int table = gifFile[10] & 0x80 ? 3 << ((gifFile[10] & 7) + 1) : 0;
+    QByteArray comments;
+    while (bytes > 0) {
+        QByteArray extension("\x21\xFE", 2);
+        for (int i = 0; i < 200 && bytes > 0; ++i) {
+            // A block of no bytes would end the extension: the last one may cost a byte more.
+            const int size = int(std::clamp<qint64>(bytes - 1, 1, 255));
+            extension.append(char(size)).append(QByteArray(size, 'c'));
+            bytes -= size + 1;
+        }
+        comments += extension + char(0);
+    }
+    return gifFile.left(13 + table) + comments + gifFile.mid(13 + table);
+}
+
 // Writes `head` to `path`, then makes the file `size` bytes long without writing the rest:
 // a sparse file, as large as a file system allows, in no time.
 inline bool writeSparse(const QString &path, const QByteArray &head, qint64 size)
@@ -591,6 +610,19 @@ inline std::vector<CorpusFile> largeAndHostileFiles()
          [] { return QByteArray("#define x_width 8\n#define x_height 1\nstatic char x_bits[] = { 0xff };\n"); }},
         {"bmp whose far rows lie beyond 64 bits", CorpusFile::TooLarge, 0,
          [] { QByteArray b = bmpHeader(0x7FFFFFFF, 0x7FFFFFFF); b[28] = 32; return b + QByteArray(64, 'b'); }},
+
+        {"gif behind 16 MiB of comments", CorpusFile::Loaded, blue,
+         [blueFrame] { return gifWithComments(gif(100, 100, {0, blue}, blueFrame), 16 << 20); }},
+        {"gif behind 16 MiB and two bytes of comments", CorpusFile::TooMuchMetadata, 0,
+         [blueFrame] { return gifWithComments(gif(100, 100, {0, blue}, blueFrame), (16 << 20) + 2); }},
+        {"png behind 99,999 empty chunks", CorpusFile::Loaded, black,
+         [] { return withChunks(png(64, 64, 2, 8), QByteArray(pngChunk("prVt", {})).repeated(99999)); }},
+        {"png behind 100,001 empty chunks", CorpusFile::TooMuchMetadata, 0,
+         [] { return withChunks(png(64, 64, 2, 8), QByteArray(pngChunk("prVt", {})).repeated(100001)); }},
+        {"jpeg behind 100,000 empty comments", CorpusFile::Loaded, grey,
+         [] { return withSegments(jpeg(64, 64, 3, false), jpegSegment(0xFE, {}).repeated(100000)); }},
+        {"jpeg behind 100,001 empty comments", CorpusFile::TooMuchMetadata, 0,
+         [] { return withSegments(jpeg(64, 64, 3, false), jpegSegment(0xFE, {}).repeated(100001)); }},
 
         // The budget's limits, one under and one over.
         {"gif screen of the whole-decode budget", CorpusFile::Loaded, blue,

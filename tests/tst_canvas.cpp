@@ -34,6 +34,7 @@ private slots:
     void transformsUndoThemselves();
     void transformsThroughTheKeys();
     void turningSwapsTheSizeFields();
+    void dotsHiddenByASmallerSizeComeBackWithUndo();
     void placementGeometry_data();
     void placementGeometry();
 };
@@ -363,6 +364,24 @@ void tst_canvas::turningSwapsTheSizeFields()
     QCOMPARE(w->txtHeight->text(), QStringLiteral("8"));
     QCOMPARE(w->picDot->size(), QSize(16 * 12, 8 * 12));
     QCOMPARE(blackDots(*w), (QStringList{"0,0", "15,0"}));
+}
+
+void tst_canvas::dotsHiddenByASmallerSizeComeBackWithUndo()
+{
+    const auto w = shownEditor();
+    w->picPreview->pset(1, 1);
+    w->picPreview->pset(20, 3);
+    setSize(*w, "10", "10");
+    w->cmdCanvas->click();
+    // A change acts on the picture as shown; what the smaller size hid goes with it...
+    w->invert();
+    setSize(*w, "32", "32");
+    w->cmdCanvas->click();
+    QVERIFY(!w->isBlackDot(20, 3));
+    QCOMPARE(blackDots(*w).size(), 99);
+    // ...and comes back when the change is undone.
+    w->undo();
+    QCOMPARE(blackDots(*w), (QStringList{"1,1", "20,3"}));
 }
 
 void tst_canvas::placementGeometry_data()

@@ -63,6 +63,7 @@ private slots:
     void mirrorPaintsBothHalves();
     void shiftClickDrawsALine();
     void aStrokeThatChangesNothingIsNoStep();
+    void mouseAndKeyboardTogetherAreOneStroke();
 
 private:
     QPoint at(QPointF canvas) const { return w->picDot->mapTo(w, canvas.toPoint()); }
@@ -392,6 +393,22 @@ void tst_painting::aStrokeThatChangesNothingIsNoStep()
     QVERIFY(blackDots(*w).isEmpty());
     QTest::keyClick(w->picDot, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(blackDots(*w), QStringList{"0,0"});
+}
+
+void tst_painting::mouseAndKeyboardTogetherAreOneStroke()
+{
+    // A drag, and Space pressed and let go on the way: one stroke, one step.
+    QTest::mousePress(win(), Qt::LeftButton, {}, at({5, 5}));
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QTest::keyPress(w->picDot, Qt::Key_Space);
+    QTest::keyRelease(w->picDot, Qt::Key_Space);
+    QTest::mouseMove(win(), at({41, 5}));
+    QTest::mouseRelease(win(), Qt::LeftButton, {}, at({41, 5}));
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "1,0", "2,0", "3,0"}));
+    QCOMPARE(w->picDot->accessibleValue(), QStringLiteral("カーソル 2 列 1 行、黒"));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(w->picDot->accessibleValue(), QStringLiteral("カーソル 2 列 1 行、白"));
 }
 
 QTEST_MAIN(tst_painting)

@@ -96,6 +96,8 @@ private slots:
     void fittedAndFilledUnderlaysFollowEveryRedraw();
     void aDiskPictureConvertsToARoundDisk();
     void commandLinePictureOpensAsTheUnderlay();
+    void aPictureTooLargeToReduceLiesAsLoaded();
+    void convertingAsLoadedFollowsTheMagnification();
 
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
@@ -672,6 +674,54 @@ void tst_underlay::commandLinePictureOpensAsTheUnderlay()
     QCOMPARE(log->messages.size(), 1);
     QVERIFY(log->messages[0].contains("missing.png"));
     QCOMPARE(w->picTrace->point(0, 5), 0x00FF00);
+}
+
+void tst_underlay::aPictureTooLargeToReduceLiesAsLoaded()
+{
+    // 30000 x 30000: its top rows are read, the whole of it never.
+    const QString path = dir->filePath("huge.png");
+    QVERIFY(pictureFiles::write(path, pictureFiles::png(30000, 30000, 0, 1)));
+    w->openPicture(path);
+    QVERIFY(log->messages.isEmpty());
+    QCOMPARE(w->picDot->point(5, 5), kBlack);
+    QTest::keyClick(w->picDot, Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY(log->messages[0].contains(QStringLiteral("全体を縮めて置くことができません")));
+    QCOMPARE(w->placement(), Placement::Fitted); // kept for the next picture
+    QCOMPARE(w->picDot->point(5, 5), kBlack);     // this one lies as loaded
+    // Converting it: as loaded, the only way it can lie.
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w->convertWindow());
+    QCOMPARE(w->convertWindow()->cboPlacement->currentIndex(), int(Placement::AsLoaded));
+    QTest::keyClick(w->convertWindow(), Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(blackDots(*w).size(), 32 * 32);
+}
+
+void tst_underlay::convertingAsLoadedFollowsTheMagnification()
+{
+    // A black square of 60 pixels at the top left: at x12 five dots a side, at x6 ten.
+    QImage square(200, 200, QImage::Format_RGB32);
+    square.fill(Qt::white);
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 60; ++x)
+            square.setPixel(x, y, qRgb(0, 0, 0));
+    const QString path = dir->filePath("square.bmp");
+    QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(square, "BMP")));
+    w->openPicture(path);
+    for (int dotSize : {12, 6}) {
+        w->optSize[size_t(dotSize - 1)]->click();
+        w->showConvert();
+        frmConvert *convert = w->convertWindow();
+        QVERIFY(convert);
+        convert->cboPlacement->setCurrentIndex(int(Placement::AsLoaded));
+        convert->chkInvert->setChecked(true);
+        convert->accept();
+        const int side = 60 / dotSize;
+        // Inverted: the square white, everything else black.
+        QCOMPARE(blackDots(*w).size(), 32 * 32 - side * side);
+        QVERIFY(!w->isBlackDot(side - 1, side - 1) && w->isBlackDot(side, side - 1) && w->isBlackDot(side - 1, side));
+    }
 }
 
 QTEST_MAIN(tst_underlay)

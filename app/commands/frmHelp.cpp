@@ -8,7 +8,7 @@
 
 frmHelp::frmHelp(const QList<CommandList::Row> &rows) : QWidget(nullptr)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
+    // Closing hides it; F1 shows the same window again.
     setWindowTitle(QStringLiteral("キーと操作"));
     auto *intro = new QLabel(QStringLiteral("これらの操作は、左のパネルを右クリックしたメニューからも選べます。"), this);
     intro->setWordWrap(true);

@@ -75,8 +75,8 @@ private:
                 return false;
             const quint32 length = qFromBigEndian<quint32>(head);
             const char *type = reinterpret_cast<const char *>(head + 4);
-            if (length > 0x7FFFFFFFu || ++pieces_ > budget::kMostPieces) {
-                trouble = length > 0x7FFFFFFFu ? PngTrouble::Unreadable : PngTrouble::TooMuchMetadata;
+            if (length > 0x7FFFFFFFu) {
+                trouble = PngTrouble::Unreadable;
                 return false;
             }
             if (isPixelChunk(type)) {
@@ -86,7 +86,7 @@ private:
                 return true;
             }
             metadata_ += qint64(length) + 12;
-            if (metadata_ > budget::kMostMetadataBytes) {
+            if (metadata_ > budget::kMostMetadataBytes || ++pieces_ > budget::kMostPieces) {
                 trouble = PngTrouble::TooMuchMetadata;
                 return false;
             }
@@ -231,26 +231,30 @@ PngInfo readPngInfo(QIODevice *device)
 
     // Walk to the first image data, weighing what lies before it.
     qint64 at = 8 + 8 + 13 + 4;
-    qint64 metadata = 0;
-    for (qint64 pieces = 0;; ++pieces) {
+    qint64 metadata = 0, pieces = 0;
+    // The header, a palette and a transparency chunk at most besides what is skipped.
+    for (qint64 chunks = 0; chunks <= budget::kMostPieces + 3; ++chunks) {
         if (at + 8 > device->size() || !device->seek(at))
             return info;
         const QByteArray chunk = device->read(8);
         if (chunk.size() != 8)
             return info;
         const qint64 length = qFromBigEndian<quint32>(chunk.constData());
-        if (chunk.mid(4) == "IDAT")
-            break;
-        if (!isPixelChunk(chunk.constData() + 4))
+        if (chunk.mid(4) == "IDAT") {
+            info.trouble = PngTrouble::None;
+            return info;
+        }
+        if (!isPixelChunk(chunk.constData() + 4)) {
             metadata += length + 12;
+            ++pieces;
+        }
         if (metadata > budget::kMostMetadataBytes || pieces > budget::kMostPieces) {
             info.trouble = PngTrouble::TooMuchMetadata;
             return info;
         }
         at += length + 12;
     }
-    info.trouble = PngTrouble::None;
-    return info;
+    return info; // no image data among so many chunks: no PNG written by a real program
 }
 
 PngPicture decodePng(QIODevice *device, QSize kept, int reduction)

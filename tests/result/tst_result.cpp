@@ -466,6 +466,12 @@ void tst_result::postingWindowLeavesThePictureAlone()
     QCOMPARE(post->text(), QStringLiteral("⬜⬛⬛\n⬛⬛⬜"));
     QVERIFY(post->lblPairWarning->text().isEmpty());
     post->cboPair->setCurrentIndex(3);
+    // Until two characters of one width are typed, the squares stand in, and the user is
+    // told why.
+    post->txtPair->setText(QStringLiteral("●a"));
+    QCOMPARE(post->text(), QStringLiteral("□■■\n■■□"));
+    QVERIFY(post->lblPairWarning->text().contains(QStringLiteral("幅")));
+    QVERIFY(!post->typedPair());
     post->txtPair->setText(QStringLiteral("●○"));
     QCOMPARE(post->text(), QStringLiteral("○●●\n●●○"));
     QVERIFY(post->lblPairWarning->text().contains(QStringLiteral("あいまい")));
