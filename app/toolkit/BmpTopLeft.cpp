@@ -1,5 +1,7 @@
 #include "BmpTopLeft.h"
 
+#include "KeepPosition.h"
+
 #include <QIODevice>
 #include <QtEndian>
 
@@ -12,14 +14,6 @@ constexpr int kFileHeader = 14;
 // written by a real program.
 constexpr qint64 kLargestPixelOffset = 64 * 1024;
 
-// Puts the device back where it was, however the reading ends.
-struct Rewind
-{
-    QIODevice *device;
-    qint64 at;
-    ~Rewind() { device->seek(at); }
-};
-
 qint32 le32(const QByteArray &b, int at) { return qFromLittleEndian<qint32>(b.constData() + at); }
 void setLe32(QByteArray &b, int at, qint32 v) { qToLittleEndian(v, b.data() + at); }
 
@@ -27,8 +21,7 @@ void setLe32(QByteArray &b, int at, qint32 v) { qToLittleEndian(v, b.data() + at
 
 std::optional<QSize> bmpSize(QIODevice *device)
 {
-    const qint64 start = device->pos();
-    const Rewind rewind{device, start};
+    const KeepPosition keep(device);
     if (!device->seek(0))
         return std::nullopt;
     const QByteArray head = device->peek(kFileHeader + 16);
@@ -50,8 +43,7 @@ std::optional<QSize> bmpSize(QIODevice *device)
 
 std::optional<QByteArray> croppedBmp(QIODevice *device, QSize kept)
 {
-    const qint64 start = device->pos();
-    const Rewind rewind{device, start};
+    const KeepPosition keep(device);
     if (!device->seek(0))
         return std::nullopt;
     QByteArray head = device->peek(kFileHeader + 40);

@@ -1,6 +1,7 @@
 #include "GifFirstFrame.h"
 
 #include "DecodeBudget.h"
+#include "KeepPosition.h"
 
 #include <QIODevice>
 #include <QtEndian>
@@ -43,13 +44,7 @@ GifFirstFrame gifFirstFrame(QIODevice *device)
 {
     GifFirstFrame gif;
     gif.trouble = GifTrouble::Unreadable;
-    const qint64 start = device->pos();
-    struct Rewind
-    {
-        QIODevice *d;
-        qint64 at;
-        ~Rewind() { d->seek(at); }
-    } rewind{device, start};
+    const KeepPosition keep(device);
     if (!device->seek(0))
         return gif;
     QByteArray head = device->read(13);

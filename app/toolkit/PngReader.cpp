@@ -1,6 +1,7 @@
 #include "PngReader.h"
 
 #include "DecodeBudget.h"
+#include "KeepPosition.h"
 #include "RowReducer.h"
 
 #include <QIODevice>
@@ -205,13 +206,7 @@ PngInfo readPngInfo(QIODevice *device)
 {
     PngInfo info;
     info.trouble = PngTrouble::Unreadable;
-    const qint64 start = device->pos();
-    struct Rewind
-    {
-        QIODevice *d;
-        qint64 at;
-        ~Rewind() { d->seek(at); }
-    } rewind{device, start};
+    const KeepPosition keep(device);
     if (!device->seek(0))
         return info;
     const QByteArray head = device->read(8 + 8 + 13);

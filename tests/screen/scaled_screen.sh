@@ -38,70 +38,8 @@ wait_red 176 17 192
 xdotool mousemove $(( (88 + 29) * 2 )) $(( (8 + 17) * 2 )) click 1
 wait_red 234 50 0
 convert "$work/shot.png" "$work/shot.ppm"
-python3 - "$work/shot.ppm" <<'PY'
-import sys
-data = open(sys.argv[1], 'rb').read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos+1].isspace(): pos += 1
-    start = pos
-    while not data[pos:pos+1].isspace(): pos += 1
-    fields.append(data[start:pos])
-width = int(fields[1])
-pixels = data[pos+1:]
-def px(x, y):
-    i = 3 * (y * width + x)
-    return tuple(pixels[i:i+3])
-ox, oy = 88 * 2, 8 * 2
-bad = []
-for cy in range(0, 60):
-    for cx in range(0, 60):
-        block = {px(ox + 2*cx + dx, oy + 2*cy + dy) for dx in (0, 1) for dy in (0, 1)}
-        if len(block) != 1:
-            bad.append((cx, cy, block))
-        colour = block.pop()
-        on_grid = cx % 12 == 0 or cy % 12 == 0
-        black = 25 <= cx <= 35 and 13 <= cy <= 23
-        want = (0, 0, 0) if black else (0xC0, 0xC0, 0xC0) if on_grid else (255, 255, 255)
-        if colour != want:
-            bad.append((cx, cy, colour, want))
-if bad:
-    print("canvas pixels not shown as sharp blocks of the right colour:", bad[:10])
-    sys.exit(1)
-print("scale 2: 3600 canvas pixels sharp")
-PY
+python3 "$here/screen_pixels.py" sharp2x "$work/shot.ppm"
 kill $ppid; wait $ppid 2>/dev/null || true; ppid=
-
-# The runs of one colour along a line of the canvas: grey runs (grid lines) must each be one
-# pixel, the others (cells) within one pixel of each other, one per cell.
-cat > "$work/runs.py" <<'PY'
-import sys
-path, axis, at, start, length, cells = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), int(sys.argv[5]), int(sys.argv[6])
-data = open(path, 'rb').read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos+1].isspace(): pos += 1
-    s = pos
-    while not data[pos:pos+1].isspace(): pos += 1
-    fields.append(data[s:pos])
-width = int(fields[1]); pixels = data[pos+1:]
-def px(x, y):
-    i = 3 * (y * width + x); return tuple(pixels[i:i+3])
-line = [px(start + i, at) if axis == 'row' else px(at, start + i) for i in range(length)]
-runs = []
-for c in line:
-    if runs and runs[-1][0] == c: runs[-1][1] += 1
-    else: runs.append([c, 1])
-grey = (192, 192, 192)
-problems = [f"a grid line {n} pixels wide" for c, n in runs if c == grey and n != 1]
-problems += [f"a pixel of colour {c}" for c, n in runs if c not in (grey, (255, 255, 255), (0, 0, 0))]
-cell = [n for c, n in runs if c != grey]
-if len(cell) != cells: problems.append(f"{len(cell)} cells, not {cells}")
-if cell and max(cell) - min(cell) > 1: problems.append(f"cells {min(cell)} to {max(cell)} pixels wide")
-if problems:
-    print(f"{axis} {at}: " + "; ".join(problems[:5])); sys.exit(1)
-print(f"{axis} {at}: {cells} cells of {min(cell)} or {max(cell)} pixels, every grid line 1 pixel")
-PY
 
 for dpi in 120 144 168; do
   echo "Xft.dpi: $dpi" | xrdb -merge
@@ -120,25 +58,11 @@ for dpi in 120 144 168; do
     wait_red "$((ox + length - 1))" "$((oy + 1))" 255
     wait_red "$ox" "$((oy + length - 1))" 192
     convert "$work/shot.png" "$work/shot.ppm"
-    python3 "$work/runs.py" "$work/shot.ppm" row "$((oy + 1))" "$ox" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
-    python3 "$work/runs.py" "$work/shot.ppm" column "$((ox + 1))" "$oy" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
+    python3 "$here/screen_pixels.py" runs "$work/shot.ppm" row "$((oy + 1))" "$ox" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
+    python3 "$here/screen_pixels.py" runs "$work/shot.ppm" column "$((ox + 1))" "$oy" "$length" 32 | sed "s/^/$dpi dpi, x$m: /"
   done
   # At x3 the smallest cells: a click on cell (4, 0)'s first device pixel inside paints it.
-  first=$(python3 - "$work/shot.ppm" "$ox" "$((oy + 1))" <<'PY'
-import sys
-data = open(sys.argv[1], 'rb').read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos+1].isspace(): pos += 1
-    s = pos
-    while not data[pos:pos+1].isspace(): pos += 1
-    fields.append(data[s:pos])
-width = int(fields[1]); pixels = data[pos+1:]
-ox, y = int(sys.argv[2]), int(sys.argv[3])
-greys = [x for x in range(ox, ox + 400) if tuple(pixels[3*(y*width+x):3*(y*width+x)+3]) == (192, 192, 192)]
-print(greys[4] + 1)
-PY
-)
+  first=$(( $(python3 "$here/screen_pixels.py" grey "$work/shot.ppm" "$ox" "$((oy + 1))" 4) + 1 ))
   xdotool mousemove "$first" "$((oy + 2))" click 1
   wait_red "$first" "$((oy + 2))" 0
   echo "$dpi dpi: a click on the first device pixel of cell 4 painted that cell"
