@@ -43,6 +43,7 @@ private slots:
     void hundredThousandMovesInOneDrag();
     void thousandResultWindowOpenings();
     void thousandRedrawsBetweenLargestAndSmallest();
+    void tenThousandUndoesRedoesAndChangesInterleaved();
 };
 
 void tst_storms::hundredThousandMovesInOneDrag()
@@ -106,6 +107,32 @@ void tst_storms::thousandRedrawsBetweenLargestAndSmallest()
     });
     QCOMPARE(blackDots(w), QStringList{"0,0"});
     checkGrowth("redraws", kb);
+}
+
+void tst_storms::tenThousandUndoesRedoesAndChangesInterleaved()
+{
+    // Strokes, turns, inversions and text, undone and redone in a storm: the history keeps
+    // its hundred steps, the picture and the size fields always agree.
+    frmMain w;
+    w.show();
+    const long kb = growthKb(10000, [&](int i) {
+        switch (i % 7) {
+        case 0: w.picDot_MouseDown(1, 0, float(5 + 12 * (i % 30)), 5); w.picDot_MouseUp(1, 0, 5, 5); break;
+        case 1: w.turn(i % 2 == 0); break;
+        case 2: w.undo(); break;
+        case 3: w.invert(); break;
+        case 4: w.undo(); w.undo(); break;
+        case 5: w.redo(); break;
+        default: w.shiftBy(1, -1); break;
+        }
+        const std::optional<QSize> size = sizeOf(w.txtWidth->text(), w.txtHeight->text());
+        QVERIFY(size && *size == QSize(w.picPreview->scaleWidth(), w.picPreview->scaleHeight()));
+    });
+    for (int i = 0; i < 200; ++i)
+        w.undo();
+    QCOMPARE(w.picDot->size(), QSize(32 * 12, 32 * 12));
+    // A hundred steps of at most two pictures of 4 KiB each, and nothing else kept.
+    checkGrowth("undo storm", kb, 2048);
 }
 
 QTEST_MAIN(tst_storms)
