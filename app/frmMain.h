@@ -105,9 +105,8 @@ public:
     // M: every dot painted is painted at its left-right mirror too.
     void setMirror(bool on);
     bool mirror() const { return mirror_; }
-    // The keyboard's cell cursor on the canvas, and whether it is drawn.
+    // The keyboard's cell cursor on the canvas.
     QPoint cursorDot() const { return cursor_; }
-    bool cursorShown() const { return cursorShown_; }
 
     // Event handlers.
     void Form_Load();
@@ -159,8 +158,8 @@ private:
     // The dot under a canvas position when it lies inside the picture.
     std::optional<QPoint> dotInPicture(float X, float Y) const;
     void endStroke();
-    // Replaces the whole picture by `picture` (of the fields' size, or `size` texts when
-    // given), as one undo step named `name`, and redraws.
+    // Replaces the picture as shown by `change` of it, as one undo step named `name`, and
+    // redraws once; `swapSize` swaps the texts of the size fields too (a quarter turn).
     void replacePicture(const QString &name, const std::function<QImage(const QImage &)> &change,
                         bool swapSize = false);
     // The picture as it is shown, at the fields' size; nothing (and the message) when they

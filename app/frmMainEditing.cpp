@@ -23,7 +23,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 void frmMain::runCommand(int id)
 {
