@@ -4,6 +4,8 @@
 
 #include "commandLine.h"
 #include "convert/cellAverages.h"
+#include "convert/conversion.h"
+#include "convert/underlay.h"
 #include "convert/frmConvert.h"
 #include "convert/threshold.h"
 #include "pictureOffer.h"
@@ -97,6 +99,7 @@ private slots:
     void aDiskPictureConvertsToARoundDisk();
     void commandLinePictureOpensAsTheUnderlay();
     void aPictureTooLargeToReduceLiesAsLoaded();
+    void automaticThresholdSplitsThePictureNotItsMargins();
     void convertingAsLoadedFollowsTheMagnification();
 
 private:
@@ -696,6 +699,24 @@ void tst_underlay::aPictureTooLargeToReduceLiesAsLoaded()
     QTest::keyClick(w->convertWindow(), Qt::Key_Return);
     QTRY_VERIFY(!w->convertWindow());
     QCOMPARE(blackDots(*w).size(), 32 * 32);
+}
+
+void tst_underlay::automaticThresholdSplitsThePictureNotItsMargins()
+{
+    // Two dark tones side by side, fitted with white margins above and below: the threshold
+    // falls between the two tones, not between the picture and its margins.
+    QImage tones(200, 100, QImage::Format_RGB32);
+    tones.fill(qRgb(120, 120, 120));
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            tones.setPixel(x, y, qRgb(40, 40, 40));
+    Underlay underlay;
+    underlay.take(OpenPictureImage(tones, QSize(kLargestCanvas, kLargestCanvas)));
+    Conversion conversion;
+    const Conversion::Result r = conversion.run(underlay, QSize(8, 8), 12, ConvertSettings{});
+    QVERIFY2(r.threshold > 40 && r.threshold <= 120, qPrintable(QString::number(r.threshold)));
+    QCOMPARE(dotRows(r.dots), (QStringList{"........", "........", "####....", "####....",
+                                           "####....", "####....", "........", "........"}));
 }
 
 void tst_underlay::convertingAsLoadedFollowsTheMagnification()

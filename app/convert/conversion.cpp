@@ -18,7 +18,15 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
                               ^ std::uint64_t(cell) << 56;
     if (key != key_) {
         values_ = cellAverages(underlay.samples(dots, cell, placement), dots, cell);
-        otsu_ = otsuThreshold(values_);
+        // The automatic threshold splits the picture's own tones: the white margins a fitted
+        // picture leaves would otherwise be one class, and every tone of the picture the other.
+        const QRect covered = underlay.covered(dots, cell, placement);
+        std::vector<quint8> picture;
+        for (int y = 0; y < dots.height(); ++y)
+            for (int x = 0; x < dots.width(); ++x)
+                if (covered.contains(QPoint(x * cell + cell / 2, y * cell + cell / 2)))
+                    picture.push_back(values_[size_t(y) * size_t(dots.width()) + size_t(x)]);
+        otsu_ = otsuThreshold(picture.empty() ? values_ : picture);
         key_ = key;
     }
     Result r;

@@ -45,6 +45,16 @@ const QImage &Underlay::holderImage(QSize canvas)
     return placed_;
 }
 
+QRect Underlay::covered(QSize dots, int cell, Placement placement) const
+{
+    const QRect canvas(QPoint(0, 0), dots * cell);
+    if (!source_)
+        return {};
+    if (placement != Placement::AsLoaded && hasWhole())
+        return placedRect(source_->declared(), canvas.size(), placement) & canvas;
+    return QRect(QPoint(0, 0), source_->topLeft().size()) & canvas;
+}
+
 QImage Underlay::samples(QSize dots, int cell, Placement placement) const
 {
     const QSize canvas = dots * cell;

@@ -38,6 +38,8 @@ public:
     // The underlay under a `dots` picture of `cell` pixels a dot, placed as `placement`:
     // what the conversion to dots averages.
     QImage samples(QSize dots, int cell, Placement placement) const;
+    // The rectangle the picture covers on those samples, the rest being background.
+    QRect covered(QSize dots, int cell, Placement placement) const;
 
 private:
     // The picture placed on a canvas of `canvas` pixels.
