@@ -176,6 +176,8 @@ private:
     void showMarks();
     // What the canvas tells assistive technology: the cursor's dot and its colour.
     QString canvasValue() const;
+    // Where the underlay lies, and the command that says so checked; nothing redrawn.
+    void showPlacement(Placement placement);
     // Brings the underlay holder in line with where the underlay lies on `canvas`.
     void placeUnderlay(QSize canvas);
 

@@ -185,12 +185,17 @@ void frmMain::setMirror(bool on)
 
 void frmMain::setPlacement(Placement placement)
 {
-    underlay_.setPlacement(placement);
-    const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
-    commands_->action(ids[int(placement)])->setChecked(true);
+    showPlacement(placement);
     if (placement != Placement::AsLoaded && underlay_.loaded() && !underlay_.hasWhole())
         MsgBox(this, QStringLiteral("この下絵は大きすぎるため、全体を縮めて置くことができません。左上をそのまま置きます。"));
     drawAt(pictureSize());
+}
+
+void frmMain::showPlacement(Placement placement)
+{
+    underlay_.setPlacement(placement);
+    const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
+    commands_->action(ids[int(placement)])->setChecked(true);
 }
 
 void frmMain::showConvert()
@@ -214,11 +219,8 @@ void frmMain::showConvert()
     convert_ = new frmConvert(this, underlay_.hasWhole());
     connect(convert_, &frmConvert::settingsChanged, this, [this](const ConvertSettings &s) {
         const QSize size = pictureSize();
-        if (s.placement != underlay_.placement()) {
-            underlay_.setPlacement(s.placement);
-            const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
-            commands_->action(ids[int(s.placement)])->setChecked(true);
-        }
+        if (s.placement != underlay_.placement())
+            showPlacement(s.placement);
         const Conversion::Result result = convert_->convert(underlay_, size, DotSize);
         picPreview->restoreStore(result.dots);
         drawAt(size);
@@ -245,8 +247,8 @@ void frmMain::showPost()
     }
     if (!post_)
         post_ = new frmPost(nullptr);
-    refreshPost();
     post_->show();
+    refreshPost();
     post_->raise();
     post_->activateWindow();
 }
@@ -255,7 +257,7 @@ void frmMain::refreshPost()
 {
     // The posting window follows the picture while it is open, as the result window's text
     // follows the size fields: the fields' size, every dot beyond the picture white.
-    if (!post_ || (!post_->isVisible() && post_->text().size() > 0))
+    if (!post_ || !post_->isVisible())
         return;
     const QSize size = entrySize().value_or(pictureSize());
     QImage picture = dots::white(size);

@@ -13,10 +13,8 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
 {
     const Placement placement = underlay.hasWhole() ? s.placement : Placement::AsLoaded;
     const int cell = placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
-    const std::uint64_t key = underlay.holderKey(QSize(1, 1)) ^ std::uint64_t(placement) << 40
-                              ^ std::uint64_t(dots.width()) << 32 ^ std::uint64_t(dots.height()) << 48
-                              ^ std::uint64_t(cell) << 56;
-    if (key != key_) {
+    const Key key{underlay.holderKey(QSize(1, 1)), placement, dots, cell};
+    if (!(key == key_)) {
         values_ = cellAverages(underlay.samples(dots, cell, placement), dots, cell);
         // The automatic threshold splits the picture's own tones: the white margins a fitted
         // picture leaves would otherwise be one class, and every tone of the picture the other.

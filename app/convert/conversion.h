@@ -36,7 +36,19 @@ public:
     Result run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &settings);
 
 private:
+    // What the averages were made of: the underlay, where it lay, the size, the samples a dot.
+    struct Key
+    {
+        std::uint64_t underlay = ~std::uint64_t(0);
+        Placement placement = Placement::AsLoaded;
+        QSize dots;
+        int cell = 0;
+        bool operator==(const Key &o) const
+        {
+            return underlay == o.underlay && placement == o.placement && dots == o.dots && cell == o.cell;
+        }
+    };
     std::vector<quint8> values_;
-    std::uint64_t key_ = ~std::uint64_t(0);
+    Key key_;
     int otsu_ = 128;
 };

@@ -2,6 +2,8 @@
 
 #include "toolkit/PictureLoader.h"
 
+#include <cstring>
+
 void Underlay::take(std::shared_ptr<PictureSource> source)
 {
     source_ = std::move(source);
@@ -69,17 +71,8 @@ QImage Underlay::samples(QSize dots, int cell, Placement placement) const
     const QImage topLeft = source_ ? source_->topLeft() : QImage();
     if (topLeft.isNull())
         return out;
-    const QImage part = topLeft.copy(QRect(QPoint(0, 0), canvas.boundedTo(topLeft.size())))
-                            .convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < part.height(); ++y) {
-        auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
-        const auto *from = reinterpret_cast<const QRgb *>(part.constScanLine(y));
-        for (int x = 0; x < part.width(); ++x) {
-            const QRgb c = from[x];
-            const int a = qAlpha(c);
-            to[x] = qRgb((qRed(c) * a + 255 * (255 - a)) / 255, (qGreen(c) * a + 255 * (255 - a)) / 255,
-                         (qBlue(c) * a + 255 * (255 - a)) / 255);
-        }
-    }
+    const QImage part = opaqueOverWhite(topLeft.copy(QRect(QPoint(0, 0), canvas.boundedTo(topLeft.size()))));
+    for (int y = 0; y < part.height(); ++y)
+        std::memcpy(out.scanLine(y), part.constScanLine(y), size_t(part.width()) * 4);
     return out;
 }

@@ -163,28 +163,31 @@ void frmPost::refresh()
 
     const PostOptions o = options();
     text_ = postText(dots_, o);
-    txtPost->setFont(fontForPair(o.pair, 12));
+    // Looking for a font asks the font database; only a new pair needs it.
+    if (!(o.pair == shownPair_)) {
+        txtPost->setFont(fontForPair(o.pair, 12));
+        shownPair_ = o.pair;
+    }
     txtPost->setPlainText(text_);
 
-    // One row a service, fits or not at a glance.
-    while (QLayoutItem *item = budgets_->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
+    // One row a service, fits or not at a glance; the labels are made once, the first time.
     budgetRows_.clear();
     const QImage shown = o.trim ? trimmed(dots_) : dots_;
     int row = 0;
     for (const Budget &b : countBudgets(text_, shown.width())) {
         const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
         const QString verdict = b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
-        auto *name = new QLabel(b.service, this);
-        auto *numbers = new QLabel(count, this);
-        numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto *fits = new QLabel(b.note.isEmpty() ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"), this);
+        if (budgets_->rowCount() <= row || !budgets_->itemAtPosition(row, 0)) {
+            budgets_->addWidget(new QLabel(b.service, this), row, 0);
+            auto *numbers = new QLabel(this);
+            numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            budgets_->addWidget(numbers, row, 1);
+            budgets_->addWidget(new QLabel(this), row, 2);
+        }
+        static_cast<QLabel *>(budgets_->itemAtPosition(row, 1)->widget())->setText(count);
+        auto *fits = static_cast<QLabel *>(budgets_->itemAtPosition(row, 2)->widget());
+        fits->setText(b.note.isEmpty() ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
         fits->setStyleSheet(b.fits ? QStringLiteral("color: #006000") : QStringLiteral("color: #B00000"));
-        budgets_->addWidget(name, row, 0);
-        budgets_->addWidget(numbers, row, 1);
-        budgets_->addWidget(fits, row, 2);
         ++row;
         budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
     }

@@ -54,6 +54,7 @@ private:
 
     QImage dots_;
     QString text_;
+    DotPair shownPair_{0, 0};
     QGridLayout *budgets_ = nullptr;
     QStringList budgetRows_;
 };

@@ -41,19 +41,6 @@ QSize wholeSize(QSize full, QSize shown)
     return QSize(std::max(1, int(full.width() * s + 0.5)), std::max(1, int(full.height() * s + 0.5)));
 }
 
-// Opaque, over white, as the canvas shows a transparent underlay.
-QImage overWhite(QImage image)
-{
-    if (!image.hasAlphaChannel())
-        return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
-    QImage opaque(image.size(), QImage::Format_RGB32);
-    opaque.fill(Qt::white);
-    QPainter p(&opaque);
-    p.drawImage(0, 0, image);
-    p.end();
-    return opaque;
-}
-
 QImage reducedWhole(QImage image, QSize full, QSize shown)
 {
     if (image.isNull())
@@ -65,7 +52,7 @@ QImage reducedWhole(QImage image, QSize full, QSize shown)
     const QSize target = wholeSize(full, shown);
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return overWhite(std::move(image));
+    return opaqueOverWhite(std::move(image));
 }
 
 QImage topLeft(const QImage &image, QSize shown)
@@ -98,6 +85,16 @@ QImage decodeWithQt(QIODevice *device, const char *format)
     if (!reader.read(&image))
         return {};
     return image;
+}
+
+// As far as libjpeg can reduce a `full` picture while decoding it (1/2, 1/4, 1/8) and keep at
+// least `target` pixels.
+int jpegReduction(QSize full, QSize target)
+{
+    int reduction = 8;
+    while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
+        reduction /= 2;
+    return reduction;
 }
 
 // A picture decoded when opened: the top-left part and the whole, reduced, both kept.
@@ -155,19 +152,15 @@ public:
         const QSize target = need.boundedTo(most).expandedTo(QSize(1, 1));
         if (!whole_.isNull() && whole_.width() >= target.width() && whole_.height() >= target.height())
             return whole_;
-        // As far as libjpeg can reduce it while keeping enough pixels; only the reduction
-        // for the largest canvas is smoothed further.
-        int reduction = 8;
-        while (reduction > 1 && (declared_.width() / reduction < target.width()
-                                 || declared_.height() / reduction < target.height()))
-            reduction /= 2;
+        // Only the reduction for the largest canvas is smoothed further.
+        const int reduction = jpegReduction(declared_, target);
         const QImage image = decode(QRect(QPoint(0, 0), declared_), reduction);
         if (image.isNull())
             return {};
         // At full size, the whole picture holds the top-left part: one decoding does for both.
         if (reduction == 1 && topLeft_.isNull())
             topLeft_ = ::topLeft(image, largest_);
-        whole_ = image.width() > most.width() ? reducedWhole(image, declared_, largest_) : overWhite(image);
+        whole_ = image.width() > most.width() ? reducedWhole(image, declared_, largest_) : opaqueOverWhite(image);
         return whole_;
     }
 
@@ -238,10 +231,7 @@ std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown)
         return refused(part.trouble == JpegTrouble::TooManyScans ? LoadTrouble::TooManyScans : LoadTrouble::NotAPicture, full);
     QImage whole;
     if (wholeAffordable) {
-        int reduction = 8;
-        const QSize target = wholeSize(full, shown);
-        while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
-            reduction /= 2;
+        const int reduction = jpegReduction(full, wholeSize(full, shown));
         whole = reducedWhole(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction).image, full, shown);
     }
     auto decoded = std::make_shared<DecodedSource>(LoadTrouble::None, full, part.image, whole);
@@ -398,6 +388,18 @@ std::shared_ptr<PictureSource> OpenPictureImage(const QImage &image, QSize large
 LoadedPicture LoadPicture(const QString &path, QSize shown) { return loaded(*OpenPicture(path, shown), shown); }
 LoadedPicture LoadPictureData(const QByteArray &data, QSize shown) { return loaded(*OpenPictureData(data, shown), shown); }
 LoadedPicture LoadPictureImage(const QImage &image, QSize shown) { return loaded(*OpenPictureImage(image, shown), shown); }
+
+QImage opaqueOverWhite(QImage image)
+{
+    if (!image.hasAlphaChannel())
+        return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter p(&opaque);
+    p.drawImage(0, 0, image);
+    p.end();
+    return opaque;
+}
 
 QString loadTroubleMessage(const QString &name, const LoadedPicture &p)
 {

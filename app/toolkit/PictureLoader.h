@@ -79,6 +79,9 @@ LoadedPicture LoadPicture(const QString &path, QSize shown);
 LoadedPicture LoadPictureData(const QByteArray &data, QSize shown);
 LoadedPicture LoadPictureImage(const QImage &image, QSize shown);
 
+// `image` opaque, laid over white, as the canvas shows a transparent underlay.
+QImage opaqueOverWhite(QImage image);
+
 // What the user is told when a picture was not loaded; `name` says where it came from.
 QString loadTroubleMessage(const QString &name, LoadTrouble trouble, QSize declared, qint64 fileBytes);
 QString loadTroubleMessage(const QString &name, const LoadedPicture &picture);

@@ -455,8 +455,12 @@ void tst_result::postingWindowLeavesThePictureAlone()
     QCOMPARE(post->text(), QStringLiteral("■□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(post->text(), QStringLiteral("■□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
+    // Closed and opened again: the picture as it is now.
+    post->close();
     w->DotDraw(2, 5, 5);
     w->Draw();
+    QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(post->text(), QStringLiteral("□□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
     QCOMPARE(post->budgetRows().first(), QStringLiteral("X 43 / 280 fits"));
     post->chkTrim->setChecked(true);
     post->chkSwap->setChecked(true);
