@@ -507,14 +507,21 @@ void tst_underlay::ownersThatDoNotAnswerCostOneMessage()
 
 void tst_underlay::averagesThresholdsAndDithers()
 {
-    // Two cells of 2 x 2: one half black, one of a single grey.
-    QImage samples(4, 2, QImage::Format_RGB32);
-    samples.fill(qRgb(200, 200, 200));
-    samples.setPixel(0, 0, qRgb(0, 0, 0));
-    samples.setPixel(1, 1, qRgb(0, 0, 0));
-    samples.setPixel(0, 1, qRgb(255, 255, 255));
-    samples.setPixel(1, 0, qRgb(255, 255, 255));
-    QCOMPARE(cellAverages(samples, QSize(2, 1), 2), (std::vector<quint8>{128, 200}));
+    // Cells of 2 x 2, each of its own tone (one half black), and a ragged edge of one column
+    // and one row: no cell takes a sample of its neighbour's, and a part cell is its own mean.
+    QImage samples(5, 5, QImage::Format_RGB32);
+    const auto paint = [&](QRect r, int grey) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                samples.setPixel(x, y, qRgb(grey, grey, grey));
+    };
+    paint(QRect(0, 0, 2, 2), 255), paint(QRect(2, 0, 2, 2), 200), paint(QRect(0, 2, 2, 2), 0);
+    paint(QRect(2, 2, 2, 2), 255), paint(QRect(4, 2, 1, 2), 77), paint(QRect(0, 4, 2, 1), 50);
+    paint(QRect(2, 4, 2, 1), 255);
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 1), QPoint(4, 0), QPoint(4, 4)})
+        samples.setPixel(p, qRgb(0, 0, 0));
+    samples.setPixel(4, 1, qRgb(255, 255, 255));
+    QCOMPARE(cellAverages(samples, QSize(3, 3), 2), (std::vector<quint8>{128, 200, 128, 0, 255, 77, 50, 255, 0}));
 
     // Otsu splits two tones between them.
     std::vector<quint8> tones(100, 30);

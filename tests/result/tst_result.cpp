@@ -364,6 +364,17 @@ void tst_result::budgetsCountAsTheServicesDo()
     QVERIFY(fits(21, 22, 2) && !fits(21, 23, 2));
     QVERIFY(fits(48, 40, 3) && !fits(48, 48, 3));
     QCOMPARE(countBudgets(squares(48, 48), 48)[3].count, 2351);
+    // Exactly at a service's limit still fits; one more is over.
+    const auto atLimit = [](const QString &text, int service) {
+        const Budget b = countBudgets(text, 1)[size_t(service)];
+        return std::make_pair(b.count == b.limit, b.fits);
+    };
+    for (int service : {0, 1, 2, 3, 4}) {
+        const int limit = countBudgets(QString(), 1)[size_t(service)].limit;
+        const QString text = service == 0 ? QString(limit / 2, QChar(0x25A0)) : QString(limit, QLatin1Char('a'));
+        QCOMPARE(atLimit(text, service), std::make_pair(true, true));
+        QCOMPARE(atLimit(text + QLatin1Char('a'), service), std::make_pair(false, false));
+    }
     QVERIFY(fits(12, 48, 4) && !fits(13, 1, 4));
     QCOMPARE(graphemeCount(QStringLiteral("⬛\ufe0f\r\n⬜")), 3);
     QCOMPARE(utf16Length(QStringLiteral("🟥\r\n")), 3);
