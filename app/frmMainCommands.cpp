@@ -3,13 +3,13 @@
 
 #include "editing/stroke.h"
 #include "functions/Functions.h"
-#include "pictureHistory.h"
+#include "editing/pictureHistory.h"
 #include "result/dotText.h"
 #include "result/frmResult.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
 #include <QDir>

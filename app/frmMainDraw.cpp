@@ -4,7 +4,7 @@
 #include "cellGeometry.h"
 #include "commands/commandList.h"
 #include "editing/stroke.h"
-#include "pictureHistory.h"
+#include "editing/pictureHistory.h"
 #include "sizeEntry.h"
 #include "toolkit/BitBlt.h"
 #include "toolkit/MsgBox.h"

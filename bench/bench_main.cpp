@@ -13,7 +13,7 @@
 #include "result/textReading.h"
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/PictureBox.h"
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
 #include <QClipboard>

@@ -5,7 +5,7 @@
 #include "result/textReading.h"
 #include "sizeEntry.h"
 #include "toolkit/PictureBox.h"
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QApplication>
 #include <QPushButton>

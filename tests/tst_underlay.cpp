@@ -8,11 +8,11 @@
 #include "convert/underlay.h"
 #include "convert/frmConvert.h"
 #include "convert/threshold.h"
-#include "pictureOffer.h"
-#include "toolkit/BmpTopLeft.h"
+#include "offers/pictureOffer.h"
+#include "pictures/BmpTopLeft.h"
 #include "toolkit/CommonDialog.h"
-#include "toolkit/Offers.h"
-#include "toolkit/PictureLoader.h"
+#include "offers/Offers.h"
+#include "pictures/PictureLoader.h"
 
 #include <QBuffer>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "underlay.h"
 
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "pictureOffer.h"
 
-#include "toolkit/DecodeBudget.h"
-#include "toolkit/Offers.h"
+#include "pictures/DecodeBudget.h"
+#include "Offers.h"
 
 #include <QDir>
 #include <QUrl>

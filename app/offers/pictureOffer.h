@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <QString>
 #include <QStringList>

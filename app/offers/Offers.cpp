@@ -1,6 +1,6 @@
 #include "Offers.h"
 
-#include "DecodeBudget.h"
+#include "pictures/DecodeBudget.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
