@@ -3,6 +3,7 @@
 #include "commands/commandList.h"
 #include "commands/frmHelp.h"
 #include "convert/frmConvert.h"
+#include "convert/underlayLoading.h"
 #include "editing/stroke.h"
 #include "editing/pictureHistory.h"
 #include "offers/pictureOffer.h"
@@ -92,6 +93,9 @@ frmMain::~frmMain()
         child->disconnect(this);
     picDot->setAccessibleValue(nullptr);
     picDot->setKeyHandler(nullptr);
+    // A picture still being read is stopped, and nothing it gave reaches this window.
+    delete loading_;
+    loading_ = nullptr;
     // The other windows read this one; none may outlive it.
     delete result_.data();
     delete convert_.data();
@@ -251,6 +255,9 @@ void frmMain::connectHandlers()
     // Every command beyond the panel, in the panel's context menu (the canvas keeps its
     // right button for painting).
     commands_ = new CommandList(this, [this](CommandList::Id id) { runCommand(id); });
+    // Below the panel, over the true-size picture, while a large picture is read.
+    loading_ = new UnderlayLoading(this, picDot,
+                                   QRect(0, twipsToPixels(4875), twipsToPixels(1215), twipsToPixels(900)));
     Frame1->installEventFilter(this);
     for (QWidget *control : Frame1->findChildren<QWidget *>())
         if (control != txtWidth && control != txtHeight)

@@ -19,6 +19,8 @@ class PictureBox;
 class PictureHistory;
 class PictureSource;
 class Stroke;
+class UnderlayLoading;
+struct PictureRequest;
 class TextBox;
 class QButtonGroup;
 class QCheckBox;
@@ -84,6 +86,8 @@ public:
     void paste();
     // A picture file named on the command line: loaded as a dropped one would be.
     void openPicture(const QString &path);
+    // Pictures being read for the underlay (large ones on a worker thread).
+    UnderlayLoading *underlayLoading() const { return loading_; }
     void setPlacement(Placement placement);
     Placement placement() const { return underlay_.placement(); }
     // Ctrl+T: the window that turns the underlay into dots, with a preview on the canvas.
@@ -168,6 +172,13 @@ private:
     // Makes a loaded picture the underlay, or tells the user why there is none; `name`
     // says where it came from. True when the holder took it.
     bool takeUnderlay(const std::shared_ptr<PictureSource> &picture, const QString &name);
+    // Reads `request` for the underlay (on a worker when it is large) and takes it; `then`
+    // runs on the window's thread afterwards with whether the holder took it, also when the
+    // user stopped the reading.
+    void loadUnderlay(const PictureRequest &request, const QString &name, std::function<void(bool taken)> then);
+    // The same for a picture opened, pasted or dropped: once taken, the underlay is switched
+    // on and shown.
+    void loadUnderlayAndShow(const PictureRequest &request, const QString &name);
     // Pasted or dropped: text of dots, or a picture for the underlay (switched on, shown).
     void takeOffer(OfferSource &source, const QString &owner, const QString &unnamed);
     // A text of dots becomes the picture; false when it is no such text.
@@ -188,6 +199,7 @@ private:
     std::unique_ptr<PictureHistory> history_;
     std::unique_ptr<Stroke> stroke_;
     CommandList *commands_ = nullptr;
+    UnderlayLoading *loading_ = nullptr;
     Underlay underlay_;
     std::uint64_t holderKey_ = 0;
     // The window manager's frame as it was when the window was last fitted.
@@ -199,4 +211,6 @@ private:
     int strokeKey_ = 0;
     // What the conversion window began from, for a cancel.
     Placement placementBeforeConvert_ = Placement::AsLoaded;
+    // Ctrl+T came while a picture was being read: the window opens once it is taken.
+    bool convertWhenRead_ = false;
 };

@@ -1,6 +1,7 @@
 // The commands of the control panel.
 #include "frmMain.h"
 
+#include "convert/underlayLoading.h"
 #include "editing/stroke.h"
 #include "functions/Functions.h"
 #include "editing/pictureHistory.h"
@@ -97,10 +98,23 @@ void frmMain::chkTrace_Click()
         const QString path = ShowOpenDialog(this, filter, QDir::currentPath());
         if (path.isEmpty())
             return;
-        // On failure the holder keeps its previous picture; the redraw below shows it.
-        takeUnderlay(OpenPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path));
+        // On failure the holder keeps its previous picture; the redraw shows it.
+        loadUnderlay(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path),
+                     [this](bool) { Draw(); });
+        return;
     }
     Draw();
+}
+
+void frmMain::loadUnderlay(const PictureRequest &request, const QString &name, std::function<void(bool taken)> then)
+{
+    loading_->load(request, [this, name, then](const std::shared_ptr<PictureSource> &picture) {
+        const bool taken = picture && takeUnderlay(picture, name);
+        then(taken);
+        const bool convert = std::exchange(convertWhenRead_, false);
+        if (convert && taken)
+            showConvert();
+    });
 }
 
 bool frmMain::takeUnderlay(const std::shared_ptr<PictureSource> &picture, const QString &name)
@@ -130,12 +144,19 @@ bool frmMain::takeUnderlay(const std::shared_ptr<PictureSource> &picture, const 
     return true;
 }
 
+void frmMain::loadUnderlayAndShow(const PictureRequest &request, const QString &name)
+{
+    loadUnderlay(request, name, [this](bool taken) {
+        if (taken) {
+            chkTrace->setChecked(true);
+            Draw();
+        }
+    });
+}
+
 void frmMain::openPicture(const QString &path)
 {
-    if (takeUnderlay(OpenPicture(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path))) {
-        chkTrace->setChecked(true);
-        Draw();
-    }
+    loadUnderlayAndShow(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path));
 }
 
 frmResult *frmMain::resultWindow() const { return result_; }

@@ -5,6 +5,7 @@
 #include "commands/commandList.h"
 #include "commands/frmHelp.h"
 #include "convert/frmConvert.h"
+#include "convert/underlayLoading.h"
 #include "dotImage.h"
 #include "editing/stroke.h"
 #include "editing/transforms.h"
@@ -96,10 +97,7 @@ void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString
         MsgBox(this, taken.message);
         return;
     case TakenOffer::Picture:
-        if (takeUnderlay(taken.picture, taken.name)) {
-            chkTrace->setChecked(true);
-            Draw();
-        }
+        loadUnderlayAndShow(taken.request, taken.name);
         return;
     }
 }
@@ -207,6 +205,11 @@ void frmMain::showConvert()
     }
     if (stroke_->active())
         return;
+    // The picture just given is what the user means to turn into dots.
+    if (loading_->busy()) {
+        convertWhenRead_ = true;
+        return;
+    }
     if (!underlay_.loaded()) {
         MsgBox(this, QStringLiteral("下絵がありません。先に「下絵」ボタンで画像を開くか、画像をドロップまたは貼り付けてください。"));
         return;

@@ -13,7 +13,9 @@
 #include "result/textReading.h"
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/PictureBox.h"
+#include "pictures/PictureJob.h"
 #include "pictures/PictureLoader.h"
+#include "convert/underlayLoading.h"
 #include "toolkit/TextBox.h"
 
 #include <QClipboard>
@@ -258,6 +260,57 @@ void BM_FitAndConvertPhoto(benchmark::State &state)
     }
 }
 
+// Reading a picture for the underlay as the window does, opened, weighed and decoded for
+// every canvas: PNG, JPEG and BMP of a photo-like picture, `side` x `side` pixels. Up to
+// the size that reads within a few milliseconds the window reads a picture at once; larger
+// ones go to a worker thread.
+void BM_ReadUnderlay(benchmark::State &state)
+{
+    static const char *const formats[] = {"PNG", "JPEG", "BMP"};
+    const int side = int(state.range(1));
+    const QByteArray bytes = pictureFiles::encodedImage(
+        shadedPicture().scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), formats[state.range(0)]);
+    const PictureRequest request = pictureFromData(bytes, QSize(kLargestCanvas, kLargestCanvas));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(request.open(std::make_shared<DecodeWork>()));
+    state.SetLabel(std::string(formats[state.range(0)]) + (request.quick ? ", at once" : ", on a worker"));
+}
+
+// The window's answer to a click on the canvas (press and release, the dot painted and
+// shown) while a 64-megapixel PNG is decoded on the worker thread. When a decoding ends
+// before the clicks do, the next one starts.
+void BM_ClickDuringDecode(benchmark::State &state)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("64mp.png");
+    if (!QFileInfo::exists(path))
+        pictureFiles::write(path, pictureFiles::encodedImage(
+                                      shadedPicture().scaled(8000, 8000, Qt::IgnoreAspectRatio, Qt::FastTransformation), "PNG", 1));
+    frmMain w;
+    w.show();
+    prepare(w, 48, 12, false);
+    int decodings = 0, during = 0, i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!w.underlayLoading()->busy()) {
+            w.openPicture(path);
+            ++decodings;
+        }
+        const QPointF at(5 + 12 * (i++ % 48), 17);
+        state.ResumeTiming();
+        QMouseEvent press(QEvent::MouseButtonPress, at, w.picDot->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(w.picDot, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, w.picDot->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(w.picDot, &release);
+        QApplication::processEvents();
+        during += w.underlayLoading()->busy();
+    }
+    state.counters["decodings"] = decodings;
+    state.counters["clicks_while_decoding"] = during;
+}
+
 // The posting window's counts for a 99 x 99 picture's text, every service.
 void BM_CountBudgets(benchmark::State &state)
 {
@@ -316,6 +369,8 @@ BENCHMARK(BM_PaintCanvas)->Arg(100)->Arg(150)->Arg(125)->Arg(175)->Unit(benchmar
 BENCHMARK(BM_ThresholdSlider)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FitAndConvertPhoto)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountBudgets)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadUnderlay)->ArgsProduct({{0, 1, 2}, {362, 512, 724, 1024, 2048}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClickDuringDecode)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK(BM_ReadText)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/underlayLoading.h"
 #include "frmMain.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
@@ -43,6 +44,14 @@ inline std::unique_ptr<frmMain> shownEditor()
     if (!QTest::qWaitForWindowActive(w.get()))
         qWarning("the main window did not become active");
     return w;
+}
+
+// Waits until a picture read for the underlay on a worker thread was taken or refused; a
+// small one was read at once. However busy the machine, it waits, for as long as a reading
+// can take: no test asserts how long.
+inline bool underlayRead(const frmMain &w)
+{
+    return QTest::qWaitFor([&w] { return !w.underlayLoading()->busy(); }, 300000);
 }
 
 // A dot picture of `rows`, "#" for black: structure a test can see turned or moved.

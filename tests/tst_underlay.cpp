@@ -12,6 +12,7 @@
 #include "pictures/BmpTopLeft.h"
 #include "toolkit/CommonDialog.h"
 #include "offers/Offers.h"
+#include "pictures/PictureJob.h"
 #include "pictures/PictureLoader.h"
 
 #include <QBuffer>
@@ -19,6 +20,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFrame>
+#include <QThread>
 #include <QMimeData>
 #include <QFileDialog>
 #include <QPushButton>
@@ -101,6 +104,7 @@ private slots:
     void aPictureTooLargeToReduceLiesAsLoaded();
     void automaticThresholdSplitsThePictureNotItsMargins();
     void convertingAsLoadedFollowsTheMagnification();
+    void largePicturesAreReadWhileTheWindowAnswers();
 
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
@@ -615,6 +619,7 @@ void tst_underlay::aDiskPictureConvertsToARoundDisk()
     QApplication::clipboard()->setMimeData(data);
     w->DotDraw(1, 5, 5);
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
     QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
     frmConvert *convert = w->convertWindow();
     QVERIFY(convert);
@@ -692,6 +697,7 @@ void tst_underlay::aPictureTooLargeToReduceLiesAsLoaded()
     const QString path = dir->filePath("huge.png");
     QVERIFY(pictureFiles::write(path, pictureFiles::png(30000, 30000, 0, 1)));
     w->openPicture(path);
+    QVERIFY(underlayRead(*w));
     QVERIFY(log->messages.isEmpty());
     QCOMPARE(w->picDot->point(5, 5), kBlack);
     QTest::keyClick(w->picDot, Qt::Key_2, Qt::ControlModifier);
@@ -750,6 +756,71 @@ void tst_underlay::convertingAsLoadedFollowsTheMagnification()
         QCOMPARE(blackDots(*w).size(), 32 * 32 - side * side);
         QVERIFY(!w->isBlackDot(side - 1, side - 1) && w->isBlackDot(side, side - 1) && w->isBlackDot(side - 1, side));
     }
+}
+
+void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
+{
+    // A worker held before it reads anything: the window answers meanwhile.
+    std::atomic<bool> release{false};
+    std::atomic<int> held{0};
+    setDecodeHold([&](DecodeWork &work) {
+        ++held;
+        while (!release && !work.cancelled())
+            QThread::msleep(1);
+    });
+    const auto cleanUp = qScopeGuard([] { setDecodeHold(nullptr); });
+    loadBlueThenSwitchOff(40);
+    QVERIFY2(!w->underlayLoading()->busy(), "a small picture is read at once");
+    const QString red = dir->filePath("red.png"), green = dir->filePath("green.png");
+    // One pixel a side over what is read at once.
+    QVERIFY(pictureFiles::write(red, pictureFiles::encoded("PNG", 513, 512, qRgb(255, 0, 0), qRgb(255, 0, 0))));
+    QVERIFY(pictureFiles::write(green, pictureFiles::encoded("PNG", 600, 600, qRgb(0, 128, 0), qRgb(0, 128, 0))));
+
+    toggle(red);
+    QVERIFY(w->underlayLoading()->busy());
+    QCOMPARE(w->picDot->cursor().shape(), Qt::BusyCursor);
+    QCOMPARE(w->picTrace->point(17, 5), 0x0000FF); // the underlay before it, still
+    // Painting, undoing and typing go on.
+    QTest::mouseClick(w->picDot, Qt::LeftButton, {}, QPoint(30, 30));
+    QCOMPARE(blackDots(*w), QStringList{"2,2"});
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_Right);
+    QCOMPARE(w->cursorDot(), QPoint(3, 2));
+    // Past half a second, how far it got, with a way to stop it; Escape stops it.
+    QTRY_VERIFY_WITH_TIMEOUT(w->underlayLoading()->panel() && w->underlayLoading()->panel()->isVisible(), 60000);
+    QTest::keyClick(w->picDot, Qt::Key_Escape);
+    QVERIFY(!w->underlayLoading()->busy());
+    QVERIFY(!w->underlayLoading()->panel()->isVisible());
+    QCOMPARE(w->picDot->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(w->chkTrace->isChecked());
+    QCOMPARE(w->picDot->point(17, 5), 0x0000FF);
+    QCOMPARE(w->picTrace->point(17, 5), 0x0000FF);
+    QVERIFY(log->messages.isEmpty());
+
+    // A second picture given while one is read stops the first: only the second is taken.
+    w->openPicture(red);
+    const std::shared_ptr<DecodeWork> first = w->underlayLoading()->lastWork();
+    w->openPicture(green);
+    QVERIFY(first->cancelled());
+    QCOMPARE(first->pixels(), 0);
+    release = true;
+    QVERIFY(underlayRead(*w));
+    QCOMPARE(w->picDot->point(17, 5), 0x008000);
+    QCOMPARE(w->underlayLoading()->lastWork()->rows(), 600);
+    QVERIFY(log->messages.isEmpty());
+
+    // Closing the window while a picture is read: the worker stops, and nothing it read
+    // reaches a window that is gone.
+    release = false;
+    held = 0;
+    w->openPicture(red);
+    const std::shared_ptr<DecodeWork> last = w->underlayLoading()->lastWork();
+    QTRY_COMPARE(held.load(), 1);
+    delete w;
+    w = nullptr;
+    QVERIFY(last->cancelled());
+    QCOMPARE(last->rows(), 0);
 }
 
 QTEST_MAIN(tst_underlay)

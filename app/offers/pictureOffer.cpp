@@ -84,7 +84,7 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
         if (f.status == OfferSource::Status::Ok) {
             taken.kind = TakenOffer::Picture;
             taken.name = unnamed;
-            taken.picture = OpenPictureData(f.bytes, shown);
+            taken.request = pictureFromData(f.bytes, shown);
             return taken;
         }
     }
@@ -102,7 +102,7 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
             if (url.isLocalFile()) {
                 taken.kind = TakenOffer::Picture;
                 taken.name = QDir::toNativeSeparators(url.toLocalFile());
-                taken.picture = OpenPicture(url.toLocalFile(), shown);
+                taken.request = pictureFromFile(url.toLocalFile(), shown);
                 return taken;
             }
         }
@@ -111,7 +111,7 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
     if (const QImage own = source.ownImage(); !own.isNull()) {
         taken.kind = TakenOffer::Picture;
         taken.name = unnamed;
-        taken.picture = OpenPictureImage(own, shown);
+        taken.request = pictureFromImage(own, shown);
         return taken;
     }
     if (const QString other = otherImageType(types); !other.isEmpty()) {

@@ -20,18 +20,19 @@ struct TakenOffer
     enum Kind {
         Nothing,  // nothing the program takes: left alone, nothing said
         TextUsed, // text that `useText` took
-        Picture,  // `picture`, from `name`
+        Picture,  // the picture `request` reads, from `name`
         Message,  // `message` says why nothing was taken
     };
     Kind kind = Nothing;
     QString name;
-    std::shared_ptr<PictureSource> picture;
+    PictureRequest request;
     QString message;
 };
 
 // Takes what `source` offers, asking it for at most one type at a time: text first, which
 // `useText` takes or leaves (true: taken); then a picture's bytes; then the first local file
 // of a list of files. `owner` names where it came from (the clipboard, a drag) in messages,
-// `unnamed` the pictures that came as bytes; `shown` is what the loader keeps of them.
+// `unnamed` the pictures that came as bytes; `shown` is what the loader keeps of them. A
+// picture is not read here: the request says how, for the caller to read it when it will.
 TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed,
                      const std::function<bool(const QString &text)> &useText);

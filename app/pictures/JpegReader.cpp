@@ -1,6 +1,7 @@
 #include "JpegReader.h"
 
 #include "DecodeBudget.h"
+#include "DecodeWork.h"
 
 #include <QIODevice>
 #include <QTransform>
@@ -33,6 +34,7 @@ struct Session
     qint64 pieces;
     bool sawExif;
     int orientation;
+    DecodeWork *work;
 };
 
 Session *sessionOf(j_common_ptr cinfo) { return static_cast<Session *>(cinfo->client_data); }
@@ -167,8 +169,11 @@ boolean readMetadata(j_decompress_ptr cinfo)
 void watchScans(j_common_ptr cinfo)
 {
     auto *d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    Session *s = sessionOf(cinfo);
     if (d->input_scan_number > budget::kMostScans)
-        stop(sessionOf(cinfo), JpegTrouble::TooManyScans);
+        stop(s, JpegTrouble::TooManyScans);
+    if (s->work && s->work->cancelled())
+        stop(s, JpegTrouble::Cancelled);
 }
 
 // Readies `s` to read from the start of `device`. Must be followed by jpeg_destroy.
@@ -272,14 +277,23 @@ bool decodeInto(Session *s, int reduction, const QRect &part, QImage *out, std::
     JDIMENSION x = JDIMENSION(part.left()), width = JDIMENSION(part.width());
     if (width < c.output_width)
         jpeg_crop_scanline(&c, &x, &width); // widened to whole blocks: x may move left
+    DecodeWork *work = s->work;
+    if (work)
+        work->expectRows(part.bottom() + 1);
     if (part.top() > 0 && jpeg_skip_scanlines(&c, JDIMENSION(part.top())) != JDIMENSION(part.top()))
         return false;
+    if (work)
+        work->addRows(part.top(), width);
     row->resize(size_t(width) * 4);
     JSAMPROW rows[1] = {row->data()};
     const size_t from = size_t(part.left()) - x;
     for (int y = 0; y < part.height(); ++y) {
+        if (work && work->cancelled())
+            stop(s, JpegTrouble::Cancelled);
         if (jpeg_read_scanlines(&c, rows, 1) != 1)
             return false;
+        if (work)
+            work->addRows(1, width);
         auto *to = reinterpret_cast<QRgb *>(out->scanLine(y));
         const JSAMPLE *in = row->data() + 4 * from;
         if (!cmyk) {
@@ -320,7 +334,8 @@ JpegInfo readJpegInfo(QIODevice *device)
     return info;
 }
 
-JpegPicture decodeJpeg(QIODevice *device, const JpegInfo &info, const QRect &shownRect, int reduction)
+JpegPicture decodeJpeg(QIODevice *device, const JpegInfo &info, const QRect &shownRect, int reduction,
+                       DecodeWork *work)
 {
     JpegPicture result;
     const QRect shown = shownRect & QRect(QPoint(0, 0), info.shown());
@@ -343,6 +358,7 @@ JpegPicture decodeJpeg(QIODevice *device, const JpegInfo &info, const QRect &sho
     std::vector<JSAMPLE> row;
     auto s = std::make_unique<Session>();
     open(s.get(), device);
+    s->work = work;
     const bool ok = decodeInto(s.get(), reduction, part, &image, &row);
     const JpegTrouble trouble = s->trouble;
     jpeg_destroy_decompress(&s->cinfo);

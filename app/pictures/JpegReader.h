@@ -6,13 +6,14 @@
 
 #include <optional>
 
+class DecodeWork;
 class QIODevice;
 
 // Reading JPEG files with libjpeg, by code of ours: only what decoding needs is read.
 // Comments and application segments are skipped unread (the EXIF orientation aside), their
 // amount is capped, scans are counted while they are read, and nothing is kept but pixels.
 
-enum class JpegTrouble { None, Unreadable, TooMuchMetadata, TooManyScans };
+enum class JpegTrouble { None, Unreadable, TooMuchMetadata, TooManyScans, Cancelled };
 
 struct JpegInfo
 {
@@ -39,5 +40,8 @@ struct JpegPicture
 // Decodes the part `shownRect` of the picture as shown (orientation applied), reduced by
 // `reduction` (1, 2, 4 or 8) while decoding, as a 32-bit RGB image of that part's reduced
 // size. Rows below the part are never decoded; rows above it and columns beside it are
-// decoded as little as libjpeg allows.
-JpegPicture decodeJpeg(QIODevice *device, const JpegInfo &info, const QRect &shownRect, int reduction);
+// decoded as little as libjpeg allows. Every row decoded (or skipped on the way, which costs
+// nearly as much) is counted in `work`, which can also stop the reading between two rows or
+// scans.
+JpegPicture decodeJpeg(QIODevice *device, const JpegInfo &info, const QRect &shownRect, int reduction,
+                       DecodeWork *work = nullptr);

@@ -1,10 +1,66 @@
 #include "PictureFile.h"
 
+#include "DecodeWork.h"
+
+#include <QBuffer>
 #include <QFile>
+#include <QtEndian>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// A device that counts what its readers take out of it: the bytes a reader skipped by
+// seeking are never counted, so the count shows what skipping saved.
+template<typename Device>
+class Counted : public Device
+{
+public:
+    explicit Counted(DecodeWork *work) : work_(work) {}
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        const qint64 n = Device::readData(data, length);
+        if (n > 0 && work_)
+            work_->addBytesRead(n);
+        return n;
+    }
+
+private:
+    DecodeWork *work_;
+};
+
+quint16 be16(const QByteArray &b, qsizetype at) { return qFromBigEndian<quint16>(b.constData() + at); }
+
+// The frame header of a JPEG among its first bytes: the markers are walked segment by
+// segment, as a decoder walks them, up to the first start of frame.
+std::optional<QSize> jpegSize(const QByteArray &head)
+{
+    qsizetype at = 2;
+    while (at + 4 <= head.size()) {
+        if (quint8(head[at]) != 0xFF)
+            return std::nullopt;
+        const int marker = quint8(head[at + 1]);
+        if (marker == 0xFF) { // fill bytes before a marker
+            ++at;
+            continue;
+        }
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 9 > head.size())
+                return std::nullopt;
+            const int height = be16(head, at + 5), width = be16(head, at + 7);
+            return width > 0 && height > 0 ? std::optional<QSize>(QSize(width, height)) : std::nullopt;
+        }
+        at += 2 + be16(head, at + 2);
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 PictureFormat pictureFormatOf(const QByteArray &b)
 {
@@ -21,7 +77,39 @@ PictureFormat pictureFormatOf(const QByteArray &b)
 
 PictureFormat pictureFormatOf(QIODevice *device) { return pictureFormatOf(device->peek(8)); }
 
-std::unique_ptr<QIODevice> openPictureFile(const QString &path)
+std::optional<QSize> sizeFromHead(const QByteArray &head)
+{
+    QSize size;
+    switch (pictureFormatOf(head)) {
+    case PictureFormat::Png:
+        if (head.size() < 24)
+            return std::nullopt;
+        size = QSize(int(qFromBigEndian<quint32>(head.constData() + 16) & 0x7FFFFFFF),
+                     int(qFromBigEndian<quint32>(head.constData() + 20) & 0x7FFFFFFF));
+        break;
+    case PictureFormat::Gif:
+        if (head.size() < 10)
+            return std::nullopt;
+        size = QSize(qFromLittleEndian<quint16>(head.constData() + 6), qFromLittleEndian<quint16>(head.constData() + 8));
+        break;
+    case PictureFormat::Bmp:
+        if (head.size() < 26)
+            return std::nullopt;
+        if (qFromLittleEndian<quint32>(head.constData() + 14) == 12)
+            size = QSize(qFromLittleEndian<quint16>(head.constData() + 18), qFromLittleEndian<quint16>(head.constData() + 20));
+        else
+            size = QSize(qAbs(qFromLittleEndian<qint32>(head.constData() + 18)) & 0x7FFFFFFF,
+                         qAbs(qFromLittleEndian<qint32>(head.constData() + 22)) & 0x7FFFFFFF);
+        break;
+    case PictureFormat::Jpeg:
+        return jpegSize(head);
+    case PictureFormat::None:
+        return std::nullopt;
+    }
+    return size.isEmpty() ? std::nullopt : std::optional<QSize>(size);
+}
+
+std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work)
 {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty())
@@ -34,10 +122,18 @@ std::unique_ptr<QIODevice> openPictureFile(const QString &path)
         ::close(fd);
         return nullptr;
     }
-    auto file = std::make_unique<QFile>();
+    auto file = std::make_unique<Counted<QFile>>(work);
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return nullptr;
     }
     return file;
+}
+
+std::unique_ptr<QIODevice> openPictureBytes(const QByteArray &bytes, DecodeWork *work)
+{
+    auto buffer = std::make_unique<Counted<QBuffer>>(work);
+    buffer->setData(bytes);
+    buffer->open(QIODevice::ReadOnly);
+    return buffer;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class DecodeWork;
 class QIODevice;
 
 // The picture formats the program reads, told by their first bytes, never by a file's name
@@ -15,8 +18,16 @@ PictureFormat pictureFormatOf(const QByteArray &firstBytes);
 // The same for the start of `device`; the device is left where it was.
 PictureFormat pictureFormatOf(QIODevice *device);
 
+// The size a picture says it has, read from its first bytes alone (`head`: 64 KiB are
+// plenty for every ordinary file): the header of a PNG, GIF or BMP, the frame header of a
+// JPEG when it comes before the end of `head`. Nothing when `head` does not tell.
+std::optional<QSize> sizeFromHead(const QByteArray &head);
+
 // Opens a picture file for reading, once: the descriptor opened is the one read from, so
 // the file cannot be swapped between a check and the open. Opening does not wait (a pipe or
 // a device opens at once), and what was opened must be a regular file; anything else gives
-// nothing. Reads never wait either: a file whose data is not there reads as ended.
-std::unique_ptr<QIODevice> openPictureFile(const QString &path);
+// nothing. Reads never wait either: a file whose data is not there reads as ended. Every
+// byte read from it is counted in `work`, when given.
+std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work = nullptr);
+// Bytes already in memory, read as a file would be, the bytes counted the same way.
+std::unique_ptr<QIODevice> openPictureBytes(const QByteArray &bytes, DecodeWork *work = nullptr);

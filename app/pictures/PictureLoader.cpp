@@ -101,11 +101,15 @@ int jpegReduction(QSize full, QSize target)
 class DecodedSource : public PictureSource
 {
 public:
-    DecodedSource(LoadTrouble trouble, QSize declared, QImage topLeft = {}, QImage whole = {})
+    DecodedSource(std::shared_ptr<DecodeWork> work, LoadTrouble trouble, QSize declared, QImage topLeft = {},
+                  QImage whole = {})
         : topLeft_(std::move(topLeft)), whole_(std::move(whole))
     {
+        work_ = std::move(work);
         trouble_ = trouble;
         declared_ = declared;
+        if (trouble_ == LoadTrouble::None && work_->cancelled())
+            trouble_ = LoadTrouble::Cancelled;
         if (trouble_ == LoadTrouble::None && topLeft_.isNull())
             trouble_ = LoadTrouble::NotAPicture;
     }
@@ -119,22 +123,22 @@ private:
     QImage whole_;
 };
 
-std::shared_ptr<DecodedSource> refused(LoadTrouble why, QSize declared = {})
+std::shared_ptr<DecodedSource> refused(const std::shared_ptr<DecodeWork> &work, LoadTrouble why, QSize declared = {})
 {
-    return std::make_shared<DecodedSource>(why, declared);
+    return std::make_shared<DecodedSource>(work, why, declared);
 }
 
 // A JPEG kept as its file's bytes, decoded as far and as large as each request needs.
 class JpegSource : public PictureSource
 {
 public:
-    JpegSource(QByteArray bytes, const JpegInfo &info, QSize largest, bool wholeAffordable)
+    JpegSource(std::shared_ptr<DecodeWork> work, QByteArray bytes, const JpegInfo &info, QSize largest,
+               bool wholeAffordable)
         : bytes_(std::move(bytes)), info_(info), largest_(largest), wholeAffordable_(wholeAffordable)
     {
+        work_ = std::move(work);
         declared_ = info.shown();
         fileBytes_ = bytes_.size();
-        buffer_.setBuffer(&bytes_);
-        buffer_.open(QIODevice::ReadOnly);
     }
 
     QImage topLeft() override
@@ -169,16 +173,18 @@ public:
 private:
     QImage decode(const QRect &part, int reduction)
     {
-        const JpegPicture picture = decodeJpeg(&buffer_, info_, part, reduction);
+        const std::unique_ptr<QIODevice> device = openPictureBytes(bytes_, work_.get());
+        const JpegPicture picture = decodeJpeg(device.get(), info_, part, reduction, work_.get());
         if (picture.trouble == JpegTrouble::TooManyScans)
             trouble_ = LoadTrouble::TooManyScans;
+        else if (picture.trouble == JpegTrouble::Cancelled)
+            trouble_ = LoadTrouble::Cancelled;
         else if (picture.image.isNull())
             trouble_ = LoadTrouble::NotAPicture;
         return picture.image;
     }
 
     QByteArray bytes_;
-    QBuffer buffer_;
     JpegInfo info_;
     QSize largest_;
     bool wholeAffordable_;
@@ -189,20 +195,20 @@ private:
 // JPEGs larger than this are decoded when opened rather than kept.
 constexpr qint64 kMostKeptJpegBytes = qint64(64) << 20;
 
-std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown, const std::shared_ptr<DecodeWork> &work)
 {
     const JpegInfo info = readJpegInfo(device);
     if (info.trouble == JpegTrouble::TooMuchMetadata)
-        return refused(LoadTrouble::TooMuchMetadata);
+        return refused(work, LoadTrouble::TooMuchMetadata);
     if (info.trouble != JpegTrouble::None)
-        return refused(LoadTrouble::NotAPicture);
+        return refused(work, LoadTrouble::NotAPicture);
     const QSize full = info.shown();
     const qint64 pixels = qint64(full.width()) * full.height();
     if (!fitsItsPicture(device->size(), product(3, pixels)))
-        return refused(LoadTrouble::FileTooLarge, full);
+        return refused(work, LoadTrouble::FileTooLarge, full);
     const bool multiScan = info.bufferedBytes > 0;
     if (multiScan && device->size() > budget::kMostMultiScanBytes)
-        return refused(LoadTrouble::FileTooLarge, full);
+        return refused(work, LoadTrouble::FileTooLarge, full);
 
     const QSize kept = full.boundedTo(shown);
     const qint64 keptBytes = qint64(kept.width()) * kept.height() * 4;
@@ -214,42 +220,49 @@ std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown)
         ? info.bufferedBytes + keptBytes <= budget::kMemory && pixels <= budget::kWholePixels
         : rowsDecoded <= budget::kRowPixels;
     if (!keptAffordable)
-        return refused(LoadTrouble::TooManyPixels, full);
+        return refused(work, LoadTrouble::TooManyPixels, full);
     // Every row is decoded for the whole picture, reduced as libjpeg goes.
     const qint64 reducedBytes = qint64(full.width() / 2 + 1) * (full.height() / 2 + 1) * 4;
     const bool wholeAffordable = pixels <= budget::kScaledJpegPixels
                                  && info.bufferedBytes + reducedBytes <= budget::kMemory;
+    work->planned(info.bufferedBytes + keptBytes);
+    if (wholeAffordable)
+        work->planned(info.bufferedBytes + reducedBytes);
 
     QByteArray bytes;
     if (device->size() <= kMostKeptJpegBytes && device->seek(0))
         bytes = device->readAll();
     if (bytes.size() == device->size())
-        return std::make_shared<JpegSource>(std::move(bytes), info, shown, wholeAffordable);
+        return std::make_shared<JpegSource>(work, std::move(bytes), info, shown, wholeAffordable);
     // Too large to keep: both parts decoded now, from the file.
-    const JpegPicture part = decodeJpeg(device, info, QRect(QPoint(0, 0), kept), 1);
+    const JpegPicture part = decodeJpeg(device, info, QRect(QPoint(0, 0), kept), 1, work.get());
     if (part.image.isNull())
-        return refused(part.trouble == JpegTrouble::TooManyScans ? LoadTrouble::TooManyScans : LoadTrouble::NotAPicture, full);
+        return refused(work,
+                       part.trouble == JpegTrouble::TooManyScans ? LoadTrouble::TooManyScans
+                       : part.trouble == JpegTrouble::Cancelled  ? LoadTrouble::Cancelled
+                                                                 : LoadTrouble::NotAPicture,
+                       full);
     QImage whole;
     if (wholeAffordable) {
         const int reduction = jpegReduction(full, wholeSize(full, shown));
-        whole = reducedWhole(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction).image, full, shown);
+        whole = reducedWhole(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction, work.get()).image, full, shown);
     }
-    auto decoded = std::make_shared<DecodedSource>(LoadTrouble::None, full, part.image, whole);
+    auto decoded = std::make_shared<DecodedSource>(work, LoadTrouble::None, full, part.image, whole);
     decoded->setFileBytes(device->size());
     return decoded;
 }
 
-std::shared_ptr<PictureSource> openPng(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openPng(QIODevice *device, QSize shown, const std::shared_ptr<DecodeWork> &work)
 {
     const PngInfo info = readPngInfo(device);
     if (info.trouble == PngTrouble::TooMuchMetadata)
-        return refused(LoadTrouble::TooMuchMetadata);
+        return refused(work, LoadTrouble::TooMuchMetadata);
     if (info.trouble != PngTrouble::None)
-        return refused(LoadTrouble::NotAPicture);
+        return refused(work, LoadTrouble::NotAPicture);
     const QSize full = info.size;
     const qint64 pixels = qint64(full.width()) * full.height();
     if (!fitsItsPicture(device->size(), product(info.storedRowBytes, full.height())))
-        return refused(LoadTrouble::FileTooLarge, full);
+        return refused(work, LoadTrouble::FileTooLarge, full);
 
     const QSize kept = full.boundedTo(shown);
     const qint64 keptBytes = qint64(kept.width()) * kept.height() * 4;
@@ -260,84 +273,99 @@ std::shared_ptr<PictureSource> openPng(QIODevice *device, QSize shown)
         : qint64(full.width()) * kept.height() <= budget::kRowPixels
               && info.storedRowBytes * kept.height() <= budget::kPngRowBytes;
     if (!keptAffordable)
-        return refused(LoadTrouble::TooManyPixels, full);
+        return refused(work, LoadTrouble::TooManyPixels, full);
     const bool wholeAffordable = pixels <= budget::kRowPixels && info.storedRowBytes * full.height() <= budget::kPngRowBytes;
     const QSize target = wholeSize(full, shown);
     const int reduction = std::max(1, std::min(full.width() / target.width(), full.height() / target.height()));
+    work->planned(keptBytes + (info.interlaced ? pixels * 4 : qint64(full.width()) * 4)
+                  + (wholeAffordable ? qint64(full.width() / reduction + 1) * (full.height() / reduction + 1) * 4 : 0));
 
-    const PngPicture png = decodePng(device, kept, wholeAffordable ? reduction : 0);
+    const PngPicture png = decodePng(device, kept, wholeAffordable ? reduction : 0, work.get());
     if (png.trouble == PngTrouble::TooMuchMetadata)
-        return refused(LoadTrouble::TooMuchMetadata, full);
+        return refused(work, LoadTrouble::TooMuchMetadata, full);
+    if (png.trouble == PngTrouble::Cancelled)
+        return refused(work, LoadTrouble::Cancelled, full);
     if (png.topLeft.isNull() && !kept.isEmpty())
-        return refused(LoadTrouble::NotAPicture, full);
-    return std::make_shared<DecodedSource>(LoadTrouble::None, full, png.topLeft,
+        return refused(work, LoadTrouble::NotAPicture, full);
+    return std::make_shared<DecodedSource>(work, LoadTrouble::None, full, png.topLeft,
                                            png.whole.isNull() ? QImage() : reducedWhole(png.whole, full, shown));
 }
 
-std::shared_ptr<PictureSource> openBmp(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openBmp(QIODevice *device, QSize shown, const std::shared_ptr<DecodeWork> &work)
 {
     const std::optional<QSize> declared = bmpSize(device);
     if (!declared)
-        return refused(LoadTrouble::NotAPicture);
+        return refused(work, LoadTrouble::NotAPicture);
     const QSize full = *declared;
     const qint64 pixels = qint64(full.width()) * full.height();
     const qint64 rowBytes = (qint64(full.width()) * 32 + 31) / 32 * 4;
     if (!fitsItsPicture(device->size(), product(rowBytes, full.height())))
-        return refused(LoadTrouble::FileTooLarge, full);
+        return refused(work, LoadTrouble::FileTooLarge, full);
 
     // Small enough to decode whole: once, for both the kept part and the whole.
     if (pixels <= budget::kWholePixels && pixels * 4 <= budget::kMemory) {
+        work->planned(pixels * 4);
         QImage image = decodeWithQt(device, "bmp");
         if (image.isNull())
-            return refused(LoadTrouble::NotAPicture, full);
+            return refused(work, LoadTrouble::NotAPicture, full);
+        work->addRows(image.height(), image.width());
         QImage kept = topLeft(image, shown);
-        return std::make_shared<DecodedSource>(LoadTrouble::None, full, std::move(kept),
+        return std::make_shared<DecodedSource>(work, LoadTrouble::None, full, std::move(kept),
                                                reducedWhole(std::move(image), full, shown));
     }
     // Larger uncompressed files: a small BMP of the kept rows, made by reading just those.
-    std::optional<QByteArray> cropped = croppedBmp(device, shown);
     const QSize kept = full.boundedTo(shown);
-    if (!cropped || qint64(kept.width()) * kept.height() > budget::kRowPixels)
-        return refused(LoadTrouble::TooManyPixels, full);
+    if (qint64(kept.width()) * kept.height() > budget::kRowPixels)
+        return refused(work, LoadTrouble::TooManyPixels, full);
+    std::optional<QByteArray> cropped = croppedBmp(device, shown);
+    if (!cropped)
+        return refused(work, LoadTrouble::TooManyPixels, full);
+    work->planned(qint64(kept.width()) * kept.height() * 4 + cropped->size());
     QBuffer small(&*cropped);
     small.open(QIODevice::ReadOnly);
-    return std::make_shared<DecodedSource>(LoadTrouble::None, full, decodeWithQt(&small, "bmp"));
+    const QImage image = decodeWithQt(&small, "bmp");
+    work->addRows(image.height(), image.width());
+    return std::make_shared<DecodedSource>(work, LoadTrouble::None, full, image);
 }
 
-std::shared_ptr<PictureSource> openGif(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> openGif(QIODevice *device, QSize shown, const std::shared_ptr<DecodeWork> &work)
 {
     GifFirstFrame gif = gifFirstFrame(device);
     if (gif.trouble == GifTrouble::TooMuchMetadata)
-        return refused(LoadTrouble::TooMuchMetadata);
+        return refused(work, LoadTrouble::TooMuchMetadata);
     if (gif.trouble == GifTrouble::FileTooLarge)
-        return refused(LoadTrouble::FileTooLarge, gif.screen);
+        return refused(work, LoadTrouble::FileTooLarge, gif.screen);
     if (gif.trouble != GifTrouble::None)
-        return refused(LoadTrouble::NotAPicture);
+        return refused(work, LoadTrouble::NotAPicture);
     // Qt decodes the first frame onto the whole logical screen.
     const qint64 pixels = qint64(gif.screen.width()) * gif.screen.height();
     if (pixels > budget::kWholePixels || pixels * 4 > budget::kMemory)
-        return refused(LoadTrouble::TooManyPixels, gif.screen);
+        return refused(work, LoadTrouble::TooManyPixels, gif.screen);
+    work->planned(pixels * 4);
     QBuffer frame(&gif.file);
     frame.open(QIODevice::ReadOnly);
     QImage image = decodeWithQt(&frame, "gif");
     if (image.isNull())
-        return refused(LoadTrouble::NotAPicture, gif.screen);
+        return refused(work, LoadTrouble::NotAPicture, gif.screen);
+    work->addRows(image.height(), image.width());
     const QSize size = image.size();
     QImage kept = topLeft(image, shown);
-    return std::make_shared<DecodedSource>(LoadTrouble::None, size, std::move(kept),
+    return std::make_shared<DecodedSource>(work, LoadTrouble::None, size, std::move(kept),
                                            reducedWhole(std::move(image), size, shown));
 }
 
-std::shared_ptr<PictureSource> open(QIODevice *device, QSize shown)
+std::shared_ptr<PictureSource> open(QIODevice *device, QSize shown, std::shared_ptr<DecodeWork> work)
 {
     limitQtAllocations();
+    if (!work)
+        work = std::make_shared<DecodeWork>();
     std::shared_ptr<PictureSource> source;
     switch (pictureFormatOf(device)) {
-    case PictureFormat::Jpeg: source = openJpeg(device, shown); break;
-    case PictureFormat::Png: source = openPng(device, shown); break;
-    case PictureFormat::Bmp: source = openBmp(device, shown); break;
-    case PictureFormat::Gif: source = openGif(device, shown); break;
-    case PictureFormat::None: source = refused(LoadTrouble::NotAPicture); break;
+    case PictureFormat::Jpeg: source = openJpeg(device, shown, work); break;
+    case PictureFormat::Png: source = openPng(device, shown, work); break;
+    case PictureFormat::Bmp: source = openBmp(device, shown, work); break;
+    case PictureFormat::Gif: source = openGif(device, shown, work); break;
+    case PictureFormat::None: source = refused(work, LoadTrouble::NotAPicture); break;
     }
     if (auto *decoded = dynamic_cast<DecodedSource *>(source.get()))
         decoded->setFileBytes(device->size());
@@ -361,28 +389,94 @@ LoadedPicture loaded(PictureSource &source, QSize shown)
 
 } // namespace
 
-std::shared_ptr<PictureSource> OpenPicture(const QString &path, QSize largest)
+std::shared_ptr<PictureSource> OpenPicture(const QString &path, QSize largest, std::shared_ptr<DecodeWork> work)
 {
-    const std::unique_ptr<QIODevice> file = openPictureFile(path);
+    if (!work)
+        work = std::make_shared<DecodeWork>();
+    const std::unique_ptr<QIODevice> file = openPictureFile(path, work.get());
     if (!file)
-        return refused(LoadTrouble::NotAPicture);
-    return open(file.get(), largest);
+        return refused(work, LoadTrouble::NotAPicture);
+    return open(file.get(), largest, work);
 }
 
-std::shared_ptr<PictureSource> OpenPictureData(const QByteArray &data, QSize largest)
+std::shared_ptr<PictureSource> OpenPictureData(const QByteArray &data, QSize largest, std::shared_ptr<DecodeWork> work)
 {
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    return open(&buffer, largest);
+    if (!work)
+        work = std::make_shared<DecodeWork>();
+    const std::unique_ptr<QIODevice> buffer = openPictureBytes(data, work.get());
+    return open(buffer.get(), largest, work);
 }
 
-std::shared_ptr<PictureSource> OpenPictureImage(const QImage &image, QSize largest)
+std::shared_ptr<PictureSource> OpenPictureImage(const QImage &image, QSize largest, std::shared_ptr<DecodeWork> work)
 {
+    if (!work)
+        work = std::make_shared<DecodeWork>();
     if (image.isNull())
-        return refused(LoadTrouble::NotAPicture);
-    return std::make_shared<DecodedSource>(LoadTrouble::None, image.size(), topLeft(image, largest),
+        return refused(work, LoadTrouble::NotAPicture);
+    return std::make_shared<DecodedSource>(work, LoadTrouble::None, image.size(), topLeft(image, largest),
                                            reducedWhole(image, image.size(), largest));
+}
+
+void PictureSource::prepare()
+{
+    if (trouble_ != LoadTrouble::None)
+        return;
+    topLeft();
+    // Asked for more than any placement needs, it gives the most any canvas can show.
+    if (trouble_ == LoadTrouble::None && hasWhole())
+        whole(QSize(1 << 20, 1 << 20));
+}
+
+namespace {
+
+// Whether a picture whose first bytes are `head`, in a file of `bytes`, is small enough to
+// read within the command that gave it.
+bool quickToRead(const QByteArray &head, qint64 bytes)
+{
+    if (bytes > kQuickFileBytes)
+        return false;
+    const std::optional<QSize> size = sizeFromHead(head);
+    // What does not say its size is refused or read from its first bytes, at once.
+    return !size || qint64(size->width()) * size->height() <= kQuickPixels;
+}
+
+constexpr qint64 kHeadBytes = 64 * 1024;
+
+} // namespace
+
+PictureRequest pictureFromFile(const QString &path, QSize largest)
+{
+    PictureRequest request;
+    request.open = [path, largest](std::shared_ptr<DecodeWork> work) {
+        std::shared_ptr<PictureSource> source = OpenPicture(path, largest, std::move(work));
+        source->prepare();
+        return source;
+    };
+    const std::unique_ptr<QIODevice> file = openPictureFile(path);
+    request.quick = !file || quickToRead(file->read(kHeadBytes), file->size());
+    return request;
+}
+
+PictureRequest pictureFromData(const QByteArray &data, QSize largest)
+{
+    PictureRequest request;
+    request.open = [data, largest](std::shared_ptr<DecodeWork> work) {
+        std::shared_ptr<PictureSource> source = OpenPictureData(data, largest, std::move(work));
+        source->prepare();
+        return source;
+    };
+    request.quick = quickToRead(data.left(kHeadBytes), data.size());
+    return request;
+}
+
+PictureRequest pictureFromImage(const QImage &image, QSize largest)
+{
+    PictureRequest request;
+    request.open = [image, largest](std::shared_ptr<DecodeWork> work) {
+        return OpenPictureImage(image, largest, std::move(work));
+    };
+    request.quick = qint64(image.width()) * image.height() <= kQuickPixels;
+    return request;
 }
 
 LoadedPicture LoadPicture(const QString &path, QSize shown) { return loaded(*OpenPicture(path, shown), shown); }
@@ -419,6 +513,8 @@ QString loadTroubleMessage(const QString &name, LoadTrouble trouble, QSize decla
         return QStringLiteral("「%1」は画像のほかに付いているデータ（注釈や付加情報）が多すぎるため読み込めませんでした。").arg(name);
     case LoadTrouble::TooManyScans:
         return QStringLiteral("「%1」はスキャンの数が多すぎる JPEG 画像のため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
+    case LoadTrouble::Cancelled:
+        return QStringLiteral("「%1」の読み込みを中止しました。").arg(name);
     case LoadTrouble::NotAPicture:
     case LoadTrouble::None:
         break;

@@ -1,6 +1,7 @@
 #include "PngReader.h"
 
 #include "DecodeBudget.h"
+#include "DecodeWork.h"
 #include "KeepPosition.h"
 #include "RowReducer.h"
 
@@ -151,8 +152,8 @@ struct Rows
     std::vector<std::vector<png_byte>> whole; // every row of an interlaced file
 };
 
-bool decodeRows(png_structp png, png_infop info, QSize kept, int reduction, Rows &rows,
-                QImage &topLeft, RowReducer *reducer)
+bool decodeRows(png_structp png, png_infop info, QSize kept, Rows &rows, QImage &topLeft,
+                RowReducer *reducer, DecodeWork *work)
 {
     // libpng reports errors by longjmp; nothing with a destructor is made after setjmp.
     if (setjmp(png_jmpbuf(png)) != 0)
@@ -170,7 +171,6 @@ bool decodeRows(png_structp png, png_infop info, QSize kept, int reduction, Rows
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (rowBytes != size_t(width) * 4 || topLeft.width() > width || topLeft.height() > height)
         return false;
-    (void)reduction;
 
     // Each row is decoded whole, then cut to the kept width. An interlaced file adds to the
     // same rows pass after pass, so its rows stay whole until the last pass.
@@ -179,10 +179,17 @@ bool decodeRows(png_structp png, png_infop info, QSize kept, int reduction, Rows
     const int last = everyRow || passes > 1 ? height : kept.height();
     if (passes > 1)
         rows.whole.assign(size_t(height), std::vector<png_byte>(rowBytes));
+    if (work)
+        work->expectRows(qint64(passes) * last);
     for (int pass = 0; pass < passes; ++pass) {
         for (int y = 0; y < last; ++y) {
+            if (work && work->cancelled())
+                return false;
             png_bytep row = passes > 1 ? rows.whole[size_t(y)].data() : rows.scratch.data();
             png_read_row(png, row, nullptr);
+            // Each pass of an interlaced file adds to every row; its pixels are done in the last.
+            if (work)
+                work->addRows(1, pass == passes - 1 ? width : 0);
             if (passes > 1)
                 continue;
             if (y < topLeft.height())
@@ -252,7 +259,7 @@ PngInfo readPngInfo(QIODevice *device)
     return info; // no image data among so many chunks: no PNG written by a real program
 }
 
-PngPicture decodePng(QIODevice *device, QSize kept, int reduction)
+PngPicture decodePng(QIODevice *device, QSize kept, int reduction, DecodeWork *work)
 {
     PngPicture result;
     const PngInfo info = readPngInfo(device);
@@ -275,8 +282,10 @@ PngPicture decodePng(QIODevice *device, QSize kept, int reduction)
     if (reduction > 0)
         reducer.emplace(info.size.width(), reduction);
     Rows rows;
-    if (!decodeRows(r.png(), r.info(), kept, reduction, rows, topLeft, reducer ? &*reducer : nullptr)) {
-        result.trouble = filter.trouble == PngTrouble::None ? PngTrouble::Unreadable : filter.trouble;
+    if (!decodeRows(r.png(), r.info(), kept, rows, topLeft, reducer ? &*reducer : nullptr, work)) {
+        result.trouble = work && work->cancelled()          ? PngTrouble::Cancelled
+                         : filter.trouble == PngTrouble::None ? PngTrouble::Unreadable
+                                                              : filter.trouble;
         return result;
     }
     result.topLeft = std::move(topLeft);

@@ -3,13 +3,14 @@
 #include <QImage>
 #include <QSize>
 
+class DecodeWork;
 class QIODevice;
 
 // Reading PNG files with libpng, by code of ours: libpng only ever sees the chunks that
 // make the pixels (header, palette, transparency, image data, end). Text chunks, profiles
 // and every other ancillary chunk are skipped unread, and their amount is capped.
 
-enum class PngTrouble { None, Unreadable, TooMuchMetadata };
+enum class PngTrouble { None, Unreadable, TooMuchMetadata, Cancelled };
 
 struct PngInfo
 {
@@ -35,5 +36,6 @@ struct PngPicture
 
 // Decodes the PNG on `device` row by row. Without a reduction (0), the rows below the kept
 // ones are never decoded (except in an interlaced file, whose every pass reaches the top
-// rows); with one, every row is decoded once for both results.
-PngPicture decodePng(QIODevice *device, QSize kept, int reduction);
+// rows); with one, every row is decoded once for both results. Every row decoded is
+// counted in `work`, which can also stop the reading between two rows.
+PngPicture decodePng(QIODevice *device, QSize kept, int reduction, DecodeWork *work = nullptr);

@@ -48,19 +48,43 @@ stop_xvfb() {
   return 0
 }
 
+# window_of PID TITLE: prints the id of a visible window that process PID shows under TITLE
+# (a regular expression, matched by bash: xdotool's own --name matching takes a title in
+# Japanese for any other).
+window_of() {
+  local id
+  for id in $(xdotool search --all --onlyvisible --pid "$1" --name . 2>/dev/null); do
+    [[ "$(xdotool getwindowname "$id" 2>/dev/null)" =~ $2 ]] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
 # wait_for_window PID TITLE [SECONDS]: prints the id of the visible window that process PID
-# shows under exactly TITLE (a regular expression), once it is mapped. Fails when the
-# process ends first or the window does not come, so that nothing clicks on a screen the
-# program never reached.
+# shows under TITLE (as window_of), once it is mapped. Fails when the process ends first or
+# the window does not come, so that nothing clicks on a screen the program never reached.
 wait_for_window() {
-  local pid=$1 title=$2 tries=$(( ${3:-20} * 10 )) id
+  local pid=$1 title=$2 tries=$(( ${3:-60} * 10 ))
   while [ "$tries" -gt 0 ]; do
     kill -0 "$pid" 2>/dev/null || { echo "the program (pid $pid) ended before showing \"$title\"" >&2; return 1; }
-    id=$(xdotool search --all --onlyvisible --pid "$pid" --name "$title" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
+    window_of "$pid" "$title" && return 0
     sleep 0.1
     tries=$(( tries - 1 ))
   done
   echo "no window \"$title\" of pid $pid appeared on $DISPLAY" >&2
+  return 1
+}
+
+# poll SECONDS COMMAND...: runs COMMAND every tenth of a second until it succeeds, for at most
+# SECONDS. The screen checks wait for what they expect to see this way, never for a fixed
+# time: on a busy machine the program may take long to get there, and a check that looked
+# too early would fail by chance.
+poll() {
+  local tries=$(( $1 * 10 ))
+  shift
+  while [ "$tries" -gt 0 ]; do
+    "$@" && return 0
+    sleep 0.1
+    tries=$(( tries - 1 ))
+  done
   return 1
 }

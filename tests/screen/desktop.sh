@@ -31,16 +31,14 @@ shot() { [ -n "${GRIDGLYPH_SHOTS:-}" ] && import -window root "$GRIDGLYPH_SHOTS/
 fail() { echo "FAIL: $*"; import -window root "$work/failed.png" 2>/dev/null && cp "$work/failed.png" /tmp/gridglyph-desktop-failed.png; exit 1; }
 title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p'; }
 # window_titled TITLE: the visible window of the program with exactly that title.
-window_titled() {
-  local id _
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --pid "$ppid" --name . 2>/dev/null); do
-      [ "$(title "$id")" = "$1" ] && { echo "$id"; return 0; }
-    done
-    sleep 0.1
+titled_now() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$ppid" --name . 2>/dev/null); do
+    [ "$(title "$id")" = "$1" ] && { echo "$id"; return 0; }
   done
   return 1
 }
+window_titled() { poll 60 titled_now "$1"; }
 # pixel X Y: the colour of one screen pixel as "r,g,b".
 pixel() {
   import -window root "$work/shot.png"
@@ -70,61 +68,59 @@ shot start
 # and the left edge of its block, where the cursor's orange outline runs.
 cell() { pixel $((x0 + 88 + $1 * 12 + 6)) $((y0 + 8 + $2 * 12 + 6)); }
 edge() { pixel $((x0 + 88 + $1 * 12)) $((y0 + 8 + $2 * 12 + 6)); }
-expect_cell() { local got; got=$(cell "$1" "$2"); [ "$got" = "$3" ] || fail "cell ($1, $2) shows $got, not $3 ${4:-}"; }
+cell_is() { [ "$(cell "$1" "$2")" = "$3" ]; }
+edge_is() { [ "$(edge "$1" "$2")" = "$3" ]; }
+# Each waits until the screen shows what is expected (the program answers in its own time on
+# a busy machine), and fails with what it shows instead.
+expect_cell() { poll 30 cell_is "$1" "$2" "$3" || fail "cell ($1, $2) shows $(cell "$1" "$2"), not $3 ${4:-}"; }
+expect_edge() { poll 30 edge_is "$1" "$2" "$3" || fail "the left edge of cell ($1, $2) shows $(edge "$1" "$2"), not $3 ${4:-}"; }
+outer_width() { echo $(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r )); }
+outer_width_is() { [ "$(outer_width)" = "$1" ]; }
 black=0,0,0 white=255,255,255 orange=255,96,0
 # From a fresh start the canvas has the focus: keys paint.
 xdotool windowactivate --sync "$main" key Right Right Down space
-sleep 0.2
 expect_cell 2 1 $black "after Right Right Down Space"
-[ "$(edge 2 1)" = $orange ] || fail "no cursor outline on the black cell (2, 1): $(edge 2 1)"
+expect_edge 2 1 $orange "(no cursor outline on the black cell)"
 shot cursor-on-black
 xdotool key Right
-sleep 0.2
-[ "$(edge 3 1)" = $orange ] || fail "no cursor outline on the white cell (3, 1): $(edge 3 1)"
+expect_edge 3 1 $orange "(no cursor outline on the white cell)"
 shot cursor-on-white
 xdotool key ctrl+i
-sleep 0.2
 expect_cell 0 0 $black "after Ctrl+I"; expect_cell 2 1 $white "after Ctrl+I"
 xdotool key ctrl+z shift+h
-sleep 0.2
 expect_cell 29 1 $black "after Shift+H"
 xdotool key shift+v ctrl+Right ctrl+Right ctrl+Right
-sleep 0.2
 expect_cell 0 30 $black "after Shift+V and three Ctrl+Right (wrapping round)"
 xdotool key ctrl+z ctrl+z ctrl+z ctrl+z ctrl+z
-sleep 0.2
-expect_cell 2 1 $black "after undoing them"
+expect_cell 29 30 $white "after undoing them"; expect_cell 2 1 $black "after undoing them"
 echo "keyboard: painted (2, 1) with Right Right Down Space; Ctrl+I, Shift+H, Shift+V, Ctrl+Right wrapping, undone"
 # Mirror drawing with a click, then a line with Shift and a click.
 xdotool key m mousemove $((x0 + 88 + 4 * 12 + 6)) $((y0 + 8 + 10 * 12 + 6)) click 1
-sleep 0.2
 expect_cell 4 10 $black "(clicked with mirror drawing)"; expect_cell 27 10 $black "(the mirror of the click)"
 xdotool key m keydown shift mousemove $((x0 + 88 + 10 * 12 + 6)) $((y0 + 8 + 10 * 12 + 6)) click 1 keyup shift
-sleep 0.2
 expect_cell 7 10 $black "(on the line Shift+click drew)"
 echo "mirror drawing painted (4, 10) and (27, 10); Shift+click drew the line to (10, 10)"
 shot mirror-and-line
 # A wide picture turned: the window narrows around it.
 xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace 4 0 Tab End BackSpace BackSpace 1 6 alt+r
-sleep 0.5
-wide=$(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r ))
+poll 30 outer_width_is 580 || fail "40 x 16: the window is $(outer_width) pixels wide, not 580"
 xdotool key Tab ctrl+r
-sleep 0.5
-narrow=$(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r ))
-[ "$wide" = 580 ] && [ "$narrow" = 292 ] || fail "40 x 16 turned: the window went from $wide to $narrow pixels wide, not 580 to 292"
+poll 30 outer_width_is 292 || fail "40 x 16 turned: the window is $(outer_width) pixels wide, not 292"
 echo "40 x 16 turned with Ctrl+R: the window went from 580 to 292 pixels wide (outer)"
 shot turned
 # Back to an empty 32 x 32 for what follows.
 origin
 xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace 3 2 Tab End BackSpace BackSpace 3 2 alt+r Tab alt+c
-sleep 0.5
+poll 30 outer_width_is 484 || fail "back at 32 x 32 the window is $(outer_width) pixels wide, not 484"
 origin
+expect_cell 2 1 $white "after 全消去"
 xdotool key F1
 help=$(window_titled "キーと操作") || fail "F1 opened no window titled \"キーと操作\""
 echo "F1: \"$(title "$help")\""
 shot help
 xdotool windowactivate --sync "$help" key Escape
-sleep 0.3
+help_gone() { ! titled_now "キーと操作" >/dev/null; }
+poll 30 help_gone || fail "Escape left the help window open"
 
 # The underlay through the real dialog: Alt+T, the file's name, Enter.
 xdotool windowactivate --sync "$main" key alt+t
@@ -135,7 +131,8 @@ xdotool type --delay 20 circle.gif
 xdotool key Return
 # The canvas is at (88, 8) of the client area. Cell (0, 0) lies where the GIF is transparent,
 # cell (5, 5) inside its red circle.
-for _ in $(seq 50); do [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] && break; sleep 0.2; done
+red_circle() { origin; [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ]; }
+poll 30 red_circle || true
 origin
 [ "$(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))" = 255,0,0 ] || fail "the GIF underlay is not shown at $x0,$y0: $(pixel $((x0 + 88 + 65)) $((y0 + 8 + 65)))"
 [ "$(pixel $((x0 + 88 + 5)) $((y0 + 8 + 5)))" = 255,255,255 ] || fail "a transparent underlay pixel shows $(pixel $((x0 + 93)) $((y0 + 13))), not white"
@@ -144,18 +141,70 @@ shot underlay
 # The cursor over the underlay, on the canvas that still has the focus from the dialog's end.
 xdotool mousemove $((x0 + 88 + 5 * 12 + 6)) $((y0 + 8 + 12 * 12 + 6)) click 3
 xdotool key Up Up Up Up Up Up Up Right
-sleep 0.3
-[ "$(edge 6 5)" = $orange ] || fail "no cursor outline over the underlay: $(edge 6 5)"
+expect_edge 6 5 $orange "(no cursor outline over the underlay)"
 echo "the cursor shows over the underlay"
 shot cursor-on-underlay
+
+# A picture of 8000 x 8000 pixels, read on a worker thread for seconds: the canvas takes
+# clicks every 50 ms meanwhile, each painted at once, and the picture lies under them once
+# it is read.
+python3 "$here/large_png.py" 8000 8000 2060C0 "$work/big.png"
+python3 "$here/large_png.py" 8000 8000 20C060 "$work/big2.png"
+blue=32,96,192
+xdotool key alt+t
+expect_cell 0 0 $white "(the underlay switched off)"
+xdotool key alt+t
+dialog=$(window_titled "開く") || fail "no dialog for the large picture"
+xdotool type --delay 20 big.png
+# Return, then at once ten clicks 50 ms apart, in one go.
+clicks=()
+for column in 0 1 2 3 4 5 6 7 8 9; do
+  clicks+=(mousemove $((x0 + 88 + column * 12 + 6)) $((y0 + 8 + 20 * 12 + 6)) mousedown 1 mouseup 1 sleep 0.05)
+done
+xdotool key Return sleep 0.3 "${clicks[@]}"
+dialog_gone() { ! titled_now "開く" >/dev/null; }
+# In one screenshot: the ten dots painted, the picture not there yet (nor in cell (0, 0)).
+import -window root "$work/shot.png"
+shot large-picture-reading
+at() { convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:; }
+painted=0
+for column in 0 1 2 3 4 5 6 7 8 9; do
+  [ "$(at $((x0 + 88 + column * 12 + 6)) $((y0 + 8 + 20 * 12 + 6)))" = $black ] && painted=$((painted + 1))
+done
+still=$(at $((x0 + 88 + 6)) $((y0 + 8 + 6)))
+[ "$painted" = 10 ] || fail "of ten clicks during the reading, $painted were painted when the screen was looked at"
+[ "$still" != $blue ] || echo "note: the picture was read before the clicks were looked at; the clicks were painted all the same"
+expect_cell 0 0 $blue "(the large picture never came)"
+expect_cell 5 20 $black "(a dot painted during the reading was lost)"
+echo "8000 x 8000 PNG: ten clicks 50 ms apart were painted while it was read (the picture not yet there: $still), and then it lay under them"
+shot large-picture-read
+# Escape while the next one is read: the picture before it stays.
+xdotool key alt+t
+expect_cell 0 0 $white "(the underlay switched off)"
+xdotool key alt+t
+dialog=$(window_titled "開く") || fail "no dialog for the second large picture"
+xdotool type --delay 20 big2.png
+xdotool key Return
+poll 30 dialog_gone || fail "the dialog did not close"
+sleep 0.7
+shot large-picture-stopping
+xdotool key Escape
+expect_cell 0 0 $blue "(after Escape the picture before it is not shown)"
+sleep 5
+expect_cell 0 0 $blue "(Escape did not stop the reading: the new picture came)"
+echo "Escape during the reading of a second one: the picture before it stayed"
+xdotool key ctrl+z
+expect_cell 9 20 $blue "(Ctrl+Z did not take back the last click)"
+expect_cell 8 20 $black "(Ctrl+Z took back more than the last click)"
 
 # The result window, then a click on the disabled main window.
 xdotool windowactivate --sync "$main" key alt+b
 result=$(window_titled "(´ω｀)b") || fail "no result window titled exactly \"(´ω｀)b\""
 echo "result window: \"$(title "$result")\""
 xdotool mousemove $((x0 + 300)) $((y0 + 300)) click 1
+top() { xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*, //; s/.*# //'; }
+result_on_top() { [ "$(( $(top) ))" = "$result" ]; }
 sleep 1
-top=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*, //; s/.*# //')
-[ "$((top))" = "$result" ] || fail "after a click on the main window, $top is on top, not the result window"
+poll 30 result_on_top || fail "after a click on the main window, $(top) is on top, not the result window"
 echo "a click on the disabled main window leaves the result window on top"
 shot result-on-top

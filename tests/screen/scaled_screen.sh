@@ -22,13 +22,8 @@ export QT_QPA_PLATFORM=xcb
 # The red channel of one screen pixel, 0 to 255.
 red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
 # Waits until screen pixel (X, Y) has red value V; keeps the screen in $work/shot.png.
-wait_red() {
-  for _ in $(seq 50); do
-    import -window root "$work/shot.png" 2>/dev/null && [ "$(red "$work/shot.png" "$1" "$2")" = "$3" ] && return 0
-    sleep 0.1
-  done
-  echo "screen pixel ($1, $2) never had red $3"; return 1
-}
+is_red() { import -window root "$work/shot.png" 2>/dev/null && [ "$(red "$work/shot.png" "$1" "$2")" = "$3" ]; }
+wait_red() { poll 60 is_red "$@" || { echo "screen pixel ($1, $2) never had red $3"; return 1; }; }
 
 QT_SCALE_FACTOR=2 "$prog" 2>"$work/program.log" & ppid=$!
 wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
