@@ -258,6 +258,8 @@ void frmMain::connectHandlers()
     // Below the panel, over the true-size picture, while a large picture is read.
     loading_ = new UnderlayLoading(this, picDot,
                                    QRect(0, twipsToPixels(4875), twipsToPixels(1215), twipsToPixels(900)));
+    connect(loading_, &UnderlayLoading::busyChanged, this, &frmMain::showCommandStates);
+    history_->setChanged([this] { commands_->nameSteps(history_->undoName(), history_->redoName()); });
     Frame1->installEventFilter(this);
     for (QWidget *control : Frame1->findChildren<QWidget *>())
         if (control != txtWidth && control != txtHeight)
@@ -338,7 +340,6 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::ContextMenu && watched->isWidgetType()) {
         auto *menu = static_cast<QContextMenuEvent *>(event);
-        commands_->nameSteps(history_->undoName(), history_->redoName());
         commands_->popUpMenu(static_cast<QWidget *>(watched), menu->globalPos());
         return true;
     }

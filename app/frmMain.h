@@ -191,6 +191,9 @@ private:
     void showPlacement(Placement placement);
     // Brings the underlay holder in line with where the underlay lies on `canvas`.
     void placeUnderlay(QSize canvas);
+    // Every command that acts on something the window may lack (an underlay, a picture with
+    // dots) enabled exactly while it is there, so that its keys, the menu and F1 agree.
+    void showCommandStates();
 
     QPointer<frmResult> result_;
     QPointer<frmConvert> convert_;

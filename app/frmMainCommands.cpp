@@ -132,6 +132,7 @@ bool frmMain::takeUnderlay(const std::shared_ptr<PictureSource> &picture, const 
         return false;
     }
     underlay_.take(picture);
+    showCommandStates();
     // Into the holder at once: white painting uncovers the new picture even before the
     // next redraw, placed as the canvas places it.
     holderKey_ = 0;

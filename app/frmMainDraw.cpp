@@ -3,6 +3,7 @@
 
 #include "cellGeometry.h"
 #include "commands/commandList.h"
+#include "convert/underlayLoading.h"
 #include "editing/stroke.h"
 #include "editing/pictureHistory.h"
 #include "sizeEntry.h"
@@ -83,6 +84,7 @@ void frmMain::drawAt(QSize size)
     showMarks();
     fitWindow();
     refreshPost();
+    showCommandStates();
 }
 
 void frmMain::placeUnderlay(QSize canvas)
@@ -94,6 +96,17 @@ void frmMain::placeUnderlay(QSize canvas)
         picTrace->setPicture(underlay_.holderImage(canvas));
         holderKey_ = underlay_.holderKey(canvas);
     }
+}
+
+void frmMain::showCommandStates()
+{
+    // Ctrl+T right after a picture was given waits for it (showConvert).
+    commands_->action(CommandList::Convert)->setEnabled(underlay_.loaded() || loading_->busy());
+    const bool dots = !pictureSize().isEmpty();
+    for (CommandList::Id id : {CommandList::Invert, CommandList::FlipLeftRight, CommandList::FlipTopBottom,
+                               CommandList::ShiftLeft, CommandList::ShiftRight, CommandList::ShiftUp,
+                               CommandList::ShiftDown, CommandList::TurnClockwise, CommandList::TurnAnticlockwise})
+        commands_->action(id)->setEnabled(dots);
 }
 
 void frmMain::fitWindow()

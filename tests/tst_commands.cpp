@@ -3,11 +3,15 @@
 
 #include "commands/commandList.h"
 #include "commands/frmHelp.h"
+#include "convert/frmConvert.h"
+#include "result/frmPost.h"
+#include "result/frmResult.h"
 #include "toolkit/Twips.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
+#include <QMimeData>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -50,8 +54,11 @@ private slots:
     void helpWindowAndManualPageListEveryKey();
     void everyControlHasANameForScreenReaders();
     void quitClosesTheWindow();
+    void commandsFollowWhatTheyActOnWhateverMenusWereOpened();
 
 private:
+    // Opens the panel's context menu over `over` and closes it again, as Escape would.
+    void openAndCloseMenu(QWidget *over);
     frmMain *w = nullptr;
     MessageLog *log = nullptr;
 };
@@ -470,6 +477,112 @@ void tst_commands::quitClosesTheWindow()
 {
     QTest::keyClick(w->picDot, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!w->isVisible());
+}
+
+void tst_commands::openAndCloseMenu(QWidget *over)
+{
+    bool opened = false;
+    QTimer::singleShot(0, this, [&opened] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            opened = true;
+            menu->close();
+        }
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(4, 4), over->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(over, &right);
+    QVERIFY(opened);
+    // The keyboard is back where it was.
+    QTRY_VERIFY(QApplication::focusWidget());
+}
+
+void tst_commands::commandsFollowWhatTheyActOnWhateverMenusWereOpened()
+{
+    QAction *undo = w->commands()->action(CommandList::Undo);
+    QAction *redo = w->commands()->action(CommandList::Redo);
+    const auto ctrl = [](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    };
+    const auto click = [this](int x, int y) { QTest::mouseClick(w->picDot, Qt::LeftButton, {}, QPoint(x, y)); };
+    // As it was met: the menu opened before anything was painted (undo and redo rightly
+    // greyed), closed; a dot painted; Ctrl+Z takes it back, Ctrl+Y and Ctrl+Shift+Z redo it.
+    openAndCloseMenu(w->cmdClear);
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    click(30, 30);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(undo->text(), QStringLiteral("元に戻す（描画）"));
+    ctrl(Qt::Key_Z);
+    QVERIFY(blackDots(*w).isEmpty());
+    QVERIFY(!undo->isEnabled() && redo->isEnabled());
+    ctrl(Qt::Key_Y);
+    QCOMPARE(blackDots(*w), QStringList{"2,2"});
+    ctrl(Qt::Key_Z);
+    ctrl(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(blackDots(*w), QStringList{"2,2"});
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+
+    // The same after each of the program's windows was opened and closed.
+    const auto undoStillWorks = [&](const char *after) {
+        w->activateWindow();
+        QVERIFY2(QTest::qWaitForWindowActive(w), after);
+        w->picDot->setFocus();
+        click(42, 30);
+        QCOMPARE(blackDots(*w), (QStringList{"2,2", "3,2"}));
+        ctrl(Qt::Key_Z);
+        QVERIFY2(blackDots(*w) == QStringList{"2,2"}, after);
+    };
+    QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+    QVERIFY(w->resultWindow());
+    w->resultWindow()->close();
+    undoStillWorks("the result window");
+    ctrl(Qt::Key_E);
+    QVERIFY(w->postWindow() && w->postWindow()->isVisible());
+    w->postWindow()->close();
+    undoStillWorks("the posting window");
+    ctrl(Qt::Key_F1, Qt::NoModifier);
+    QVERIFY(w->helpWindow() && w->helpWindow()->isVisible());
+    w->helpWindow()->close();
+    undoStillWorks("the help window");
+
+    // Ctrl+T needs an underlay: without one it does nothing at all, with one it opens its
+    // window; the menu and the keys agree, whatever was opened before.
+    QAction *convert = w->commands()->action(CommandList::Convert);
+    openAndCloseMenu(w->Frame1);
+    QVERIFY(!convert->isEnabled());
+    ctrl(Qt::Key_T);
+    QVERIFY(!w->convertWindow());
+    QVERIFY(log->messages.isEmpty());
+    QImage blue(64, 64, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    auto *data = new QMimeData;
+    data->setImageData(blue);
+    QApplication::clipboard()->setMimeData(data);
+    ctrl(Qt::Key_V);
+    QVERIFY(convert->isEnabled());
+    ctrl(Qt::Key_T);
+    QVERIFY(w->convertWindow());
+    w->convertWindow()->reject();
+    QTRY_VERIFY(!w->convertWindow());
+
+    // The whole-picture commands need a picture with dots: at 0 x 5 none of them makes a step.
+    QAction *invert = w->commands()->action(CommandList::Invert);
+    QAction *turn = w->commands()->action(CommandList::TurnClockwise);
+    setSize(*w, "0", "5");
+    w->Draw();
+    openAndCloseMenu(w->chkBar);
+    QVERIFY(!invert->isEnabled() && !turn->isEnabled());
+    const QString before = undo->text();
+    w->activateWindow();
+    w->picDot->setFocus();
+    for (Qt::Key k : {Qt::Key_I, Qt::Key_R, Qt::Key_Left})
+        ctrl(k);
+    QCOMPARE(undo->text(), before);
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("0"));
+    setSize(*w, "3", "2");
+    w->Draw();
+    QVERIFY(invert->isEnabled() && turn->isEnabled());
+    ctrl(Qt::Key_R);
+    QCOMPARE(std::make_pair(w->txtWidth->text(), w->txtHeight->text()), std::make_pair(QStringLiteral("2"), QStringLiteral("3")));
+    QCOMPARE(undo->text(), QStringLiteral("元に戻す（右に90度回す）"));
 }
 
 QTEST_MAIN(tst_commands)

@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QMenu>
 #include <QWidget>
 
@@ -91,7 +94,20 @@ void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
         shift->addAction(actions_[id]);
     group({Mirror});
     group({Help, Quit});
+    // The keyboard goes back where it was when the menu closes, also where nothing but the
+    // program itself gives it back (no window manager).
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     menu.exec(globalPos);
+    const auto giveBack = [focus] {
+        if (focus && QApplication::activeWindow() != focus->window() && !QApplication::activePopupWidget()
+            && !QApplication::activeModalWidget()) {
+            focus->window()->activateWindow();
+            focus->setFocus(Qt::PopupFocusReason);
+        }
+    };
+    giveBack();
+    // And once the window system has had its say about the menu going.
+    QTimer::singleShot(0, window_, giveBack);
 }
 
 QList<CommandList::Row> CommandList::helpRows() const

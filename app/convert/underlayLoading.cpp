@@ -55,6 +55,7 @@ void UnderlayLoading::load(const PictureRequest &request, Done done)
     if (canvas_)
         canvas_->setCursor(Qt::BusyCursor);
     delay_->start();
+    emit busyChanged();
 }
 
 void UnderlayLoading::cancel()
@@ -70,9 +71,7 @@ void UnderlayLoading::cancel()
 void UnderlayLoading::finish(const std::shared_ptr<PictureSource> &picture)
 {
     Done done = std::move(done_);
-    // The job goes once its signal has returned.
-    job_->deleteLater();
-    job_ = nullptr;
+    // The job, ended, goes once its signal has returned.
     stopJob();
     if (done)
         done(picture);
@@ -81,6 +80,7 @@ void UnderlayLoading::finish(const std::shared_ptr<PictureSource> &picture)
 void UnderlayLoading::stopJob()
 {
     done_ = nullptr;
+    const bool wasBusy = job_ != nullptr;
     if (job_) {
         job_->disconnect(this);
         job_->cancel();
@@ -99,6 +99,8 @@ void UnderlayLoading::stopJob()
         panel_->hide();
     if (canvas_)
         canvas_->unsetCursor();
+    if (wasBusy)
+        emit busyChanged();
 }
 
 void UnderlayLoading::showPanel()

@@ -43,6 +43,10 @@ public:
     std::shared_ptr<DecodeWork> lastWork() const { return lastWork_; }
     QFrame *panel() const { return panel_; }
 
+signals:
+    // A reading on a worker began or ended.
+    void busyChanged();
+
 private:
     void finish(const std::shared_ptr<PictureSource> &picture);
     void showPanel();

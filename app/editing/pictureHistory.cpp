@@ -78,6 +78,16 @@ void PictureHistory::abandon()
     put_(before, withSize_);
 }
 
+void PictureHistory::setChanged(std::function<void()> changed)
+{
+    QObject::disconnect(&stack_, nullptr, nullptr, nullptr);
+    const auto call = [changed] { changed(); };
+    QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, call);
+    QObject::connect(&stack_, &QUndoStack::canUndoChanged, &stack_, call);
+    QObject::connect(&stack_, &QUndoStack::canRedoChanged, &stack_, call);
+    changed();
+}
+
 void PictureHistory::undo()
 {
     end();

@@ -47,6 +47,8 @@ public:
     void redo();
     QString undoName() const { return stack_.undoText(); }
     QString redoName() const { return stack_.redoText(); }
+    // Called whenever a step is made, undone or redone: what undo and redo would do changed.
+    void setChanged(std::function<void()> changed);
 
     // Puts a state back; called by the steps.
     void put(const PictureState &state, bool withSize) { put_(state, withSize); }

@@ -5,25 +5,68 @@
 #include <QChar>
 #include <QList>
 
+#include <algorithm>
+
 namespace {
 
 bool isVariationSelector(char32_t c) { return c == 0xFE0E || c == 0xFE0F; }
 
-// The characters of every line, line ends removed, presentation selectors dropped.
+// A line end as it stands in the text: one of the single forms (CR LF, LF, CR, U+2028 LINE
+// SEPARATOR, U+2029 PARAGRAPH SEPARATOR), or one of the doubled forms that a second
+// conversion leaves (CR CR LF from a Windows program converting CR LF once more, LF CR from a
+// conversion the wrong way round).
+struct LineEnd
+{
+    qsizetype at;     // where it starts
+    qsizetype length; // in code points
+    bool doubled;
+};
+
+std::vector<LineEnd> lineEnds(const QList<uint> &chars)
+{
+    std::vector<LineEnd> ends;
+    const auto next = [&chars](qsizetype i) { return i < chars.size() ? chars[i] : 0u; };
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const uint c = chars[i];
+        if (c == '\r' && next(i + 1) == '\r' && next(i + 2) == '\n')
+            ends.push_back({i, 3, true});
+        else if (c == '\r' && next(i + 1) == '\n')
+            ends.push_back({i, 2, false});
+        else if (c == '\n' && next(i + 1) == '\r' && next(i + 2) != '\n')
+            ends.push_back({i, 2, true});
+        else if (c == '\r' || c == '\n' || c == 0x2028 || c == 0x2029)
+            ends.push_back({i, 1, false});
+        else
+            continue;
+        i += ends.back().length - 1;
+    }
+    return ends;
+}
+
+// The characters of every line, line ends removed, presentation selectors dropped. The line
+// ends are decided once for the whole text: when every one of them is doubled, a doubled one
+// ends one line, as it did before the text went through the second conversion; when single
+// and doubled ones are mixed, a doubled one is the two line ends it is made of, and the blank
+// line between them is really in the text.
 std::vector<std::vector<char32_t>> linesOf(const QString &text)
 {
-    std::vector<std::vector<char32_t>> lines(1);
     const QList<uint> chars = text.toUcs4();
-    for (qsizetype i = 0; i < chars.size(); ++i) {
-        const char32_t c = chars[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < chars.size() && chars[i + 1] == '\n')
-                ++i;
+    const std::vector<LineEnd> ends = lineEnds(chars);
+    const bool allDoubled = !ends.empty() && std::all_of(ends.begin(), ends.end(), [](const LineEnd &e) { return e.doubled; });
+    std::vector<std::vector<char32_t>> lines(1);
+    qsizetype i = 0;
+    for (const LineEnd &end : ends) {
+        for (; i < end.at; ++i)
+            if (!isVariationSelector(chars[i]))
+                lines.back().push_back(chars[i]);
+        lines.emplace_back();
+        if (end.doubled && !allDoubled)
             lines.emplace_back();
-        } else if (!isVariationSelector(c)) {
-            lines.back().push_back(c);
-        }
+        i = end.at + end.length;
     }
+    for (; i < chars.size(); ++i)
+        if (!isVariationSelector(chars[i]))
+            lines.back().push_back(chars[i]);
     return lines;
 }
 

@@ -28,9 +28,11 @@ struct ReadText
 };
 
 // Reads `text` with the first of `pairs` whose characters it holds. Lines end with CR LF,
-// LF or CR; blanks at the end of a line and lines of nothing but blanks before the first and
-// after the last row are ignored; a short line is padded with white dots. Each line is a
-// row, each character a dot: the pair's black character black, its white one white.
+// LF, CR, U+2028 or U+2029; in a text whose every line end is doubled by a second
+// conversion (CR CR LF, LF CR), each of those ends one line. Blanks at the end of a line and
+// lines of nothing but blanks before the first and after the last row are ignored; a short
+// line is padded with white dots. Each line is a row, each character a dot: the pair's black
+// character black, its white one white.
 // Pictures of more than `largest` dots a side are refused.
 ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int largest);
 

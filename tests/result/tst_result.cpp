@@ -309,6 +309,21 @@ void tst_result::textFromOtherProgramsReads_data()
     QTest::newRow("emoji with presentation selectors") << "⬛\ufe0f⬜\ufe0f\n⬜⬛" << QStringList{"#.", ".#"};
     QTest::newRow("white only") << "□□\n□□" << QStringList{"..", ".."};
     QTest::newRow("em spaces are dots of their pair") << "█\u2003\u2003\n\u2003\u2003█" << QStringList{"#..", "..#"};
+    // Every line end, and the doubled ones a second conversion leaves, on a picture with black
+    // dots in its first and last rows and columns.
+    const QStringList edges{"#...#", ".#.#.", "#...#"};
+    const QStringList lines{"■□□□■", "□■□■□", "■□□□■"};
+    for (const auto &[name, end] : {std::pair{"CR CR LF", "\r\r\n"}, std::pair{"LF CR", "\n\r"},
+                                    std::pair{"U+2028", "\u2028"}, std::pair{"U+2029", "\u2029"}}) {
+        QTest::addRow("every line ended by %s", name) << lines.join(QString::fromUtf8(end)) + QString::fromUtf8(end) << edges;
+        QTest::addRow("%s, none after the last", name) << lines.join(QString::fromUtf8(end)) << edges;
+    }
+    // Mixed with single ends, a doubled end is two: the blank row between them is really there.
+    QTest::newRow("CR LF and CR CR LF mixed") << "■□\r\n□■\r\r\n■■\r\n" << QStringList{"#.", ".#", "..", "##"};
+    QTest::newRow("LF and LF CR mixed") << "■□\n\r□■\n■■" << QStringList{"#.", "..", ".#", "##"};
+    QTest::newRow("a blank row between CR LF rows") << "■□\r\n\r\n□■\r\n" << QStringList{"#.", "..", ".#"};
+    QTest::newRow("doubled ends around a blank row") << "■□\r\r\n\r\r\n□■\r\r\n" << QStringList{"#.", "..", ".#"};
+    QTest::newRow("LF CR LF is LF and CR LF") << "■□\n\r\n□■" << QStringList{"#.", "..", ".#"};
 }
 
 void tst_result::textFromOtherProgramsReads()
@@ -329,6 +344,11 @@ void tst_result::badTextIsNamedWhereItIs()
     QVERIFY(readTextMessage(read, 99).contains(QStringLiteral("2 行目 2 文字目の「x」")));
     // A space inside a line, and a square of another pair, are no dots either.
     read = readDotText(QStringLiteral("\n■ □"), builtInPairs(), 99);
+    QCOMPARE(std::make_tuple(read.outcome, read.line, read.column), std::make_tuple(ReadText::BadCharacter, 2, 2));
+    // Named on the line as the user sees it: after doubled line ends, one line each.
+    read = readDotText(QStringLiteral("■□\r\r\n□□\r\r\n□x\r\r\n"), builtInPairs(), 99);
+    QCOMPARE(std::make_tuple(read.outcome, read.line, read.column), std::make_tuple(ReadText::BadCharacter, 3, 2));
+    read = readDotText(QStringLiteral("■□\u2029□x"), builtInPairs(), 99);
     QCOMPARE(std::make_tuple(read.outcome, read.line, read.column), std::make_tuple(ReadText::BadCharacter, 2, 2));
     read = readDotText(QStringLiteral("■⬜"), builtInPairs(), 99);
     QCOMPARE(std::make_tuple(read.outcome, read.column, read.character), std::make_tuple(ReadText::BadCharacter, 2, char32_t(0x2B1C)));
