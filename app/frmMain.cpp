@@ -11,6 +11,8 @@
 #include "result/frmPost.h"
 #include "result/frmResult.h"
 #include "offers/Offers.h"
+#include "offers/boundedPaste.h"
+#include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
@@ -82,6 +84,8 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
                                        history_.get());
     connectHandlers();
     describeForAssistiveTechnology();
+    // Every text box of the program's windows pastes through the bounded reader.
+    BoundedPasting::install([](QWidget *window, const QString &message) { MsgBox(window, message); });
     Form_Load();
 }
 
@@ -225,6 +229,10 @@ void frmMain::connectHandlers()
     connect(picDot, &PictureBox::mouseUp, this, &frmMain::picDot_MouseUp);
     txtWidth->setKeyPressHandler([this](qint16 &k) { txtWidth_KeyPress(k); });
     txtHeight->setKeyPressHandler([this](qint16 &k) { txtHeight_KeyPress(k); });
+    // Enter in a size field applies the size, as 再描画 does (the digit filter keeps the
+    // character itself out of the field).
+    for (TextBox *t : {txtWidth, txtHeight})
+        connect(t, &TextBox::enterPressed, this, &frmMain::cmdCanvas_Click);
     picDot->setKeyHandler([this](int key, int shift, bool down, bool repeated) {
         const bool canvasKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
                                || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End
@@ -363,6 +371,6 @@ void frmMain::dragMoveEvent(QDragMoveEvent *event)
 void frmMain::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
-    const std::unique_ptr<OfferSource> offer = mimeOffer(event->mimeData());
+    const std::unique_ptr<OfferSource> offer = dropOffer(event->mimeData(), event->source() != nullptr);
     takeOffer(*offer, QStringLiteral("ドラッグ元"), QStringLiteral("ドロップされた画像"));
 }

@@ -10,6 +10,7 @@
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
+#include "pictures/PictureFile.h"
 #include "pictures/PictureLoader.h"
 #include "toolkit/TextBox.h"
 
@@ -99,8 +100,8 @@ void frmMain::chkTrace_Click()
         if (path.isEmpty())
             return;
         // On failure the holder keeps its previous picture; the redraw shows it.
-        loadUnderlay(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path),
-                     [this](bool) { Draw(); });
+        loadUnderlay(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)),
+                     shownFileName(QDir::toNativeSeparators(path)), [this](bool) { Draw(); });
         return;
     }
     Draw();
@@ -157,7 +158,8 @@ void frmMain::loadUnderlayAndShow(const PictureRequest &request, const QString &
 
 void frmMain::openPicture(const QString &path)
 {
-    loadUnderlayAndShow(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)), QDir::toNativeSeparators(path));
+    loadUnderlayAndShow(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)),
+                        shownFileName(QDir::toNativeSeparators(path)));
 }
 
 frmResult *frmMain::resultWindow() const { return result_; }

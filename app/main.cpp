@@ -1,6 +1,7 @@
 #include "app.h"
 #include "commandLine.h"
 #include "frmMain.h"
+#include "pictures/PictureFile.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -9,10 +10,11 @@
 
 int main(int argc, char *argv[])
 {
-    // Read before QApplication exists: --help and --version need no display.
+    // Read before QApplication exists: --help and --version need no display. A file's name
+    // is kept as the bytes the system gave, whatever their encoding.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fileNameFromBytes(argv[i]);
     const CommandLine line = parseCommandLine(arguments, localeIsJapanese());
     if (line.action == CommandLine::PrintAndExit) {
         std::fputs(line.output.toLocal8Bit().constData(), line.toStandardError ? stderr : stdout);

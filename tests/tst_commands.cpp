@@ -44,7 +44,7 @@ private slots:
     void magnificationKeepsDotsAndRefitsWindow();
     void clearWithUnderlayShowsUnderlay();
     void onlyDigitsAndBackspaceCanBeTyped();
-    void editingKeysKeepWorkingAndShortcutsDoNothing();
+    void editingKeysAreTheFieldsAndCommandsTheWindows();
     void accessKeysReachTheirControls();
     void tabFollowsTheLayoutAndArrowsMoveInTheGroup();
     void undoAndRedoStrokesAndClears();
@@ -223,7 +223,7 @@ void tst_commands::onlyDigitsAndBackspaceCanBeTyped()
     QCOMPARE(code, qint16(0));
 }
 
-void tst_commands::editingKeysKeepWorkingAndShortcutsDoNothing()
+void tst_commands::editingKeysAreTheFieldsAndCommandsTheWindows()
 {
     TextBox *t = w->txtHeight;
     t->setFocus();
@@ -236,11 +236,35 @@ void tst_commands::editingKeysKeepWorkingAndShortcutsDoNothing()
     QTest::keyClicks(t, "9");
     QCOMPARE(t->text(), QStringLiteral("91"));
 
-    QApplication::clipboard()->setText("77");
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_C})
-        QTest::keyClick(t, key, Qt::ControlModifier);
+    // Ctrl+A selects the field's text, so that typing replaces it; Ctrl+X types nothing.
+    QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(t->selectedText(), QStringLiteral("91"));
+    QTest::keyClick(t, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(t->text(), QStringLiteral("91"));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("77"));
+    QTest::keyClicks(t, "4");
+    QCOMPARE(t->text(), QStringLiteral("4"));
+    t->setText(QStringLiteral("32"));
+    // Ctrl+C, Ctrl+V, Ctrl+Z and Ctrl+Y are the window's: they act on the picture, and the
+    // digit filter keeps their characters out of the field.
+    w->DotDraw(1, 5, 5);
+    QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("■□□")));
+    QApplication::clipboard()->setText(QStringLiteral("□■\r\n"));
+    QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), QStringList{".#"});
+    QCOMPARE(std::make_pair(w->txtWidth->text(), t->text()), std::make_pair(QStringLiteral("2"), QStringLiteral("1")));
+    QTest::keyClick(t, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w), QStringList{"0,0"});
+    QCOMPARE(t->text(), QStringLiteral("32"));
+    QTest::keyClick(t, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), QStringList{".#"});
+    // Enter applies the size, with the limit and its message, as 再描画 does.
+    t->setText(QStringLiteral("60"));
+    QTest::keyClick(t, Qt::Key_Return);
+    QCOMPARE(log->messages, QStringList{kLimitMessage});
+    QCOMPARE(t->text(), QStringLiteral("48"));
+    QCOMPARE(w->picPreview->scaleHeight(), 48);
+    log->messages.clear();
 }
 
 void tst_commands::accessKeysReachTheirControls()
@@ -314,20 +338,19 @@ void tst_commands::undoAndRedoStrokesAndClears()
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(blackDots(*w).isEmpty());
 
-    // In a size field the keys are the field's, and the filter discards them.
+    // From a size field too, Ctrl+Z and Ctrl+Y act on the picture; the field keeps its text.
     w->txtHeight->setFocus();
     key(Qt::Key_Z);
-    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(blackDots(*w).size(), 5);
     QCOMPARE(w->txtHeight->text(), QStringLiteral("32"));
-    // Elsewhere, an undo shows the picture without reading the fields.
+    key(Qt::Key_Y);
+    QVERIFY(blackDots(*w).isEmpty());
+    // An undo shows the picture without reading the fields.
     w->txtHeight->setText(QString());
     w->picDot->setFocus();
     key(Qt::Key_Z);
     QCOMPARE(blackDots(*w).size(), 5);
     QVERIFY(log->messages.isEmpty());
-    w->txtHeight->setFocus();
-    key(Qt::Key_Y);
-    QCOMPARE(blackDots(*w).size(), 5);
 }
 
 void tst_commands::captionsResolveToFontsWithTheirGlyphs()

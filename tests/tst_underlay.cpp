@@ -12,6 +12,8 @@
 #include "pictures/BmpTopLeft.h"
 #include "toolkit/CommonDialog.h"
 #include "offers/Offers.h"
+#include "pictures/DecodeBudget.h"
+#include "pictures/PictureFile.h"
 #include "pictures/PictureJob.h"
 #include "pictures/PictureLoader.h"
 
@@ -21,6 +23,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
+#include <QProcess>
 #include <QThread>
 #include <QMimeData>
 #include <QFileDialog>
@@ -105,6 +108,8 @@ private slots:
     void automaticThresholdSplitsThePictureNotItsMargins();
     void convertingAsLoadedFollowsTheMagnification();
     void largePicturesAreReadWhileTheWindowAnswers();
+    void selectionOwnersOnARealServer_data();
+    void selectionOwnersOnARealServer();
 
 private:
     // Clicks the toggle with the dialog answering `answer` (nothing: cancel).
@@ -821,6 +826,102 @@ void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
     w = nullptr;
     QVERIFY(last->cancelled());
     QCOMPARE(last->rows(), 0);
+}
+
+void tst_underlay::selectionOwnersOnARealServer_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("selection");
+    QTest::addColumn<QString>("got");      // "text", "message", "nothing", "picture"
+    QTest::addColumn<QString>("what");     // the text, or words of the message
+    QTest::addColumn<int>("timeouts");     // how often the one time-out was reached
+    QTest::addColumn<qint64>("mostBytes"); // the most taken in
+    // Bytes taken in count the type list too: a few atoms.
+    const qint64 list = 64, text = budget::kMostOfferedTextBytes;
+    const QString noAnswer = QStringLiteral("応答しませんでした"), tooLarge = QStringLiteral("大きすぎる");
+    QTest::newRow("silent") << "silent" << "CLIPBOARD" << "message" << noAnswer << 1 << qint64(0);
+    QTest::newRow("type list, then nothing") << "stall" << "CLIPBOARD" << "message" << noAnswer << 1 << list;
+    QTest::newRow("trickle") << "trickle" << "CLIPBOARD" << "message" << noAnswer << 1 << list + 8;
+    QTest::newRow("type list only") << "targets" << "CLIPBOARD" << "nothing" << QString() << 0 << list;
+    QTest::newRow("empty text") << "empty" << "CLIPBOARD" << "text" << QString() << 0 << list;
+    QTest::newRow("text") << "text" << "CLIPBOARD" << "text" << "12" << 0 << list + 2;
+    QTest::newRow("text of the primary selection") << "text" << "PRIMARY" << "text" << "12" << 0 << list + 2;
+    // Refused by what the owner announces, before a byte of it is read.
+    QTest::newRow("10 MB announced") << "big10" << "CLIPBOARD" << "message" << tooLarge << 0 << list;
+    QTest::newRow("100 MB announced") << "flood" << "CLIPBOARD" << "message" << tooLarge << 0 << list;
+    // Cut off as it arrives: no more than the limit.
+    QTest::newRow("pieces that never stop") << "endless" << "CLIPBOARD" << "message" << tooLarge << 0 << list + text;
+    QTest::newRow("silent drag source") << "silent" << "XdndSelection" << "message" << noAnswer << 1 << qint64(0);
+    QTest::newRow("drag source that never stops") << "endless" << "XdndSelection" << "message" << tooLarge << 0 << list + text;
+    QTest::newRow("a dropped file named in Latin-1") << "latin1" << "XdndSelection" << "picture" << QString() << 0 << list + 200;
+}
+
+void tst_underlay::selectionOwnersOnARealServer()
+{
+    // Run by the clipboard check, which starts an X server and names it here; the owners are
+    // small X11 clients of its own.
+    const QByteArray server = qgetenv("GRIDGLYPH_TEST_DISPLAY");
+    if (server.isEmpty())
+        QSKIP("needs an X server: the clipboard check runs this with one");
+    QFETCH(QString, mode);
+    QFETCH(QString, selection);
+    QFETCH(QString, got);
+    QFETCH(QString, what);
+    QFETCH(int, timeouts);
+    QFETCH(qint64, mostBytes);
+    qputenv("DISPLAY", server);
+    QString ownerMode = mode;
+    if (mode == "latin1") {
+        // A picture whose name is not UTF-8, as old archives and USB sticks have them.
+        const QByteArray bytes = pictureFiles::encoded("PNG", 8, 8, qRgb(0, 0, 255), qRgb(0, 0, 255));
+        FILE *f = std::fopen((QFile::encodeName(dir->path()) + "/caf\xe9.png").constData(), "wb");
+        QVERIFY(f);
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
+        std::fclose(f);
+        ownerMode = "latin1=" + dir->path();
+    }
+    QProcess owner;
+    owner.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The file's name goes to the owner as the bytes it is.
+    owner.setProgram(QStringLiteral("/usr/bin/python3"));
+    owner.setArguments({QStringLiteral(GRIDGLYPH_SOURCE_DIR "/tests/screen/clipboard_owner.py"), ownerMode, selection});
+    owner.start();
+    QVERIFY(owner.waitForReadyRead(30000));
+    QVERIFY(owner.readAll().contains("owning"));
+    const auto stop = qScopeGuard([&owner] {
+        owner.kill();
+        owner.waitForFinished();
+    });
+
+    const std::unique_ptr<OfferSource> offer = x11SelectionOffer(selection.toLatin1().constData());
+    QVERIFY(offer);
+    QString outcome;
+    if (mode == "latin1" || mode == "stall" || mode == "trickle") {
+        const TakenOffer taken = takeOffer(*offer, QSize(kLargestCanvas, kLargestCanvas), "x", "y",
+                                           [](const QString &) { return false; });
+        if (taken.kind == TakenOffer::Picture) {
+            const std::shared_ptr<PictureSource> picture = taken.request.open(std::make_shared<DecodeWork>());
+            QCOMPARE(picture->trouble(), LoadTrouble::None);
+            QCOMPARE(picture->topLeft().pixel(3, 3), qRgb(0, 0, 255));
+            outcome = "picture";
+        } else {
+            outcome = "message:" + taken.message;
+        }
+    } else {
+        const PastedText pasted = takeText(*offer, "x");
+        outcome = !pasted.message.isEmpty() ? "message:" + pasted.message : pasted.text ? "text:" + *pasted.text : "nothing";
+    }
+    if (got == "text")
+        QCOMPARE(outcome, "text:" + what);
+    else
+        QVERIFY2(outcome.startsWith(got) && outcome.contains(what), qPrintable(outcome));
+    // What waiting cost is counted, not timed: the one time-out at most, and the bytes
+    // taken in never more than the limit and the piece that crossed it.
+    const OfferSource::Work work = offer->work();
+    qInfo("%s: %d requests, %d time-outs, %lld bytes taken in", qPrintable(mode), work.requests, work.timeouts, work.bytes);
+    QCOMPARE(work.timeouts, timeouts);
+    QVERIFY2(work.bytes <= mostBytes, qPrintable(QString::number(work.bytes)));
+    QVERIFY(work.requests <= 3);
 }
 
 QTEST_MAIN(tst_underlay)

@@ -38,7 +38,9 @@ public:
         if (!data_ || !types()->contains(type))
             return f;
         f.bytes = data_->data(type);
-        f.status = f.bytes.size() > budget::kMostOfferedBytes ? Status::TooLarge
+        ++work_.requests;
+        work_.bytes += f.bytes.size();
+        f.status = f.bytes.size() > mostOfferedBytes(type) ? Status::TooLarge
                    : f.bytes.isEmpty()                        ? Status::Missing
                                                               : Status::Ok;
         if (f.status != Status::Ok)
@@ -66,15 +68,15 @@ private:
 template<typename T>
 using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-// The CLIPBOARD selection read on a connection of our own: Qt waits five seconds for every
-// request and then asks again, follows an owner that trickles data for as long as it
-// trickles, and allocates whatever size an owner announces.
+// A selection read on a connection of our own: Qt waits five seconds for every request and
+// then asks again, follows an owner that trickles data for as long as it trickles, and
+// allocates whatever size an owner announces.
 class X11Offer : public OfferSource
 {
 public:
-    static std::unique_ptr<X11Offer> open()
+    static std::unique_ptr<X11Offer> open(const char *selection)
     {
-        auto offer = std::unique_ptr<X11Offer>(new X11Offer);
+        auto offer = std::unique_ptr<X11Offer>(new X11Offer(selection));
         return offer->c_ ? std::move(offer) : nullptr;
     }
 
@@ -88,7 +90,8 @@ public:
     {
         if (types_)
             return types_;
-        Fetched f = convert(atom("TARGETS"), budget::kMostOfferedBytes);
+        // A type list is some atoms: a few kilobytes at the very most.
+        Fetched f = convert(atom("TARGETS"), 64 * 1024);
         if (f.status == Status::NoAnswer)
             return std::nullopt;
         QStringList names;
@@ -103,6 +106,8 @@ public:
                 if (r)
                     names << QString::fromLatin1(xcb_get_atom_name_name(r.get()), xcb_get_atom_name_name_length(r.get()));
             }
+        } else if (fallbackTypes_) {
+            names = *fallbackTypes_;
         }
         types_ = names;
         return types_;
@@ -112,11 +117,15 @@ public:
     {
         if (!types() || !types_->contains(type))
             return {};
-        return convert(atom(type.toLatin1().constData()), budget::kMostOfferedBytes);
+        return convert(atom(type.toLatin1().constData()), mostOfferedBytes(type));
     }
 
+    // What to offer when the owner has no type list of its own (a drag source that told its
+    // types when the drag entered).
+    void setFallbackTypes(const QStringList &types) { fallbackTypes_ = types; }
+
 private:
-    X11Offer()
+    explicit X11Offer(const char *selection)
     {
         c_ = xcb_connect(nullptr, nullptr);
         if (xcb_connection_has_error(c_)) {
@@ -130,7 +139,7 @@ private:
         xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
         property_ = atom("GRIDGLYPH_PASTE");
-        clipboard_ = atom("CLIPBOARD");
+        selection_ = atom(selection);
         incr_ = atom("INCR");
         clock_.start();
     }
@@ -142,7 +151,7 @@ private:
         return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
     }
 
-    // The next event for our window, or nothing once the paste's time is up. The time is
+    // The next event for our window, or nothing once the offer's time is up. The time is
     // one time-out from the start, and a data transfer that flows earns more of it: a
     // second for every 32 MB that arrived. An owner that trickles a byte now and then
     // still ends within about one time-out.
@@ -153,33 +162,51 @@ private:
                 return Reply<xcb_generic_event_t>(e, &std::free);
             if (xcb_connection_has_error(c_))
                 return Reply<xcb_generic_event_t>(nullptr, &std::free);
-            const qint64 allowed = budget::kClipboardTimeoutMs + received_ / (32 << 20) * 1000;
+            const qint64 allowed = budget::kClipboardTimeoutMs + work_.bytes / (32 << 20) * 1000;
             const qint64 left = allowed - clock_.elapsed();
-            if (left <= 0)
+            if (left <= 0) {
+                ++work_.timeouts;
                 return Reply<xcb_generic_event_t>(nullptr, &std::free);
+            }
             pollfd fd{xcb_get_file_descriptor(c_), POLLIN, 0};
             ::poll(&fd, 1, int(std::min<qint64>(left, 100)));
         }
     }
 
-    // The whole value of our property, deleted as it is read. Nothing when it is gone.
+    // The whole value of our property, deleted as it is read; nothing when it is gone, or
+    // (with `tooLarge` set) when it is longer than `limit`, which is known before any of it
+    // is read.
     std::optional<std::pair<xcb_atom_t, QByteArray>> takeProperty(qint64 limit, bool *tooLarge)
     {
-        QByteArray value;
-        xcb_atom_t type = XCB_ATOM_NONE;
-        for (uint32_t offset = 0;;) {
-            Reply<xcb_get_property_reply_t> r(
+        const auto get = [this](uint32_t offset, uint32_t longs) {
+            return Reply<xcb_get_property_reply_t>(
                 xcb_get_property_reply(c_, xcb_get_property(c_, 0, window_, property_, XCB_GET_PROPERTY_TYPE_ANY,
-                                                           offset, 1 << 20), nullptr),
+                                                           offset, longs), nullptr),
                 &std::free);
+        };
+        const auto drop = [this] {
+            xcb_delete_property(c_, window_, property_);
+            xcb_flush(c_);
+        };
+        const Reply<xcb_get_property_reply_t> size = get(0, 0);
+        if (!size || size->type == XCB_ATOM_NONE)
+            return std::nullopt;
+        if (qint64(size->bytes_after) > limit) {
+            *tooLarge = true;
+            drop();
+            return std::nullopt;
+        }
+        QByteArray value;
+        value.reserve(qsizetype(size->bytes_after));
+        const xcb_atom_t type = size->type;
+        for (uint32_t offset = 0;;) {
+            const Reply<xcb_get_property_reply_t> r = get(offset, 1 << 18);
             if (!r || r->type == XCB_ATOM_NONE)
                 return std::nullopt;
-            type = r->type;
             const int length = xcb_get_property_value_length(r.get());
             if (value.size() + qint64(length) + qint64(r->bytes_after) > limit) {
                 *tooLarge = true;
-                xcb_delete_property(c_, window_, property_);
-                xcb_flush(c_);
+                drop();
                 return std::nullopt;
             }
             value.append(static_cast<const char *>(xcb_get_property_value(r.get())), length);
@@ -187,8 +214,7 @@ private:
             if (r->bytes_after == 0)
                 break;
         }
-        xcb_delete_property(c_, window_, property_);
-        xcb_flush(c_);
+        drop();
         return std::make_pair(type, value);
     }
 
@@ -196,8 +222,9 @@ private:
     {
         Fetched f;
         f.status = Status::NoAnswer;
+        ++work_.requests;
         xcb_delete_property(c_, window_, property_);
-        xcb_convert_selection(c_, window_, clipboard_, target, property_, XCB_CURRENT_TIME);
+        xcb_convert_selection(c_, window_, selection_, target, property_, XCB_CURRENT_TIME);
         xcb_flush(c_);
         bool tooLarge = false;
         for (;;) {
@@ -228,11 +255,13 @@ private:
         if (first->first != incr_) {
             f.status = Status::Ok;
             f.bytes = std::move(first->second);
-            received_ += f.bytes.size();
+            work_.bytes += f.bytes.size();
             return f;
         }
         // Incremental transfer: the owner puts the data in pieces, each taken by deleting it,
-        // until an empty one. What it announced is only a lower bound, and never allocated.
+        // until an empty one. What it announced is only a lower bound, and never allocated;
+        // each piece is weighed as it comes, so an owner that never stops is cut off at the
+        // limit.
         QByteArray data;
         for (;;) {
             Reply<xcb_generic_event_t> e = nextEvent();
@@ -251,7 +280,7 @@ private:
             if (piece->second.isEmpty())
                 break;
             data.append(piece->second);
-            received_ += piece->second.size();
+            work_.bytes += piece->second.size();
         }
         f.status = Status::Ok;
         f.bytes = std::move(data);
@@ -260,30 +289,70 @@ private:
 
     xcb_connection_t *c_ = nullptr;
     xcb_window_t window_ = 0;
-    xcb_atom_t property_ = XCB_ATOM_NONE, clipboard_ = XCB_ATOM_NONE, incr_ = XCB_ATOM_NONE;
+    xcb_atom_t property_ = XCB_ATOM_NONE, selection_ = XCB_ATOM_NONE, incr_ = XCB_ATOM_NONE;
     std::optional<QStringList> types_;
+    std::optional<QStringList> fallbackTypes_;
     QElapsedTimer clock_;
-    qint64 received_ = 0;
 };
 #endif
 
+ClipboardOfferMaker &offerMaker()
+{
+    static ClipboardOfferMaker maker;
+    return maker;
+}
+
 } // namespace
 
-std::unique_ptr<OfferSource> clipboardOffer()
+qint64 mostOfferedBytes(const QString &type)
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
+    return type.startsWith(QLatin1String("image/"), Qt::CaseInsensitive) ? budget::kMostOfferedPictureBytes
+                                                                          : budget::kMostOfferedTextBytes;
+}
+
+void setClipboardOfferMaker(ClipboardOfferMaker maker) { offerMaker() = std::move(maker); }
+
+std::unique_ptr<OfferSource> x11SelectionOffer(const char *selection)
+{
 #ifdef GRIDGLYPH_X11
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard->ownsClipboard())
-        if (std::unique_ptr<X11Offer> x11 = X11Offer::open())
+    return X11Offer::open(selection);
+#else
+    (void)selection;
+    return nullptr;
+#endif
+}
+
+std::unique_ptr<OfferSource> clipboardOffer(QClipboard::Mode mode)
+{
+    if (offerMaker())
+        return offerMaker()(mode);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const bool owned = mode == QClipboard::Selection ? clipboard->ownsSelection() : clipboard->ownsClipboard();
+#ifdef GRIDGLYPH_X11
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && !owned)
+        if (std::unique_ptr<X11Offer> x11 = X11Offer::open(mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD"))
             return x11;
 #endif
-    auto offer = std::make_unique<QtOffer>(clipboard->mimeData());
+    auto offer = std::make_unique<QtOffer>(clipboard->mimeData(mode));
     // A decoded picture is taken as it is only when this process made it: its own
     // clipboard, or a platform without other programs (offscreen, as in the tests).
     const QString platform = QGuiApplication::platformName();
-    offer->own_ = clipboard->ownsClipboard() || platform == QLatin1String("offscreen")
-                  || platform == QLatin1String("minimal");
+    offer->own_ = owned || platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
     return offer;
+}
+
+std::unique_ptr<OfferSource> dropOffer(const QMimeData *data, bool fromThisProgram)
+{
+#ifdef GRIDGLYPH_X11
+    // A drop from another program: its data through the same bounded reader. The types it
+    // told when the drag entered stand in for a drag source without a type list.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && data && !fromThisProgram)
+        if (std::unique_ptr<X11Offer> x11 = X11Offer::open("XdndSelection")) {
+            x11->setFallbackTypes(data->formats());
+            return x11;
+        }
+#endif
+    return mimeOffer(data);
 }
 
 std::unique_ptr<OfferSource> mimeOffer(const QMimeData *data) { return std::make_unique<QtOffer>(data); }

@@ -1,6 +1,7 @@
 #include "pictureOffer.h"
 
 #include "pictures/DecodeBudget.h"
+#include "pictures/PictureFile.h"
 #include "Offers.h"
 
 #include <QDir>
@@ -38,10 +39,11 @@ QString noAnswer(const QString &owner)
     return QStringLiteral("%1のプログラムが応答しませんでした。何も読み込んでいません。").arg(owner);
 }
 
-QString tooLarge(const QString &owner)
+QString tooLarge(const QString &owner, const QString &type)
 {
-    return QStringLiteral("%1のデータが大きすぎるため読み込めませんでした（%2 MB まで）。")
-        .arg(owner).arg(budget::kMostOfferedBytes >> 20);
+    const qint64 most = mostOfferedBytes(type);
+    const QString limit = most >= (1 << 20) ? QStringLiteral("%1 MB").arg(most >> 20) : QStringLiteral("%1 KB").arg(most >> 10);
+    return QStringLiteral("%1のデータが大きすぎるため読み込めませんでした（%2 まで）。").arg(owner, limit);
 }
 
 } // namespace
@@ -52,35 +54,81 @@ bool offersSomething(const QStringList &types)
            || types.contains(QLatin1String(kFileList)) || types.contains(QLatin1String(kOwnImage));
 }
 
+namespace {
+
+QString troubleMessage(OfferSource::Status status, const QString &owner, const QString &type)
+{
+    return status == OfferSource::Status::TooLarge ? tooLarge(owner, type) : noAnswer(owner);
+}
+
+bool failed(OfferSource::Status status)
+{
+    return status == OfferSource::Status::NoAnswer || status == OfferSource::Status::TooLarge;
+}
+
+QString textOf(const QString &type, const QByteArray &bytes)
+{
+    return type == QLatin1String("STRING") ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+}
+
+// The local file a line of a file list names, its name kept as the bytes the URL encodes
+// (a name need not be UTF-8); nothing for a remote one.
+std::optional<QString> localFile(const QByteArray &entry)
+{
+    const QUrl url = QUrl::fromEncoded(entry);
+    if (!url.isLocalFile())
+        return std::nullopt;
+    return fileNameFromBytes(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+}
+
+} // namespace
+
+PastedText takeText(OfferSource &source, const QString &owner)
+{
+    PastedText pasted;
+    const std::optional<QStringList> offered = source.types();
+    if (!offered) {
+        pasted.message = noAnswer(owner);
+        return pasted;
+    }
+    const QString type = firstOf(*offered, kTextTypes);
+    if (type.isEmpty())
+        return pasted;
+    const OfferSource::Fetched f = source.fetch(type);
+    if (failed(f.status))
+        pasted.message = troubleMessage(f.status, owner, type);
+    else if (f.status == OfferSource::Status::Ok)
+        pasted.text = textOf(type, f.bytes);
+    return pasted;
+}
+
 TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed,
                      const std::function<bool(const QString &text)> &useText)
 {
     TakenOffer taken;
-    const auto trouble = [&taken, &owner](OfferSource::Status status) {
+    const auto trouble = [&taken, &owner](OfferSource::Status status, const QString &type) {
         taken.kind = TakenOffer::Message;
-        taken.message = status == OfferSource::Status::TooLarge ? tooLarge(owner) : noAnswer(owner);
+        taken.message = troubleMessage(status, owner, type);
         return taken;
     };
     const std::optional<QStringList> offered = source.types();
     if (!offered)
-        return trouble(OfferSource::Status::NoAnswer);
+        return trouble(OfferSource::Status::NoAnswer, {});
     const QStringList &types = *offered;
 
     if (const QString type = firstOf(types, kTextTypes); !type.isEmpty()) {
         const OfferSource::Fetched f = source.fetch(type);
-        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
-            return trouble(f.status);
-        const bool latin1 = type == QLatin1String("STRING");
-        if (f.status == OfferSource::Status::Ok
-            && useText(latin1 ? QString::fromLatin1(f.bytes) : QString::fromUtf8(f.bytes))) {
+        if (failed(f.status))
+            return trouble(f.status, type);
+        if (f.status == OfferSource::Status::Ok && useText(textOf(type, f.bytes))) {
             taken.kind = TakenOffer::TextUsed;
             return taken;
         }
     }
     if (const QString type = firstOf(types, kImageTypes); !type.isEmpty()) {
         const OfferSource::Fetched f = source.fetch(type);
-        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
-            return trouble(f.status);
+        if (failed(f.status))
+            return trouble(f.status, type);
         if (f.status == OfferSource::Status::Ok) {
             taken.kind = TakenOffer::Picture;
             taken.name = unnamed;
@@ -90,19 +138,18 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
     }
     if (types.contains(QLatin1String(kFileList))) {
         const OfferSource::Fetched f = source.fetch(QLatin1String(kFileList));
-        if (f.status == OfferSource::Status::NoAnswer || f.status == OfferSource::Status::TooLarge)
-            return trouble(f.status);
+        if (failed(f.status))
+            return trouble(f.status, QLatin1String(kFileList));
         // The first local file of the list, as file managers give them; remote ones are
         // not fetched.
         for (const QByteArray &line : f.bytes.split('\n')) {
             const QByteArray entry = line.trimmed();
             if (entry.isEmpty() || entry.startsWith('#'))
                 continue;
-            const QUrl url = QUrl::fromEncoded(entry);
-            if (url.isLocalFile()) {
+            if (const std::optional<QString> path = localFile(entry)) {
                 taken.kind = TakenOffer::Picture;
-                taken.name = QDir::toNativeSeparators(url.toLocalFile());
-                taken.request = pictureFromFile(url.toLocalFile(), shown);
+                taken.name = shownFileName(QDir::toNativeSeparators(*path));
+                taken.request = pictureFromFile(*path, shown);
                 return taken;
             }
         }

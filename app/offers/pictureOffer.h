@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class OfferSource;
 
@@ -28,6 +29,15 @@ struct TakenOffer
     PictureRequest request;
     QString message;
 };
+
+// Text pasted into a text box: the text offered (empty when the offer held none), or nothing
+// and `message` saying why it could not be had.
+struct PastedText
+{
+    std::optional<QString> text;
+    QString message;
+};
+PastedText takeText(OfferSource &source, const QString &owner);
 
 // Takes what `source` offers, asking it for at most one type at a time: text first, which
 // `useText` takes or leaves (true: taken); then a picture's bytes; then the first local file

@@ -36,10 +36,16 @@ constexpr qint64 kMostPieces = 100000;
 // The EXIF segment is read this far for its orientation; the rest is skipped.
 constexpr qint64 kExifBytesRead = 64 * 1024;
 
-// The most bytes a paste or a drop may hand over.
-constexpr qint64 kMostOfferedBytes = qint64(256) << 20;
-// How long a paste waits for a program that holds the clipboard: once, in all.
-constexpr int kClipboardTimeoutMs = 2000;
+// The most bytes a paste or a drop may hand over: a picture's file (the largest photos people
+// trace over, and a BMP of 6000 x 6000, with room), and a text (the text of a 99 x 99
+// picture in the widest pair, emoji with presentation selectors, is some 60 KB; a list of
+// files far less).
+constexpr qint64 kMostOfferedPictureBytes = qint64(128) << 20;
+constexpr qint64 kMostOfferedTextBytes = qint64(256) << 10;
+// How long a paste or a drop waits for the program that offers it: once, in all, for the
+// type list and the data together. A transfer that flows earns more (DecodeBudget: a second
+// for every 32 MB that arrived), up to the limit of its kind.
+constexpr int kClipboardTimeoutMs = 600;
 
 // The whole picture is kept, for fitting to the canvas, reduced until its shorter side is
 // as long as the largest canvas and its longer side at most this many times that.

@@ -109,9 +109,85 @@ std::optional<QSize> sizeFromHead(const QByteArray &head)
     return size.isEmpty() ? std::nullopt : std::optional<QSize>(size);
 }
 
+namespace {
+
+constexpr char16_t kEscapedByte = 0xDC00;
+
+// The length of the UTF-8 sequence at `at`, or 0 where the bytes are no UTF-8 (a stray
+// continuation byte, a sequence cut short, an overlong form, a surrogate, beyond U+10FFFF).
+int utf8Length(const QByteArray &b, qsizetype at)
+{
+    const auto byte = [&b](qsizetype i) { return i < b.size() ? uchar(b[i]) : 0u; };
+    const uint c = byte(at);
+    const auto follows = [&](qsizetype i) { return (byte(i) & 0xC0) == 0x80; };
+    if (c < 0x80)
+        return 1;
+    if (c >= 0xC2 && c <= 0xDF && follows(at + 1))
+        return 2;
+    if (c >= 0xE0 && c <= 0xEF && follows(at + 1) && follows(at + 2)) {
+        const uint second = byte(at + 1);
+        if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0))
+            return 0;
+        return 3;
+    }
+    if (c >= 0xF0 && c <= 0xF4 && follows(at + 1) && follows(at + 2) && follows(at + 3)) {
+        const uint second = byte(at + 1);
+        if ((c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90))
+            return 0;
+        return 4;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString fileNameFromBytes(const QByteArray &bytes)
+{
+    QString name;
+    name.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size();) {
+        const int n = utf8Length(bytes, i);
+        if (n == 0) {
+            name += QChar(char16_t(kEscapedByte + uchar(bytes[i])));
+            ++i;
+        } else {
+            name += QString::fromUtf8(bytes.constData() + i, n);
+            i += n;
+        }
+    }
+    return name;
+}
+
+QByteArray fileNameBytes(const QString &name)
+{
+    QByteArray bytes;
+    bytes.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t u = name[i].unicode();
+        if (u >= kEscapedByte + 0x80 && u <= kEscapedByte + 0xFF) {
+            bytes += char(u - kEscapedByte);
+        } else if (QChar::isHighSurrogate(u) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            bytes += name.mid(i, 2).toUtf8();
+            ++i;
+        } else {
+            bytes += QString(QChar(u)).toUtf8();
+        }
+    }
+    return bytes;
+}
+
+QString shownFileName(const QString &name)
+{
+    QString shown = name;
+    for (QChar &c : shown)
+        if (c.unicode() >= kEscapedByte + 0x80 && c.unicode() <= kEscapedByte + 0xFF)
+            c = QChar::ReplacementCharacter;
+    return shown;
+}
+
 std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = fileNameBytes(path);
     if (name.isEmpty())
         return nullptr;
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

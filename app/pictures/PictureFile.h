@@ -23,6 +23,16 @@ PictureFormat pictureFormatOf(QIODevice *device);
 // JPEG when it comes before the end of `head`. Nothing when `head` does not tell.
 std::optional<QSize> sizeFromHead(const QByteArray &head);
 
+// A file name as the system gives it: bytes, which need not be UTF-8 (a Latin-1 name from an
+// old archive or a USB stick). The name is kept whole in a QString, every byte that is not
+// part of UTF-8 as the lone surrogate U+DC80 + (byte - 0x80), the way Python's surrogate
+// escape does, so that any name that opens in a terminal opens here. Qt's own decodeName
+// turns such bytes into U+FFFD and the file can no longer be found.
+QString fileNameFromBytes(const QByteArray &bytes);
+QByteArray fileNameBytes(const QString &name);
+// The name as a message shows it: every byte that is not UTF-8 as U+FFFD.
+QString shownFileName(const QString &name);
+
 // Opens a picture file for reading, once: the descriptor opened is the one read from, so
 // the file cannot be swapped between a check and the open. Opening does not wait (a pipe or
 // a device opens at once), and what was opened must be a regular file; anything else gives

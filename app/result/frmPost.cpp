@@ -60,6 +60,7 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
     txtPair = new QLineEdit(this);
     txtPair->setPlaceholderText(QStringLiteral("黒と白の2文字"));
     txtPair->setMaxLength(8);
+    txtPair->setAcceptDrops(false);
     txtPair->setEnabled(false);
     txtPair->setAccessibleName(QStringLiteral("自分で入力する黒と白の文字"));
     lblPairWarning = new QLabel(this);

@@ -23,6 +23,8 @@ frmResult::frmResult(Source source) : QWidget(nullptr), source_(std::move(source
     txtDot->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtDot->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDot->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Another program's drag would be asked for its data by the toolkit, without a limit.
+    txtDot->setAcceptDrops(false);
     if (source_.post) {
         auto *post = new QAction(QStringLiteral("投稿用テキスト..."), this);
         connect(post, &QAction::triggered, this, [this] { source_.post(); });

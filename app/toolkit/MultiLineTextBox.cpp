@@ -32,12 +32,23 @@ QMimeData *MultiLineTextBox::createMimeDataFromSelection() const
     return data;
 }
 
+bool MultiLineTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void MultiLineTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source)
+        QPlainTextEdit::insertFromMimeData(source);
+}
+
 void MultiLineTextBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu(event->pos());
-    if (!extra_.isEmpty()) {
+    if (!actions().isEmpty()) {
         menu->addSeparator();
-        menu->addActions(extra_);
+        menu->addActions(actions());
     }
     menu->exec(event->globalPos());
     delete menu;

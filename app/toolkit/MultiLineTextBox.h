@@ -14,13 +14,13 @@ public:
 
     QString text() const;
     void setText(const QString &text);
-    // Commands added below the standard ones of the box's context menu.
-    void setExtraActions(const QList<QAction *> &actions) { extra_ = actions; }
+    // Commands added below the standard ones of the box's context menu: the box's actions.
+    void setExtraActions(const QList<QAction *> &actions) { addActions(actions); }
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    // An offer that is not there (a clipboard owner that did not answer) inserts nothing.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-
-private:
-    QList<QAction *> extra_;
 };

@@ -48,12 +48,16 @@ bool TextBox::accepts(QChar c) const
 
 bool TextBox::event(QEvent *event)
 {
-    // Ctrl with a letter comes here as a key press, never as the window's shortcut: the
-    // key-press handler decides (and the digit filter discards it).
     if (event->type() == QEvent::ShortcutOverride && keyPress_) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->modifiers() & Qt::ControlModifier) && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) {
+        // Ctrl+A selects the field's text; Ctrl or Alt with any other key is left to the
+        // window's shortcuts (a line edit would keep Ctrl+C, Ctrl+V, Ctrl+Z and the like).
+        if (key->matches(QKeySequence::SelectAll)) {
             event->accept();
+            return true;
+        }
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            event->ignore();
             return true;
         }
     }
@@ -62,6 +66,13 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        emit enterPressed();
+    if (keyPress_ && event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        event->accept();
+        return;
+    }
     qint16 code = keyAsciiOf(event);
     if (code != 0 && keyPress_) {
         keyPress_(code);

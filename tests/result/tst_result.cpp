@@ -7,11 +7,14 @@
 #include "result/frmPost.h"
 #include "result/frmResult.h"
 #include "result/textReading.h"
+#include "offers/Offers.h"
+#include "offers/boundedPaste.h"
 #include "toolkit/MultiLineTextBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -29,6 +32,38 @@ const QChar B(0x25A0);
 const QChar W(0x25A1);
 
 QString line(const QString &squares) { return squares + QStringLiteral("\r\n"); }
+
+// What a clipboard owner was asked during one paste: the list of types, and each type.
+struct Asked
+{
+    int lists = 0;
+    QStringList types;
+};
+
+// A clipboard owner that answers as it is told, and tells what it was asked when the paste
+// is over.
+class ScriptedOwner : public OfferSource
+{
+public:
+    explicit ScriptedOwner(std::vector<Asked> *record) : record_(record) {}
+    ~ScriptedOwner() override { record_->push_back(asked_); }
+    std::optional<QStringList> offered;
+    Fetched answer;
+    std::optional<QStringList> types() override
+    {
+        ++asked_.lists;
+        return offered;
+    }
+    Fetched fetch(const QString &type) override
+    {
+        asked_.types << type;
+        return answer;
+    }
+
+private:
+    std::vector<Asked> *record_;
+    Asked asked_;
+};
 
 frmResult *openResult(frmMain &w)
 {
@@ -64,6 +99,8 @@ private slots:
     void typedPairsAreWeighed();
     void copyAndPasteTheTextThroughTheWindow();
     void postingWindowLeavesThePictureAlone();
+    void everyBoxPastesThroughTheBoundedReader_data();
+    void everyBoxPastesThroughTheBoundedReader();
 };
 
 void tst_result::textFollowsTheDotsRowByRow()
@@ -451,12 +488,14 @@ void tst_result::copyAndPasteTheTextThroughTheWindow()
     }
     QCOMPARE(log.messages.size(), 2);
     QVERIFY(log.messages[1].contains(QStringLiteral("120 × 1")));
-    // Text with no square at all is left alone, silently; so is Ctrl+C in a size field.
+    // Text with no square at all is left alone, silently; Ctrl+C in a size field copies the
+    // picture's text, as anywhere in the window.
     clipboard->setText(QStringLiteral("hello"));
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), (QStringList{"#.#", "..#"}));
     w->txtWidth->setFocus();
     QTest::keyClick(w->txtWidth, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(clipboard->text(), QStringLiteral("hello"));
+    QCOMPARE(clipboard->text(), QStringLiteral("■□■\r\n□□■\r\n"));
     QCOMPARE(log.messages.size(), 2);
     // Text and an image together: text that reads as a picture wins.
     auto *both = new QMimeData;
@@ -528,6 +567,99 @@ void tst_result::postingWindowLeavesThePictureAlone()
     QVERIFY(result);
     QCOMPARE(result->txtDot->text(), line("□□□□□") + line("□■□□□") + line("□□□■□") + line("□□□□□"));
     result->close();
+}
+
+void tst_result::everyBoxPastesThroughTheBoundedReader_data()
+{
+    QTest::addColumn<int>("owner");
+    QTest::addColumn<QString>("inserted");
+    QTest::addColumn<QString>("message");
+    // What each owner makes of a paste: the text it gives, or a message and nothing.
+    QTest::newRow("an owner that never answers") << 0 << QString() << QStringLiteral("応答しませんでした");
+    QTest::newRow("one that trickles past the time-out") << 1 << QString() << QStringLiteral("応答しませんでした");
+    QTest::newRow("one that offers its type list only") << 2 << QString() << QString();
+    QTest::newRow("one that offers an empty text") << 3 << QString() << QString();
+    QTest::newRow("one that offers 10 MB") << 4 << QString() << QStringLiteral("大きすぎる");
+    QTest::newRow("one that answers") << 5 << QStringLiteral("12") << QString();
+}
+
+void tst_result::everyBoxPastesThroughTheBoundedReader()
+{
+    QFETCH(int, owner);
+    QFETCH(QString, inserted);
+    QFETCH(QString, message);
+    std::vector<Asked> owners;
+    setClipboardOfferMaker([&owners, owner](QClipboard::Mode) {
+        auto o = std::make_unique<ScriptedOwner>(&owners);
+        switch (owner) {
+        case 0: break; // no type list at all
+        case 1: o->offered = QStringList{"TARGETS", "UTF8_STRING"}; o->answer.status = OfferSource::Status::NoAnswer; break;
+        case 2: o->offered = QStringList{"TARGETS"}; break;
+        case 3: o->offered = QStringList{"UTF8_STRING"}; o->answer.status = OfferSource::Status::Ok; break;
+        case 4: o->offered = QStringList{"UTF8_STRING"}; o->answer.status = OfferSource::Status::TooLarge; break;
+        case 5: o->offered = QStringList{"UTF8_STRING"}; o->answer = {OfferSource::Status::Ok, QByteArray("12")}; break;
+        }
+        return o;
+    });
+    const auto restore = qScopeGuard([] { setClipboardOfferMaker(nullptr); });
+    MessageLog log;
+    frmMain w;
+    w.show();
+    frmResult *r = openResult(w);
+    w.showPost();
+    w.postWindow()->cboPair->setCurrentIndex(3);
+    // The result window's box (Ctrl+V, Shift+Insert, its menu's paste), the posting window's
+    // pair field and a size field (Shift+Insert, the menu; Ctrl+V there is the picture's).
+    struct Paste
+    {
+        QWidget *box;
+        const char *how;
+    };
+    const Paste pastes[] = {{r->txtDot, "Ctrl+V"}, {r->txtDot, "Shift+Insert"}, {r->txtDot, "menu"},
+                            {w.postWindow()->txtPair, "Shift+Insert"}, {w.postWindow()->txtPair, "Ctrl+V"},
+                            {w.txtHeight, "Shift+Insert"}, {w.txtHeight, "menu"}};
+    for (const Paste &p : pastes) {
+        // The main window takes input again once the result window is closed.
+        if (p.box == w.txtHeight && r) {
+            r->close();
+            r = nullptr;
+        }
+        const auto text = [&p] {
+            if (auto *line = qobject_cast<QLineEdit *>(p.box))
+                return line->text();
+            return static_cast<QPlainTextEdit *>(p.box)->toPlainText();
+        };
+        if (auto *line = qobject_cast<QLineEdit *>(p.box))
+            line->setText(QString());
+        else
+            static_cast<MultiLineTextBox *>(p.box)->setText(QString());
+        owners.clear();
+        log.messages.clear();
+        p.box->setFocus();
+        if (qstrcmp(p.how, "menu") == 0) {
+            std::unique_ptr<QMenu> menu(BoundedPasting::editMenu(p.box));
+            const QList<QAction *> actions = menu->actions();
+            const auto paste = std::find_if(actions.begin(), actions.end(), [](QAction *a) { return a->objectName() == "edit-paste"; });
+            QVERIFY2(paste != actions.end(), p.how);
+            QVERIFY((*paste)->isEnabled());
+            (*paste)->trigger();
+        } else {
+            QTest::keyClick(p.box, qstrcmp(p.how, "Ctrl+V") == 0 ? Qt::Key_V : Qt::Key_Insert,
+                            qstrcmp(p.how, "Ctrl+V") == 0 ? Qt::ControlModifier : Qt::ShiftModifier);
+        }
+        const QString where = QStringLiteral("%1 in %2").arg(QLatin1String(p.how), p.box->objectName().isEmpty() ? QLatin1String(p.box->metaObject()->className()) : p.box->objectName());
+        QVERIFY2(owners.size() == 1, qPrintable(where));
+        // The owner was asked for its list once and for one type at most: one wait, however
+        // it answered.
+        QCOMPARE(owners[0].lists, 1);
+        QVERIFY2(owners[0].types.size() <= 1, qPrintable(where));
+        QCOMPARE(text(), inserted);
+        QCOMPARE(log.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(log.messages[0].contains(message), qPrintable(log.messages[0]));
+    }
+    // None of it touched the picture.
+    QVERIFY(blackDots(w).isEmpty());
 }
 
 QTEST_MAIN(tst_result)

@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# The clipboard through the real X server, with xclip and owners that misbehave: the text
-# of a picture copied out and pasted back byte for byte; a picture pasted, turned into dots
-# (Ctrl+T, Enter), undone and redone; and owners that never answer, stop halfway or trickle,
-# each costing one time-out and a message, after which the program goes on.
+# The clipboard and drops through the real X server, with xclip and owners and drag sources
+# that misbehave: the text of a picture copied out and pasted back byte for byte; a picture
+# pasted, turned into dots (Ctrl+T, Enter), undone and redone; owners that never answer,
+# stop halfway, trickle, never stop or offer 100 MB, in the main window, the result window
+# (Ctrl+V, Shift+Insert, the middle button) and a size field, each costing one time-out or
+# one limit and a message, after which the program goes on; drags that never deliver or
+# never stop; and a file named in Latin-1, on the command line and dropped. The program's
+# peak memory stays under 400 MB throughout. The reader itself is held to its work (bytes
+# taken in, time-outs reached) against the same owners by tst_underlay.
+# Usage: clipboard.sh PROGRAM TST_UNDERLAY
 # Exit 77 (skipped) where there is no X server or no xclip, python3-xlib.
 set -euo pipefail
 prog=$(realpath "$1")
+tests=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 py=/usr/bin/python3
 for tool in xdotool xclip import convert; do
@@ -14,11 +21,17 @@ done
 "$py" -c 'import Xlib' 2>/dev/null || { echo "skipped: python3-xlib is not installed"; exit 77; }
 . "$here/../../scripts/lib/xvfb.sh"
 work=$(mktemp -d)
-ppid= owner=
-trap 'kill $ppid $owner 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
+ppid= owner= source=
+trap 'kill $ppid $owner $source 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8
 mkdir -p "$HOME"
 start_xvfb || { rc=$?; [ $rc = 77 ] && echo "skipped: no X server can be started here"; exit $rc; }
+
+# The reader against real owners, its work counted.
+GRIDGLYPH_TEST_DISPLAY=$DISPLAY QT_QPA_PLATFORM=offscreen "$tests" selectionOwnersOnARealServer >"$work/reader.log" 2>&1 ||
+  { cat "$work/reader.log"; echo "FAIL: the reader against real owners"; exit 1; }
+grep -c '^PASS.*selectionOwnersOnARealServer' "$work/reader.log" | sed 's/^/the reader against real owners and drag sources: cases passed: /'
+
 fail() { echo "FAIL: $*"; import -window root /tmp/gridglyph-clipboard-failed.png 2>/dev/null || true; exit 1; }
 # The clipboard's text, once the program has put it there (xclip reads it from the program):
 # a marker goes first, and the text is read once something else replaced it.
@@ -96,3 +109,82 @@ for mode in silent stall trickle; do
   [ "$(copied | sed -n 16p | tr -d '\r')" = "$row" ] || fail "$mode owner: the picture changed"
   echo "$mode owner: one message, the picture intact, the program answering"
 done
+
+# What is left after each case below: a message, the program alive, its peak memory.
+peak_mb() { echo $(( $(awk '/^VmHWM:/ {print $2}' /proc/$ppid/status) / 1024 )); }
+box_gone() { ! window_of $ppid '^GRIDGLYPH$' >/dev/null; }
+expect_message() { # expect_message CASE WORDS: one message saying WORDS, answered with Enter
+  local box
+  box=$(wait_for_window $ppid '^GRIDGLYPH$') || fail "$1: no message"
+  import -window root "$work/$2.png"
+  [ -n "${GRIDGLYPH_SHOTS:-}" ] && cp "$work/$2.png" "$GRIDGLYPH_SHOTS/"
+  xdotool windowfocus --sync "$box" key Return
+  poll 30 box_gone || fail "$1: the message did not close"
+  kill -0 $ppid || fail "$1: the program died"
+  [ "$(peak_mb)" -lt 400 ] || fail "$1: the program's peak memory is $(peak_mb) MB"
+}
+start_owner() { # start_owner MODE [SELECTION]
+  "$py" "$here/clipboard_owner.py" "$@" >"$work/owner.log" 2>&1 & owner=$!
+  poll 30 owning || fail "the $1 owner did not take the selection"
+}
+stop_owner() { kill $owner 2>/dev/null || true; wait $owner 2>/dev/null || true; owner=; }
+
+# An owner that never stops, and one that offers 100 MB: refused at the limit, at once.
+for mode in endless flood; do
+  start_owner $mode
+  xdotool mousemove 60 400 click 1 key ctrl+v
+  expect_message "Ctrl+V from a $mode owner" "main-$mode"
+  stop_owner
+  echo "$mode owner: \"too large\" at once, peak memory $(peak_mb) MB"
+done
+
+# Drags that never deliver or never stop, dropped on the canvas.
+main=$(window_of $ppid '^GRIDGLYPH Ver\. 1\.10$')
+dropped() { grep -q dropped "$work/source.log"; }
+for mode in silent trickle endless; do
+  "$py" "$here/drag_source.py" "$main" 200 200 $mode >"$work/source.log" 2>&1 & source=$!
+  poll 30 dropped || fail "the $mode drag source did not drop"
+  expect_message "a drop from a $mode drag source" "drop-$mode"
+  kill $source 2>/dev/null || true; wait $source 2>/dev/null || true; source=
+  echo "$mode drag source: one message, the program answering, peak memory $(peak_mb) MB"
+done
+
+# A picture named in Latin-1, dropped as a file list.
+mkdir -p "$work/latin1"
+convert -size 60x60 xc:'#2060C0' "$work/latin1/caf"$'\xe9'".png"
+"$py" "$here/drag_source.py" "$main" 200 200 "latin1=$work/latin1" >"$work/source.log" 2>&1 & source=$!
+poll 30 dropped || fail "the file list was not dropped"
+blue_under() { import -window root "$work/shot.png"; [ "$(convert "$work/shot.png" -format '%[fx:int(255*p{94,14}.b+0.5)]' info:)" = 192 ]; }
+poll 30 blue_under || fail "a dropped picture named in Latin-1 did not become the underlay"
+kill $source 2>/dev/null || true; wait $source 2>/dev/null || true; source=
+echo "a dropped picture named in Latin-1 became the underlay"
+
+# The result window's box: Ctrl+V and Shift+Insert with a frozen clipboard owner, the middle
+# button with a frozen owner of the primary selection.
+xdotool mousemove 60 400 click 1 key alt+b
+result=$(wait_for_window $ppid '^\(´ω｀\)b$') || fail "no result window"
+for how in ctrl+v shift+Insert middle; do
+  if [ $how = middle ]; then start_owner silent PRIMARY; else start_owner silent; fi
+  xdotool windowactivate --sync "$result" 2>/dev/null || xdotool windowfocus --sync "$result"
+  if [ $how = middle ]; then xdotool mousemove 100 100 click 2; else xdotool mousemove 100 100 click 1 key $how; fi
+  expect_message "$how in the result window with a frozen owner" "result-$how"
+  stop_owner
+  echo "$how in the result window, the owner frozen: one message, the program answering"
+done
+xdotool windowfocus --sync "$result" key Escape
+result_gone() { ! window_of $ppid '^\(´ω｀\)b$' >/dev/null; }
+poll 30 result_gone || fail "Escape did not close the result window"
+
+# Shift+Insert in a size field with a frozen owner.
+start_owner silent
+xdotool mousemove 20 176 click 1 key shift+Insert
+expect_message "Shift+Insert in a size field with a frozen owner" "size-field-shift-insert"
+stop_owner
+echo "Shift+Insert in a size field, the owner frozen: one message, the program answering"
+kill $ppid; wait $ppid 2>/dev/null || true; ppid=
+
+# A picture named in Latin-1 on the command line.
+QT_QPA_PLATFORM=xcb "$prog" "$work/latin1/caf"$'\xe9'".png" 2>"$work/program.log" & ppid=$!
+wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || fail "the program did not start with a Latin-1 name"
+poll 30 blue_under || fail "a picture named in Latin-1 on the command line did not become the underlay"
+echo "a picture named in Latin-1 on the command line became the underlay"

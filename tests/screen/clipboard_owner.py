@@ -1,48 +1,108 @@
-"""A clipboard owner that misbehaves as asked, for the clipboard check.
+"""A selection owner that misbehaves (or behaves) as asked, for the clipboard checks.
 
-Usage: clipboard_owner.py silent|stall|trickle
-  silent:  takes the CLIPBOARD and never answers a request
-  stall:   answers the list of types (image/png) and never sends the data
-  trickle: sends a PNG's data incrementally, one byte every 0.4 s
-Prints "owning" once it holds the clipboard.
+Usage: clipboard_owner.py MODE [SELECTION]   (SELECTION: CLIPBOARD by default, PRIMARY,
+                                              XdndSelection)
+  silent:   takes the selection and never answers a request
+  stall:    answers the list of types (image/png) and never sends the data
+  trickle:  sends a PNG's data incrementally, one byte every 0.4 s
+  targets:  offers nothing but its type list
+  empty:    offers an empty text
+  text:     offers the text "12"
+  big10:    offers a text of 10 MB, announced as such
+  flood:    offers 100 MB of "■□" lines, announced as such, sent in pieces of 1 MB
+  endless:  offers a text announced as 1000 bytes and sends pieces of 64 KiB of "■□" forever
+  latin1=DIR: offers a file list naming the file caf\xe9.png in DIR, a name that is not UTF-8
+Prints "owning" once it holds the selection.
 """
-import sys, time
+import sys, time, urllib.parse
 from Xlib import X, Xatom, display
 from Xlib.protocol import event
 
-mode = sys.argv[1]
-d = display.Display()
-w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
-atom = lambda name: d.intern_atom(name)
-CLIPBOARD, TARGETS, INCR, PNG = atom('CLIPBOARD'), atom('TARGETS'), atom('INCR'), atom('image/png')
-w.set_selection_owner(CLIPBOARD, X.CurrentTime)
-d.flush()
-print("owning", flush=True)
 
-def notify(req, prop):
-    ev = event.SelectionNotify(time=req.time, requestor=req.requestor, selection=req.selection,
-                               target=req.target, property=prop)
-    req.requestor.send_event(ev)
+def serve(d, w, selection_name, mode):
+    """Owns the selection with window w and answers its requests as `mode` says, forever."""
+    atom = lambda name: d.intern_atom(name)
+    SELECTION, TARGETS, INCR = atom(selection_name), atom('TARGETS'), atom('INCR')
+    PNG, UTF8, URIS = atom('image/png'), atom('UTF8_STRING'), atom('text/uri-list')
+    w.set_selection_owner(SELECTION, X.CurrentTime)
     d.flush()
+    print("owning", flush=True)
 
-while True:
-    e = d.next_event()
-    if e.type != X.SelectionRequest:
-        continue
-    if mode == 'silent':
-        continue
-    if e.target == TARGETS:
-        e.requestor.change_property(e.property, Xatom.ATOM, 32, [TARGETS, PNG])
-        notify(e, e.property)
-        continue
-    if mode == 'stall':
-        continue
-    # trickle: announce an incremental transfer, then a byte at a time, slowly
-    e.requestor.change_property(e.property, INCR, 32, [1000])
-    e.requestor.change_input_selection = None
-    e.requestor.change_attributes(event_mask=X.PropertyChangeMask)
-    notify(e, e.property)
-    for i in range(1000):
-        time.sleep(0.4)
-        e.requestor.change_property(e.property, PNG, 8, b'\x89')
+    if mode.startswith('latin1='):
+        path = mode[7:].encode() + b'/caf\xe9.png'
+        offered, data = URIS, b'file://' + urllib.parse.quote_from_bytes(path).encode() + b'\r\n'
+    elif mode in ('stall', 'trickle'):
+        offered, data = PNG, None
+    elif mode == 'targets':
+        offered, data = None, None
+    else:
+        offered = UTF8
+        data = {'empty': b'', 'text': b'12'}.get(mode)
+
+    def notify(req, prop):
+        ev = event.SelectionNotify(time=req.time, requestor=req.requestor, selection=req.selection,
+                                   target=req.target, property=prop)
+        req.requestor.send_event(ev)
         d.flush()
+
+    def wait_deleted(window, prop):
+        """Until the requestor took (deleted) the last piece."""
+        while True:
+            e = d.next_event()
+            if e.type == X.PropertyNotify and e.window == window and e.atom == prop and e.state == X.PropertyDelete:
+                return
+
+    def incremental(req, announced, pieces):
+        req.requestor.change_attributes(event_mask=X.PropertyChangeMask)
+        req.requestor.change_property(req.property, INCR, 32, [announced])
+        notify(req, req.property)
+        wait_deleted(req.requestor, req.property)
+        for piece in pieces:
+            req.requestor.change_property(req.property, UTF8, 8, piece)
+            d.flush()
+            wait_deleted(req.requestor, req.property)
+        req.requestor.change_property(req.property, UTF8, 8, b'')
+        d.flush()
+
+    while True:
+        e = d.next_event()
+        if e.type != X.SelectionRequest:
+            continue
+        if mode == 'silent':
+            continue
+        if e.target == TARGETS:
+            e.requestor.change_property(e.property, Xatom.ATOM, 32, [TARGETS] + ([offered] if offered else []))
+            notify(e, e.property)
+            continue
+        if e.target != offered or mode == 'stall':
+            if e.target != offered:
+                notify(e, X.NONE)
+            continue
+        if data is not None:
+            e.requestor.change_property(e.property, offered, 8, data)
+            notify(e, e.property)
+        elif mode == 'trickle':
+            e.requestor.change_property(e.property, INCR, 32, [1000])
+            e.requestor.change_attributes(event_mask=X.PropertyChangeMask)
+            notify(e, e.property)
+            for i in range(1000):
+                time.sleep(0.4)
+                e.requestor.change_property(e.property, PNG, 8, b'\x89')
+                d.flush()
+        elif mode == 'big10':
+            incremental(e, 10 << 20, (b'\xe2\x96\xa0' * (1 << 16) for _ in range(54)))
+        elif mode == 'flood':
+            line = '■□'.encode() * 166 + b'\n'
+            incremental(e, 100 << 20, (line * (1048576 // len(line)) for _ in range(100)))
+        elif mode == 'endless':
+            piece = '■□'.encode() * 10922
+            try:
+                incremental(e, 1000, iter(lambda: piece, None))
+            except Exception:
+                pass
+
+
+if __name__ == '__main__':
+    d = display.Display()
+    w = d.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, event_mask=X.PropertyChangeMask)
+    serve(d, w, sys.argv[2] if len(sys.argv) > 2 else 'CLIPBOARD', sys.argv[1])
