@@ -18,7 +18,9 @@
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QTimer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 namespace {
 
@@ -35,6 +38,14 @@ void place(QWidget *w, int left, int top, int width, int height)
 {
     w->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                    twipsToPixels(height));
+}
+
+// The font the panel's fixed layout is drawn for: the desktop's user-interface font at 9
+// points.
+QFont panelFont(QFont font)
+{
+    font.setPointSize(9);
+    return font;
 }
 
 // A pressed toggle button differs only slightly in shade in most styles; bold type makes
@@ -120,6 +131,10 @@ void frmMain::buildLayout()
 
     Frame1 = new QGroupBox(QStringLiteral("コントロール"), this);
     place(Frame1, 0, 0, 1215, 4815);
+    // The panel is laid out for the 9-point user-interface font: at that size whatever the
+    // desktop's default, so that no caption is ever cut (an 11-point desktop font cut
+    // "コントロール" and every button's key).
+    Frame1->setFont(panelFont(font()));
     // A classic frame: its border line runs through the middle of the caption, which is
     // inset from the left edge, and every control the layout places lies inside it. (The
     // style's own group box puts the line below the caption, above the top buttons.)
@@ -144,12 +159,11 @@ void frmMain::buildLayout()
     }
     optSize[0]->hide();
     // The group is one stop of the tab order, on the selected button; the arrow keys
-    // choose among the others.
+    // choose among the others. A click never takes the keyboard from the canvas: the arrows
+    // and Space go on painting after a click on any button of the panel.
     connect(optSizeGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        optSize[size_t(id)]->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+        optSize[size_t(id)]->setFocusPolicy(checked ? Qt::TabFocus : Qt::NoFocus);
     });
-    for (QPushButton *b : optSize)
-        b->setFocusPolicy(Qt::ClickFocus);
     optSize[11]->setChecked(true);
 
     txtWidth = new TextBox(Frame1);
@@ -212,6 +226,18 @@ void frmMain::buildLayout()
                         cmdOK, chkTrace};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
+    // Every control of the panel at the panel's size: a desktop's font for buttons or check
+    // boxes would otherwise be taken over it.
+    for (QWidget *control : Frame1->findChildren<QWidget *>()) {
+        QFont f = Frame1->font();
+        f.setBold(control->font().bold());
+        control->setFont(f);
+    }
+    // Set after the order, which leaves out what takes no focus at all.
+    for (QWidget *w : std::initializer_list<QWidget *>{chkBar, cmdCanvas, cmdClear, chkTrace, cmdOK})
+        w->setFocusPolicy(Qt::TabFocus);
+    for (QPushButton *b : optSize)
+        b->setFocusPolicy(b->isChecked() ? Qt::TabFocus : Qt::NoFocus);
     picDot->setFocus();
 }
 
@@ -266,6 +292,7 @@ void frmMain::connectHandlers()
     // Below the panel, over the true-size picture, while a large picture is read.
     loading_ = new UnderlayLoading(this, picDot,
                                    QRect(0, twipsToPixels(4875), twipsToPixels(1215), twipsToPixels(900)));
+    loading_->setPanelFont(Frame1->font());
     connect(loading_, &UnderlayLoading::busyChanged, this, &frmMain::showCommandStates);
     history_->setChanged([this] { commands_->nameSteps(history_->undoName(), history_->redoName()); });
     Frame1->installEventFilter(this);
@@ -344,8 +371,39 @@ bool frmMain::raiseResult()
     return true;
 }
 
+void frmMain::rememberFocus()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus->window() == this)
+        focusBefore_ = focus;
+}
+
+void frmMain::returnFocus()
+{
+    // Once the closing window is gone: what the window system does on its way out comes first.
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible() || !isEnabled() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+            return;
+        // Another window of the program still open and in front keeps the keyboard.
+        if (QWidget *active = QApplication::activeWindow(); active && active != this && active->isVisible())
+            return;
+        activateWindow();
+        (focusBefore_ ? focusBefore_.data() : static_cast<QWidget *>(picDot))->setFocus(Qt::ActiveWindowFocusReason);
+    });
+}
+
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // x10, x11 and x12 share Alt+1, which moves among them: to a button that takes no focus
+    // by a click, the focus is given here.
+    if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent *>(event)->isAmbiguous())
+        if (auto *button = qobject_cast<QPushButton *>(watched); button && button->focusPolicy() == Qt::NoFocus)
+            button->setFocus(Qt::ShortcutFocusReason);
+    // The posting and help windows close by hiding.
+    if (event->type() == QEvent::Hide && (watched == post_ || watched == help_)) {
+        returnFocus();
+        return false;
+    }
     if (event->type() == QEvent::ContextMenu && watched->isWidgetType()) {
         auto *menu = static_cast<QContextMenuEvent *>(event);
         commands_->popUpMenu(static_cast<QWidget *>(watched), menu->globalPos());

@@ -191,6 +191,11 @@ private:
     void showPlacement(Placement placement);
     // Brings the underlay holder in line with where the underlay lies on `canvas`.
     void placeUnderlay(QSize canvas);
+    // Where the keyboard was when one of the program's other windows opened, and the way
+    // back there when it closes: this window activated again and the focus where it was,
+    // also where no window manager gives it back (a minimal desktop, a kiosk).
+    void rememberFocus();
+    void returnFocus();
     // Every command that acts on something the window may lack (an underlay, a picture with
     // dots) enabled exactly while it is there, so that its keys, the menu and F1 agree.
     void showCommandStates();
@@ -216,4 +221,5 @@ private:
     Placement placementBeforeConvert_ = Placement::AsLoaded;
     // Ctrl+T came while a picture was being read: the window opens once it is taken.
     bool convertWhenRead_ = false;
+    QPointer<QWidget> focusBefore_;
 };

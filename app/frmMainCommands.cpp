@@ -69,9 +69,14 @@ void frmMain::showResult()
     source.text = [this] {
         return dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return isBlackDot(x, y); });
     };
-    source.loaded = [this](bool loaded) { setEnabled(!loaded); };
+    source.loaded = [this](bool loaded) {
+        setEnabled(!loaded);
+        if (!loaded)
+            returnFocus();
+    };
     source.messageParent = this;
     source.post = [this] { showPost(); };
+    rememberFocus();
     result_ = new frmResult(std::move(source));
     result_->Show();
 }

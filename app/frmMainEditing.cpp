@@ -218,6 +218,7 @@ void frmMain::showConvert()
     if (!picture)
         return;
     placementBeforeConvert_ = underlay_.placement();
+    rememberFocus();
     history_->begin(QStringLiteral("下絵から点を打つ"));
     convert_ = new frmConvert(this, underlay_.hasWhole());
     connect(convert_, &frmConvert::settingsChanged, this, [this](const ConvertSettings &s) {
@@ -233,11 +234,13 @@ void frmMain::showConvert()
         stroke_->forgetLastPainted();
         history_->end();
         convert_ = nullptr;
+        returnFocus();
     });
     connect(convert_, &QDialog::rejected, this, [this] {
         history_->abandon();
         setPlacement(placementBeforeConvert_);
         convert_ = nullptr;
+        returnFocus();
     });
     convert_->start(Placement::Fitted);
 }
@@ -248,8 +251,12 @@ void frmMain::showPost()
         MsgBox(this, invalidSizeMessage());
         return;
     }
-    if (!post_)
+    if (!post_) {
         post_ = new frmPost(nullptr);
+        post_->installEventFilter(this);
+    }
+    if (!post_->isVisible())
+        rememberFocus();
     post_->show();
     refreshPost();
     post_->raise();
@@ -273,8 +280,12 @@ void frmMain::refreshPost()
 
 void frmMain::showHelp()
 {
-    if (!help_)
+    if (!help_) {
         help_ = new frmHelp(commands_->helpRows());
+        help_->installEventFilter(this);
+    }
+    if (!help_->isVisible())
+        rememberFocus();
     help_->show();
     help_->raise();
     help_->activateWindow();

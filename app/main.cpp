@@ -25,6 +25,8 @@ int main(int argc, char *argv[])
     setUpApplication(app);
     frmMain main;
     main.show();
+    // The keyboard is the window's from the start, also where no window manager gives it.
+    main.activateWindow();
     if (!line.file.isEmpty()) {
         // Once the window is on the screen, as a picture dropped on it would be.
         QTimer::singleShot(0, &main, [&main, file = line.file] { main.openPicture(file); });

@@ -141,6 +141,7 @@ void tst_badinput::badUnderlayFiles_data()
     QTest::newRow("gif screen 65535 x 65535")
         << "screen.gif" << pictureFiles::gif(8, 8, {0, qRgb(0, 0, 255)}, std::vector<int>(64, 1), 65535, 65535);
     QTest::newRow("a folder") << "folder.bmp" << QByteArray();
+    QTest::newRow("a file that is not there") << "missing.bmp" << QByteArray();
     QTest::newRow("a pipe") << "pipe.bmp" << QByteArray();
     QTest::newRow("a link to /dev/zero") << "zero.bmp" << QByteArray();
     QTest::newRow("no read permission") << "locked.bmp" << QByteArray();
@@ -157,6 +158,8 @@ void tst_badinput::badUnderlayFiles()
         QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (name == "zero.bmp") {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (name == "missing.bmp") {
+        // Named, as on the command line, but never made.
     } else if (name == "locked.bmp") {
         QVERIFY(pictureFiles::write(path, pictureFiles::encoded("BMP", 8, 8, 0, 0)));
         QFile::setPermissions(path, {});
@@ -180,6 +183,12 @@ void tst_badinput::badUnderlayFiles()
     QVERIFY(underlayRead(*w));
     QCOMPARE(log->messages.size(), 1);
     QVERIFY(log->messages[0].contains(QDir::toNativeSeparators(path)));
+    // Each named for what it is: not there, a folder, not to be read.
+    const QString says = name == "missing.bmp" ? QStringLiteral("見つかりません")
+                       : name == "folder.bmp"  ? QStringLiteral("フォルダー")
+                       : name == "locked.bmp" && geteuid() != 0 ? QStringLiteral("権限がありません")
+                                                                : QStringLiteral("読み込めませんでした");
+    QVERIFY2(log->messages[0].contains(says), qPrintable(log->messages[0]));
     QVERIFY(w->chkTrace->isChecked());
     QCOMPARE(blackDots(*w), (QStringList{"0,0", "3,2"}));
     QCOMPARE(w->picDot->point(17, 5), 0x0000FF);

@@ -6,6 +6,7 @@
 #include "convert/frmConvert.h"
 #include "result/frmPost.h"
 #include "result/frmResult.h"
+#include "toolkit/Contrast.h"
 #include "toolkit/Twips.h"
 
 #include <QAccessible>
@@ -17,6 +18,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QStyleFactory>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -55,6 +59,12 @@ private slots:
     void everyControlHasANameForScreenReaders();
     void quitClosesTheWindow();
     void commandsFollowWhatTheyActOnWhateverMenusWereOpened();
+    void commandsWorkFromTheSizeFields();
+    void clicksLeaveTheKeyboardOnTheCanvas();
+    void theKeyboardComesBackWhenAWindowCloses();
+    void captionsFitAtEveryDesktopFontSize_data();
+    void captionsFitAtEveryDesktopFontSize();
+    void stateColoursReadOnLightAndDarkThemes();
 
 private:
     // Opens the panel's context menu over `over` and closes it again, as Escape would.
@@ -606,6 +616,189 @@ void tst_commands::commandsFollowWhatTheyActOnWhateverMenusWereOpened()
     ctrl(Qt::Key_R);
     QCOMPARE(std::make_pair(w->txtWidth->text(), w->txtHeight->text()), std::make_pair(QStringLiteral("2"), QStringLiteral("3")));
     QCOMPARE(undo->text(), QStringLiteral("元に戻す（右に90度回す）"));
+}
+
+void tst_commands::commandsWorkFromTheSizeFields()
+{
+    // With real keys, from each size field: the window's commands, as from the canvas.
+    QImage blue(40, 40, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    auto *data = new QMimeData;
+    data->setImageData(blue);
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(w->chkTrace->isChecked());
+    for (TextBox *field : {w->txtWidth, w->txtHeight}) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(w->convertWindow());
+        w->convertWindow()->reject();
+        QTRY_VERIFY(!w->convertWindow());
+        // The field has the keyboard again once the window is gone.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(field));
+        QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+        QVERIFY(w->postWindow() && w->postWindow()->isVisible());
+        w->postWindow()->close();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(field));
+    }
+    QCOMPARE(w->txtWidth->text() + w->txtHeight->text(), QStringLiteral("3232"));
+    QTest::keyClick(w->txtHeight, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!w->isVisible());
+}
+
+void tst_commands::clicksLeaveTheKeyboardOnTheCanvas()
+{
+    // After a click on any button of the panel, Right and Space still paint where the cursor
+    // is, and Tab still reaches each of them.
+    QAbstractButton *buttons[] = {w->optSize[11], w->optSize[6], w->chkBar, w->chkBar, w->cmdCanvas, w->optSize[11]};
+    int x = 0;
+    for (QAbstractButton *b : buttons) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->picDot));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        ++x;
+        QVERIFY2(w->isBlackDot(x, 0), qPrintable(b->text()));
+    }
+    for (QWidget *b : std::initializer_list<QWidget *>{w->chkBar, w->cmdCanvas, w->cmdClear, w->chkTrace, w->cmdOK, w->optSize[11]})
+        QCOMPARE(b->focusPolicy(), Qt::TabFocus);
+    QCOMPARE(w->optSize[6]->focusPolicy(), Qt::NoFocus);
+}
+
+void tst_commands::theKeyboardComesBackWhenAWindowCloses()
+{
+    // Each of the program's windows closed: the main window is active again and the keys
+    // reach the picture, without anyone clicking it (no window manager gives it back here).
+    const auto paintsAndUndoes = [this](const char *after) {
+        QTRY_VERIFY2(QApplication::activeWindow() == w, after);
+        QTRY_VERIFY2(QApplication::focusWidget() == w->picDot, after);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY2(w->isBlackDot(w->cursorDot().x(), w->cursorDot().y()), after);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY2(blackDots(*w).isEmpty(), after);
+    };
+    QTest::mouseClick(w->cmdOK, Qt::LeftButton);
+    QVERIFY(w->resultWindow());
+    w->resultWindow()->activateWindow();
+    QTest::keyClick(w->resultWindow(), Qt::Key_Escape);
+    paintsAndUndoes("the result window");
+    QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(QApplication::activeWindow() == w->postWindow());
+    QTest::keyClick(w->postWindow(), Qt::Key_Escape);
+    paintsAndUndoes("the posting window");
+    QTest::keyClick(w->picDot, Qt::Key_F1);
+    QTRY_VERIFY(QApplication::activeWindow() == w->helpWindow());
+    QTest::keyClick(w->helpWindow(), Qt::Key_Escape);
+    paintsAndUndoes("the help window");
+    // A message box: where the keyboard was, it goes back.
+    setMsgBoxHook(nullptr);
+    QTimer::singleShot(0, this, [] {
+        if (QWidget *box = QApplication::activeModalWidget())
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    w->txtWidth->setText(QStringLiteral("60"));
+    w->cmdCanvas->click();
+    setMsgBoxHook(failOnMessageBox);
+    paintsAndUndoes("a message box");
+    // The conversion window, by Enter.
+    QImage blue(40, 40, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    auto *data = new QMimeData;
+    data->setImageData(blue);
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w->convertWindow());
+    w->convertWindow()->activateWindow();
+    w->convertWindow()->sldThreshold->setValue(0);
+    QTest::keyClick(w->convertWindow(), Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    QTRY_VERIFY(QApplication::focusWidget() == w->picDot);
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(QStringLiteral("converted and undone"), QStringLiteral("converted and undone"));
+    QVERIFY(blackDots(*w).isEmpty());
+}
+
+void tst_commands::captionsFitAtEveryDesktopFontSize_data()
+{
+    QTest::addColumn<int>("points");
+    for (int points : {9, 11, 14})
+        QTest::addRow("%d points", points) << points;
+}
+
+void tst_commands::captionsFitAtEveryDesktopFontSize()
+{
+    QFETCH(int, points);
+    const QFont desktop = QApplication::font();
+    const auto restore = qScopeGuard([desktop] { QApplication::setFont(desktop); });
+    QFont f = desktop;
+    f.setPointSize(points);
+    QApplication::setFont(f);
+    frmMain m;
+    m.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    // The panel is drawn at the size its fixed layout is made for; each caption, as its font
+    // measures it, fits its control.
+    const auto fits = [](QWidget *control, QString caption, int besides) {
+        caption.remove(QLatin1Char('&'));
+        const int needs = control->fontMetrics().horizontalAdvance(caption) + besides;
+        QVERIFY2(needs <= control->width(), qPrintable(QStringLiteral("%1: %2 of %3 pixels").arg(caption).arg(needs).arg(control->width())));
+    };
+    QCOMPARE(m.Frame1->font().pointSize(), 9);
+    // The frame's title sits 6 pixels in, after 2 of padding.
+    fits(m.Frame1, m.Frame1->title(), 6 + 2);
+    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{m.cmdCanvas, m.cmdClear, m.chkTrace, m.cmdOK, m.optSize[11], m.optSize[1]})
+        fits(b, b->text(), 4);
+    const int box = m.chkBar->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, m.chkBar)
+                    + m.chkBar->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, m.chkBar);
+    fits(m.chkBar, m.chkBar->text(), box);
+    fits(m.txtWidth, QStringLiteral("99"), 2);
+    // The program's own windows follow the desktop's font and grow with it.
+    m.showPost();
+    frmPost *post = m.postWindow();
+    QCOMPARE(post->font().pointSize(), points);
+    QVERIFY(post->width() >= post->minimumSizeHint().width());
+    QVERIFY(post->height() >= post->minimumSizeHint().height());
+    m.showHelp();
+    QCOMPARE(m.helpWindow()->font().pointSize(), points);
+}
+
+void tst_commands::stateColoursReadOnLightAndDarkThemes()
+{
+    // The posting window's colours for fits, does not fit and a warning, on a light and on a
+    // dark theme: 4.5:1 against the window's background, the contrast computed.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    QPalette light = QApplication::style()->standardPalette();
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([before] { QApplication::setPalette(before); });
+    w->DotDraw(1, 5, 5);
+    w->showPost();
+    frmPost *post = w->postWindow();
+    for (const QPalette &theme : {light, dark}) {
+        QApplication::setPalette(theme);
+        QApplication::processEvents();
+        const QColor background = post->palette().color(QPalette::Window);
+        // A 32 x 32 text fits Discord and not X; the typed pair is warned of.
+        post->cboPair->setCurrentIndex(3);
+        post->txtPair->setText(QStringLiteral("x"));
+        QList<QLabel *> coloured{post->lblPairWarning};
+        for (QLabel *l : post->findChildren<QLabel *>())
+            if (l->styleSheet().startsWith(QLatin1String("color:")) && !coloured.contains(l))
+                coloured << l;
+        QVERIFY(coloured.size() >= 3);
+        for (QLabel *l : coloured) {
+            const QColor c(l->styleSheet().mid(6).trimmed());
+            QVERIFY2(c.isValid() && contrastRatio(c, background) >= 4.5,
+                     qPrintable(QStringLiteral("%1 on %2: %3").arg(c.name(), background.name()).arg(contrastRatio(c, background))));
+        }
+    }
+    // Every colour made readable in the same way reaches the ratio, or is black or white.
+    for (const QColor &wanted : {QColor(0x00, 0x60, 0x00), QColor(0xFF, 0xFF, 0x00), QColor(0xB0, 0, 0)})
+        for (const QColor &on : {QColor(Qt::white), QColor(Qt::black), QColor(0x80, 0x80, 0x80), QColor(0x2b, 0x2b, 0x2b)})
+            QVERIFY(contrastRatio(readableOn(wanted, on), on) >= 4.5);
+    QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
 }
 
 QTEST_MAIN(tst_commands)

@@ -109,6 +109,8 @@ void UnderlayLoading::showPanel()
         return;
     if (!panel_) {
         panel_ = new QFrame(window_);
+        if (panelFont_)
+            panel_->setFont(*panelFont_);
         panel_->setFrameShape(QFrame::StyledPanel);
         panel_->setAutoFillBackground(true);
         panel_->setObjectName(QStringLiteral("underlayLoading"));

@@ -2,12 +2,14 @@
 
 #include "pictures/PictureLoader.h"
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PictureJob;
 class QFrame;
@@ -42,6 +44,8 @@ public:
     // What the last reading did, counted: the rows and pixels decoded, the bytes read.
     std::shared_ptr<DecodeWork> lastWork() const { return lastWork_; }
     QFrame *panel() const { return panel_; }
+    // The panel's font: the control panel's, whose place it takes.
+    void setPanelFont(const QFont &font) { panelFont_ = font; }
 
 signals:
     // A reading on a worker began or ended.
@@ -64,4 +68,5 @@ private:
     QTimer *delay_ = nullptr;
     QTimer *progress_ = nullptr;
     QShortcut *escape_ = nullptr;
+    std::optional<QFont> panelFont_;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -185,19 +186,28 @@ QString shownFileName(const QString &name)
     return shown;
 }
 
-std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work)
+std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work, FileTrouble *trouble)
 {
+    FileTrouble ignored;
+    FileTrouble &why = trouble ? *trouble : ignored;
+    why = FileTrouble::Missing;
     const QByteArray name = fileNameBytes(path);
     if (name.isEmpty())
         return nullptr;
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        why = errno == EACCES || errno == EPERM ? FileTrouble::NoPermission
+              : errno == ENOENT || errno == ENOTDIR ? FileTrouble::Missing
+                                                    : FileTrouble::NotAFile;
         return nullptr;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = S_ISDIR(st.st_mode) ? FileTrouble::Folder : FileTrouble::NotAFile;
         ::close(fd);
         return nullptr;
     }
+    why = FileTrouble::None;
     auto file = std::make_unique<Counted<QFile>>(work);
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

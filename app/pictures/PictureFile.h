@@ -33,11 +33,15 @@ QByteArray fileNameBytes(const QString &name);
 // The name as a message shows it: every byte that is not UTF-8 as U+FFFD.
 QString shownFileName(const QString &name);
 
+// Why a file could not be opened for reading.
+enum class FileTrouble { None, Missing, Folder, NoPermission, NotAFile };
+
 // Opens a picture file for reading, once: the descriptor opened is the one read from, so
 // the file cannot be swapped between a check and the open. Opening does not wait (a pipe or
 // a device opens at once), and what was opened must be a regular file; anything else gives
-// nothing. Reads never wait either: a file whose data is not there reads as ended. Every
-// byte read from it is counted in `work`, when given.
-std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work = nullptr);
+// nothing, and `trouble` (when given) says why. Reads never wait either: a file whose data
+// is not there reads as ended. Every byte read from it is counted in `work`, when given.
+std::unique_ptr<QIODevice> openPictureFile(const QString &path, DecodeWork *work = nullptr,
+                                           FileTrouble *trouble = nullptr);
 // Bytes already in memory, read as a file would be, the bytes counted the same way.
 std::unique_ptr<QIODevice> openPictureBytes(const QByteArray &bytes, DecodeWork *work = nullptr);

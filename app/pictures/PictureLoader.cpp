@@ -393,9 +393,13 @@ std::shared_ptr<PictureSource> OpenPicture(const QString &path, QSize largest, s
 {
     if (!work)
         work = std::make_shared<DecodeWork>();
-    const std::unique_ptr<QIODevice> file = openPictureFile(path, work.get());
+    FileTrouble trouble = FileTrouble::None;
+    const std::unique_ptr<QIODevice> file = openPictureFile(path, work.get(), &trouble);
     if (!file)
-        return refused(work, LoadTrouble::NotAPicture);
+        return refused(work, trouble == FileTrouble::Missing        ? LoadTrouble::Missing
+                             : trouble == FileTrouble::Folder       ? LoadTrouble::Folder
+                             : trouble == FileTrouble::NoPermission ? LoadTrouble::NoPermission
+                                                                    : LoadTrouble::NotAPicture);
     return open(file.get(), largest, work);
 }
 
@@ -515,6 +519,12 @@ QString loadTroubleMessage(const QString &name, LoadTrouble trouble, QSize decla
         return QStringLiteral("「%1」はスキャンの数が多すぎる JPEG 画像のため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
     case LoadTrouble::Cancelled:
         return QStringLiteral("「%1」の読み込みを中止しました。").arg(name);
+    case LoadTrouble::Missing:
+        return QStringLiteral("「%1」が見つかりません。").arg(name);
+    case LoadTrouble::Folder:
+        return QStringLiteral("「%1」はフォルダーです。画像ファイルを指定してください。").arg(name);
+    case LoadTrouble::NoPermission:
+        return QStringLiteral("「%1」を読む権限がありません。").arg(name);
     case LoadTrouble::NotAPicture:
     case LoadTrouble::None:
         break;

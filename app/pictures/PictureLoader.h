@@ -18,6 +18,9 @@ enum class LoadTrouble {
     TooMuchMetadata, // more data nobody shows (comments, text, profiles) than is ever skipped
     TooManyScans,    // a progressive JPEG cut into more scans than the budget allows
     Cancelled,       // the reading was stopped before it ended
+    Missing,         // no file of that name
+    Folder,          // a folder, not a file
+    NoPermission,    // a file the user may not read
 };
 
 // A picture opened for the underlay: weighed from its header against the budget, and

@@ -2,11 +2,14 @@
 
 #include "budgets.h"
 
+#include "toolkit/Contrast.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -31,18 +34,24 @@ QFont fontForPair(const DotPair &pair, int points)
                                   QStringLiteral("VL Gothic"), QStringLiteral("TakaoGothic"),
                                   QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Symbola"),
                                   QStringLiteral("Noto Color Emoji"), QStringLiteral("Noto Sans Symbols 2")};
-    for (const QString &family : families) {
-        if (!QFontDatabase::hasFamily(family))
-            continue;
-        QFont font(family, points);
-        const QRawFont raw = QRawFont::fromFont(font);
-        if (!raw.isValid() || !raw.supportsCharacter(uint(pair.black)) || !raw.supportsCharacter(uint(pair.white)))
-            continue;
-        const QFontMetricsF m(font);
-        const qreal a = m.horizontalAdvance(characterText(pair.black));
-        const qreal b = m.horizontalAdvance(characterText(pair.white));
-        if (a > 0 && qAbs(a - b) < 0.01)
-            return font;
+    // Square dots first: a font that draws both characters a full em wide (a monospaced
+    // font draws "█" half as wide as it is high, and the picture looks stretched); then any
+    // in which the two are at least equally wide, so that the rows line up.
+    for (const bool square : {true, false}) {
+        for (const QString &family : families) {
+            if (!QFontDatabase::hasFamily(family))
+                continue;
+            QFont font(family, points);
+            const QRawFont raw = QRawFont::fromFont(font);
+            if (!raw.isValid() || !raw.supportsCharacter(uint(pair.black)) || !raw.supportsCharacter(uint(pair.white)))
+                continue;
+            const QFontMetricsF m(font);
+            const qreal a = m.horizontalAdvance(characterText(pair.black));
+            const qreal b = m.horizontalAdvance(characterText(pair.white));
+            const bool wide = a >= 0.9 * QFontInfo(font).pixelSize();
+            if (a > 0 && qAbs(a - b) < 0.01 && (wide || !square))
+                return font;
+        }
     }
     QFont fallback = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fallback.setPointSize(points);
@@ -66,7 +75,7 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
     lblPairWarning = new QLabel(this);
     lblPairWarning->setWordWrap(true);
     lblPairWarning->setMinimumHeight(lblPairWarning->fontMetrics().lineSpacing() * 2);
-    lblPairWarning->setStyleSheet(QStringLiteral("color: #A04000"));
+
     chkSwap = new QCheckBox(QStringLiteral("白と黒を入れ替える（暗い画面用）(&W)"), this);
     chkTrim = new QCheckBox(QStringLiteral("何もない端の行と列を省く(&T)"), this);
     cboLineEnd = new QComboBox(this);
@@ -161,6 +170,12 @@ void frmPost::refresh()
     }
     // The warning keeps its place, so that nothing below it jumps as the pair changes.
     lblPairWarning->setText(warning);
+    // The states' colours, readable on the window's own background, light or dark.
+    const QColor background = palette().color(QPalette::Window);
+    const auto colour = [&background](QRgb wanted) {
+        return QStringLiteral("color: %1").arg(readableOn(QColor(wanted), background).name());
+    };
+    lblPairWarning->setStyleSheet(colour(0xA04000));
 
     const PostOptions o = options();
     text_ = postText(dots_, o);
@@ -175,9 +190,11 @@ void frmPost::refresh()
     budgetRows_.clear();
     const QImage shown = o.trim ? trimmed(dots_) : dots_;
     int row = 0;
+    // An empty picture (0 dots, or nothing black when trimmed) is nothing to post.
+    const bool nothing = shown.size().isEmpty();
     for (const Budget &b : countBudgets(text_, shown.width())) {
         const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
-        const QString verdict = b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
+        const QString verdict = nothing ? QStringLiteral("－") : b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
         if (budgets_->rowCount() <= row || !budgets_->itemAtPosition(row, 0)) {
             budgets_->addWidget(new QLabel(b.service, this), row, 0);
             auto *numbers = new QLabel(this);
@@ -187,20 +204,29 @@ void frmPost::refresh()
         }
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 1)->widget())->setText(count);
         auto *fits = static_cast<QLabel *>(budgets_->itemAtPosition(row, 2)->widget());
-        fits->setText(b.note.isEmpty() ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
-        fits->setStyleSheet(b.fits ? QStringLiteral("color: #006000") : QStringLiteral("color: #B00000"));
+        fits->setText(b.note.isEmpty() || nothing ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
+        fits->setStyleSheet(nothing ? QString() : colour(b.fits ? 0x006000 : 0xB00000));
         ++row;
-        budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
+        budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, nothing ? QStringLiteral("nothing") : b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
     }
     budgets_->setColumnStretch(2, 1);
     const QSize largest = largestForX(shown.size(), o.pair);
-    lblLargest->setText(largest.isEmpty()
+    lblLargest->setText(nothing ? QStringLiteral("絵に黒い点がないため、投稿するものがありません。")
+                        : largest.isEmpty()
                             ? QStringLiteral("X に収まる大きさはありません。")
                             : QStringLiteral("この縦横比で X に収まる最大の大きさ: %1 × %2 ドット")
                                   .arg(largest.width()).arg(largest.height()));
 }
 
 QStringList frmPost::budgetRows() const { return budgetRows_; }
+
+void frmPost::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A new desktop theme: the states' colours follow its background.
+    if (event->type() == QEvent::PaletteChange && budgets_)
+        refresh();
+}
 
 void frmPost::keyPressEvent(QKeyEvent *event)
 {

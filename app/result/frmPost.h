@@ -47,6 +47,7 @@ public:
     QStringList budgetRows() const;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

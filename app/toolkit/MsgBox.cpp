@@ -1,6 +1,8 @@
 #include "MsgBox.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 const char *const kAppTitle = "GRIDGLYPH";
 
@@ -20,7 +22,13 @@ void MsgBox(QWidget *parent, const QString &text)
         hook()(text);
         return;
     }
+    // Where the keyboard was goes back there, also where no window manager gives it back.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kAppTitle), text,
-                    QMessageBox::Ok, parent);
+                    QMessageBox::Ok, parent ? parent->window() : nullptr);
     box.exec();
+    if (focus && focus->isVisible() && !QApplication::activeModalWidget()) {
+        focus->window()->activateWindow();
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }

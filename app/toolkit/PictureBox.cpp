@@ -36,8 +36,9 @@ QImage withCopyOf(const QImage &source, QSize size, Color background)
 }
 
 // Marks drawn over the canvas: an outline in two colours, so that one of them shows on
-// white, black, the grey grid and most pictures; a blue axis.
-const QColor kOutlineOuter(255, 96, 0);
+// white, black, the grey grid and most pictures (the outer one, a dark orange, stands out
+// at 4.5:1 from the grid and from white; the inner one, white, from black); a blue axis.
+const QColor kOutlineOuter(135, 51, 0);
 const QColor kOutlineInner(255, 255, 255);
 const QColor kAxis(0, 120, 255);
 
@@ -199,7 +200,16 @@ void PictureBox::changed(const QRect &rect)
     if (batchDepth_ > 0)
         batchRect_ |= rect;
     else
-        update(rect);
+        updateDevicePixels(rect);
+}
+
+void PictureBox::updateDevicePixels(const QRect &rect)
+{
+    // On a screen scaled by a fraction a surface pixel may begin on the device pixel before
+    // the one the toolkit rounds its logical rectangle to: a pixel more on every side keeps
+    // the first device row and column of what changed from being clipped away.
+    const qreal ratio = devicePixelRatioF();
+    update(ratio == std::floor(ratio) ? rect : rect.adjusted(-1, -1, 1, 1) & area());
 }
 
 PictureBox::Batch::Batch(PictureBox *box) : box_(box) { ++box_->batchDepth_; }
@@ -207,7 +217,7 @@ PictureBox::Batch::Batch(PictureBox *box) : box_(box) { ++box_->batchDepth_; }
 PictureBox::Batch::~Batch()
 {
     if (--box_->batchDepth_ == 0 && !box_->batchRect_.isEmpty()) {
-        box_->update(box_->batchRect_);
+        box_->updateDevicePixels(box_->batchRect_);
         box_->batchRect_ = QRect();
     }
 }

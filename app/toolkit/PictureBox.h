@@ -90,7 +90,7 @@ public:
     // area keeps its size; pixels that store never covered are background.
     void restoreStore(const QImage &store);
     void refresh() { update(); }
-    void refresh(const QRect &rect) { update(rect); }
+    void refresh(const QRect &rect) { updateDevicePixels(rect); }
 
     // The surface is a grid of `pitch` x `pitch` blocks whose first column and row are grid
     // lines (the canvas; 1 for any other surface). On a screen scaled by a fraction (1.25,
@@ -153,6 +153,8 @@ private:
     void fillStore(const QRect &rect, Color color);
     // Repaints `rect` now, or when the current batch ends.
     void changed(const QRect &rect);
+    // Asks for `rect` to be shown again, all of the device pixels it covers.
+    void updateDevicePixels(const QRect &rect);
     // The mouse position, to the fraction of a pixel the window system gave it.
     QPointF exactPosition(const QMouseEvent *event);
     // Painting on a screen scaled by a fraction: device pixels through the block maps.

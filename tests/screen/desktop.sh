@@ -76,7 +76,7 @@ expect_cell() { poll 30 cell_is "$1" "$2" "$3" || fail "cell ($1, $2) shows $(ce
 expect_edge() { poll 30 edge_is "$1" "$2" "$3" || fail "the left edge of cell ($1, $2) shows $(edge "$1" "$2"), not $3 ${4:-}"; }
 outer_width() { echo $(( $(xwininfo -id "$main" | sed -n 's/^ *Width: //p') + l + r )); }
 outer_width_is() { [ "$(outer_width)" = "$1" ]; }
-black=0,0,0 white=255,255,255 orange=255,96,0
+black=0,0,0 white=255,255,255 orange=135,51,0
 # From a fresh start the canvas has the focus: keys paint.
 xdotool windowactivate --sync "$main" key Right Right Down space
 expect_cell 2 1 $black "after Right Right Down Space"

@@ -23,7 +23,7 @@ export QT_QPA_PLATFORM=xcb
 red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
 # Waits until screen pixel (X, Y) has red value V; keeps the screen in $work/shot.png.
 is_red() { import -window root "$work/shot.png" 2>/dev/null && [ "$(red "$work/shot.png" "$1" "$2")" = "$3" ]; }
-wait_red() { poll 60 is_red "$@" || { echo "screen pixel ($1, $2) never had red $3"; return 1; }; }
+wait_red() { poll 20 is_red "$@" || { echo "screen pixel ($1, $2) never had red $3"; cp "$work/shot.png" /tmp/gridglyph-scaled-failed.png; return 1; }; }
 
 QT_SCALE_FACTOR=2 "$prog" 2>"$work/program.log" & ppid=$!
 wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }

@@ -1,5 +1,6 @@
 // Picture surfaces and block copies.
 #include "toolkit/BitBlt.h"
+#include "toolkit/Contrast.h"
 #include "toolkit/PictureBox.h"
 
 #include <QPainter>
@@ -278,8 +279,12 @@ void tst_picturebox::marksAreShownButNeverStored()
     box.setAxis(18);
     QImage shown(36, 24, QImage::Format_RGB32);
     box.render(&shown);
-    QCOMPARE(QColor(shown.pixel(12, 5)), QColor(255, 96, 0));
-    QCOMPARE(QColor(shown.pixel(13, 5)), QColor(255, 255, 255));
+    // The cursor's two rings: the outer one reads at 4.5:1 on the grey grid and on white,
+    // the inner one on a black cell.
+    const QColor outer = shown.pixel(12, 5), inner = shown.pixel(13, 5);
+    for (const QColor &under : {QColor(192, 192, 192), QColor(Qt::white)})
+        QVERIFY2(contrastRatio(outer, under) >= 4.5, qPrintable(outer.name() + " on " + under.name()));
+    QVERIFY(contrastRatio(inner, Qt::black) >= 4.5);
     QCOMPARE(QColor(shown.pixel(18, 20)), QColor(0, 120, 255));
     QCOMPARE(box.point(12, 5), kWhite);
     QCOMPARE(box.point(18, 20), kWhite);
