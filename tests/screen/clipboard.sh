@@ -46,7 +46,13 @@ copied() {
 
 QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
 main=$(wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$') || { cat "$work/program.log"; exit 1; }
-# No window manager: the pointer gives the focus; a click on bare window background takes it.
+# No window manager: the window has the keyboard from the start all the same.
+red_at() { import -window root "$work/shot.png"; [ "$(convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)]" info:)" = "$3" ]; }
+xdotool mousemove 1000 1000 key Right space
+poll 30 red_at $((88 + 12 + 6)) $((8 + 6)) 0 || fail "Right and Space at the start painted nothing"
+xdotool key ctrl+z
+poll 30 red_at $((88 + 12 + 6)) $((8 + 6)) 255 || fail "Ctrl+Z at the start did nothing"
+echo "without a window manager, the keys reached the canvas from the start"
 xdotool mousemove 60 400 click 1
 
 # The text round trip, byte for byte.

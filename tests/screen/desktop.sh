@@ -101,6 +101,10 @@ xdotool key m keydown shift mousemove $((x0 + 88 + 10 * 12 + 6)) $((y0 + 8 + 10 
 expect_cell 7 10 $black "(on the line Shift+click drew)"
 echo "mirror drawing painted (4, 10) and (27, 10); Shift+click drew the line to (10, 10)"
 shot mirror-and-line
+# A click on a panel button (x12, already chosen) leaves the keyboard on the canvas.
+xdotool mousemove $((x0 + 40 + 16)) $((y0 + 136 + 12)) click 1 key Right space
+expect_cell 11 10 $black "(Right and Space after a click on x12)"
+echo "after a click on x12, Right and Space painted (11, 10)"
 # A wide picture turned: the window narrows around it.
 xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace 4 0 Tab End BackSpace BackSpace 1 6 alt+r
 poll 30 outer_width_is 580 || fail "40 x 16: the window is $(outer_width) pixels wide, not 580"
@@ -114,6 +118,8 @@ xdotool mousemove $((x0 + 20)) $((y0 + 176)) click 1 key End BackSpace BackSpace
 poll 30 outer_width_is 484 || fail "back at 32 x 32 the window is $(outer_width) pixels wide, not 484"
 origin
 expect_cell 2 1 $white "after 全消去"
+# The keyboard to the canvas, its cursor on (11, 10), with a click of the right button.
+xdotool mousemove $((x0 + 88 + 11 * 12 + 6)) $((y0 + 8 + 10 * 12 + 6)) click 3
 xdotool key F1
 help=$(window_titled "キーと操作") || fail "F1 opened no window titled \"キーと操作\""
 echo "F1: \"$(title "$help")\""
@@ -121,6 +127,12 @@ shot help
 xdotool windowactivate --sync "$help" key Escape
 help_gone() { ! titled_now "キーと操作" >/dev/null; }
 poll 30 help_gone || fail "Escape left the help window open"
+# The help window gone, the keys reach the picture again without a click.
+xdotool key space
+expect_cell 11 10 $black "(Space after the help window closed)"
+xdotool key ctrl+z
+expect_cell 11 10 $white "(Ctrl+Z after the help window closed)"
+echo "after the help window closed, Space and Ctrl+Z reached the picture"
 
 # The underlay through the real dialog: Alt+T, the file's name, Enter.
 xdotool windowactivate --sync "$main" key alt+t
