@@ -66,6 +66,20 @@ cmp -s "$work/in.txt" "$work/out.txt" || fail "the text came back as $(od -c "$w
 echo "text pasted and copied back byte for byte: $(wc -c <"$work/out.txt") bytes"
 xdotool key ctrl+z
 [ "$(copied | head -c 3)" = "□" ] || fail "Ctrl+Z did not bring back the empty picture"
+# A 7 x 5 picture's text after a second conversion of its line ends, either way round: the
+# same picture, and Ctrl+C gives the program's own text of it.
+printf '■□□□□□■\r\n□■□□□■□\r\n□□■■■□□\r\n□■□□□■□\r\n■□□□□□■\r\n' >"$work/seven.txt"
+for ends in 'crcrlf' 'lfcr'; do
+  if [ $ends = crcrlf ]; then sed 's/\r$/\r\r/' "$work/seven.txt"; else tr -d '\r' <"$work/seven.txt" | sed 's/$/\r/' | tr -d '\n' | sed 's/\r/\n\r/g'; fi >"$work/doubled.txt"
+  xclip -selection clipboard -i "$work/doubled.txt"
+  xdotool key ctrl+v
+  seven_wide() { [ "$(copied | head -n 1 | tr -d '\r')" = "■□□□□□■" ]; }
+  poll 30 seven_wide || fail "the 7 x 5 text with $ends line ends did not become the picture"
+  copied >"$work/back.txt"
+  cmp -s "$work/seven.txt" "$work/back.txt" || fail "with $ends line ends the picture came back as $(od -c "$work/back.txt" | head -3)"
+  xdotool key ctrl+z
+  echo "a 7 x 5 picture's text with $ends line ends pasted: the same 7 x 5 picture, and its own text copied back"
+done
 
 # A picture of a disk, 2000 x 1500, pasted, turned into dots, undone and redone.
 convert -size 2000x1500 xc:white -fill black -draw "circle 1000,750 1000,250" "$work/disk.png"
