@@ -12,6 +12,7 @@
 #include "result/frmResult.h"
 #include "offers/Offers.h"
 #include "offers/boundedPaste.h"
+#include "keeping/recovery.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
@@ -102,6 +103,9 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 
 frmMain::~frmMain()
 {
+    // A normal end: the picture becomes the last program's, and this program's copy goes.
+    recovery_->endNormally();
+    history_->setChanged(nullptr);
     // The controls are destroyed after this window's own part, and losing the focus or a
     // toggle on the way out signals: nothing may call back into the part already gone.
     for (QObject *child : findChildren<QObject *>())
@@ -294,7 +298,14 @@ void frmMain::connectHandlers()
                                    QRect(0, twipsToPixels(4875), twipsToPixels(1215), twipsToPixels(900)));
     loading_->setPanelFont(Frame1->font());
     connect(loading_, &UnderlayLoading::busyChanged, this, &frmMain::showCommandStates);
-    history_->setChanged([this] { commands_->nameSteps(history_->undoName(), history_->redoName()); });
+    recovery_ = std::make_unique<Recovery>(recoveryFolder(), [this] {
+        const QSize size = pictureSize();
+        return picPreview->image().copy(QRect(QPoint(0, 0), size));
+    });
+    history_->setChanged([this] {
+        commands_->nameSteps(history_->undoName(), history_->redoName());
+        recovery_->changed();
+    });
     Frame1->installEventFilter(this);
     for (QWidget *control : Frame1->findChildren<QWidget *>())
         if (control != txtWidth && control != txtHeight)

@@ -18,6 +18,7 @@ class OfferSource;
 class PictureBox;
 class PictureHistory;
 class PictureSource;
+class Recovery;
 class Stroke;
 class UnderlayLoading;
 struct PictureRequest;
@@ -86,6 +87,21 @@ public:
     void paste();
     // A picture file named on the command line: loaded as a dropped one would be.
     void openPicture(const QString &path);
+    // A saved picture, text or image, becomes the picture (Ctrl+O).
+    void openFile(const QString &path);
+    // A file named on the command line: a picture file is the underlay, as it always was;
+    // any other, a saved text of dots, becomes the picture.
+    void openFromCommandLine(const QString &path);
+    // Ctrl+S (`ask` false: to the file saved last, when there is one) and Ctrl+Shift+S.
+    void save(bool ask);
+    // Ctrl+O: a saved picture, text or image, becomes the picture.
+    void open();
+    // Ctrl+Shift+O: the picture the last program had when it ended.
+    void openLast();
+    // At start: a picture that a program which did not end normally left behind is
+    // offered back.
+    void offerRecovery();
+    Recovery *recovery() const { return recovery_.get(); }
     // Pictures being read for the underlay (large ones on a worker thread).
     UnderlayLoading *underlayLoading() const { return loading_; }
     void setPlacement(Placement placement);
@@ -183,6 +199,11 @@ private:
     void takeOffer(OfferSource &source, const QString &owner, const QString &unnamed);
     // A text of dots becomes the picture; false when it is no such text.
     bool takeDotText(const QString &text);
+    // `dots` becomes the picture, its size in the size fields, as one undo step `name`.
+    void takePicture(const QImage &dots, const QString &name);
+    // The picture at the size the fields give, as Ctrl+C copies it; nothing (and the
+    // message) when they do not read.
+    std::optional<QImage> picturePerFields();
     void moveCursorTo(QPoint dot);
     void showMarks();
     // What the canvas tells assistive technology: the cursor's dot and its colour.
@@ -205,6 +226,10 @@ private:
     QPointer<frmPost> post_;
     QPointer<frmHelp> help_;
     std::unique_ptr<PictureHistory> history_;
+    std::unique_ptr<Recovery> recovery_;
+    // Where Ctrl+S saves again, and the type the save dialog chose last (1 text, 2 picture).
+    QString savedPath_;
+    int savedType_ = 1;
     std::unique_ptr<Stroke> stroke_;
     CommandList *commands_ = nullptr;
     UnderlayLoading *loading_ = nullptr;

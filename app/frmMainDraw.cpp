@@ -5,6 +5,7 @@
 #include "commands/commandList.h"
 #include "convert/underlayLoading.h"
 #include "editing/stroke.h"
+#include "keeping/recovery.h"
 #include "editing/pictureHistory.h"
 #include "sizeEntry.h"
 #include "toolkit/BitBlt.h"
@@ -85,6 +86,9 @@ void frmMain::drawAt(QSize size)
     fitWindow();
     refreshPost();
     showCommandStates();
+    // The copy holds the picture's size too.
+    if (recovery_)
+        recovery_->changed();
 }
 
 void frmMain::placeUnderlay(QSize canvas)

@@ -32,6 +32,10 @@ void frmMain::runCommand(int id)
     case CommandList::Redo: redo(); break;
     case CommandList::Copy: copyText(); break;
     case CommandList::Paste: paste(); break;
+    case CommandList::Save: save(false); break;
+    case CommandList::SaveAs: save(true); break;
+    case CommandList::Open: open(); break;
+    case CommandList::OpenLast: openLast(); break;
     case CommandList::Convert: showConvert(); break;
     case CommandList::Post: showPost(); break;
     case CommandList::PlaceAsLoaded: setPlacement(Placement::AsLoaded); break;
@@ -114,15 +118,20 @@ bool frmMain::takeDotText(const QString &text)
         MsgBox(this, readTextMessage(read, kLargestSide));
         return true;
     }
-    // The size and the dots together, one step: undoing it gives back both.
-    history_->begin(QStringLiteral("テキストの貼り付け"), true);
-    txtWidth->setText(QString::number(read.dots.width()));
-    txtHeight->setText(QString::number(read.dots.height()));
-    picPreview->restoreStore(read.dots);
-    stroke_->forgetLastPainted();
-    drawAt(read.dots.size());
-    history_->end();
+    takePicture(read.dots, QStringLiteral("テキストの貼り付け"));
     return true;
+}
+
+void frmMain::takePicture(const QImage &dots, const QString &name)
+{
+    // The size and the dots together, one step: undoing it gives back both.
+    history_->begin(name, true);
+    txtWidth->setText(QString::number(dots.width()));
+    txtHeight->setText(QString::number(dots.height()));
+    picPreview->restoreStore(dots);
+    stroke_->forgetLastPainted();
+    drawAt(dots.size());
+    history_->end();
 }
 
 std::optional<QImage> frmMain::shownPicture()

@@ -27,9 +27,12 @@ int main(int argc, char *argv[])
     main.show();
     // The keyboard is the window's from the start, also where no window manager gives it.
     main.activateWindow();
-    if (!line.file.isEmpty()) {
-        // Once the window is on the screen, as a picture dropped on it would be.
-        QTimer::singleShot(0, &main, [&main, file = line.file] { main.openPicture(file); });
-    }
+    // Once the window is on the screen: a picture left behind by a program that did not end
+    // normally is offered back, then the file named is opened, as one dropped on it would be.
+    QTimer::singleShot(0, &main, [&main, file = line.file] {
+        main.offerRecovery();
+        if (!file.isEmpty())
+            main.openFromCommandLine(file);
+    });
     return app.exec();
 }

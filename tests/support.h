@@ -25,6 +25,13 @@ inline void failOnMessageBox(const QString &text)
     QTest::qFail(qPrintable(QStringLiteral("a message box nobody expected: ") + text), __FILE__, __LINE__);
 }
 
+// And a question nobody expected likewise, answered with the answer that changes nothing.
+inline int failOnQuestion(const QString &text, const QStringList &answers)
+{
+    QTest::qFail(qPrintable(QStringLiteral("a question nobody expected: ") + text), __FILE__, __LINE__);
+    return int(answers.size()) - 1;
+}
+
 // Collects what the program would have shown in its message box, for as long as it lives.
 struct MessageLog
 {

@@ -7,5 +7,6 @@
 #include <QStandardPaths>
 
 namespace {
-const bool testMode = (QStandardPaths::setTestModeEnabled(true), setMsgBoxHook(failOnMessageBox), true);
+const bool testMode = (QStandardPaths::setTestModeEnabled(true), setMsgBoxHook(failOnMessageBox),
+                       setMsgBoxAskHook(failOnQuestion), true);
 }

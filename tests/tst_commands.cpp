@@ -419,6 +419,7 @@ void tst_commands::everyCommandHasTheKeysItIsKnownBy()
     using C = CommandList;
     const std::pair<C::Id, const char *> keys[] = {
         {C::Undo, "Ctrl+Z"}, {C::Redo, "Ctrl+Y, Ctrl+Shift+Z"}, {C::Copy, "Ctrl+C"}, {C::Paste, "Ctrl+V"},
+        {C::Save, "Ctrl+S"}, {C::SaveAs, "Ctrl+Shift+S"}, {C::Open, "Ctrl+O"}, {C::OpenLast, "Ctrl+Shift+O"},
         {C::Convert, "Ctrl+T"}, {C::Post, "Ctrl+E"}, {C::PlaceAsLoaded, "Ctrl+1"}, {C::PlaceFitted, "Ctrl+2"},
         {C::PlaceFilled, "Ctrl+3"}, {C::Invert, "Ctrl+I"}, {C::FlipLeftRight, "Shift+H"}, {C::FlipTopBottom, "Shift+V"},
         {C::ShiftLeft, "Ctrl+Left"}, {C::ShiftRight, "Ctrl+Right"}, {C::ShiftUp, "Ctrl+Up"}, {C::ShiftDown, "Ctrl+Down"},

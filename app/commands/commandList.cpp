@@ -22,6 +22,10 @@ CommandList::CommandList(QWidget *window, Handlers run) : QObject(window), windo
     add(Redo, kRedo, {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     add(Copy, QStringLiteral("テキストをコピー"), {K(Qt::CTRL | Qt::Key_C)});
     add(Paste, QStringLiteral("貼り付け（画像は下絵、絵の文字は絵に）"), {K(Qt::CTRL | Qt::Key_V)});
+    add(Save, QStringLiteral("絵を保存"), {K(Qt::CTRL | Qt::Key_S)});
+    add(SaveAs, QStringLiteral("名前を付けて絵を保存..."), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    add(Open, QStringLiteral("絵を開く..."), {K(Qt::CTRL | Qt::Key_O)});
+    add(OpenLast, QStringLiteral("前回の絵を開く"), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
     add(Convert, QStringLiteral("下絵から点を打つ..."), {K(Qt::CTRL | Qt::Key_T)});
     add(Post, QStringLiteral("投稿用テキスト..."), {K(Qt::CTRL | Qt::Key_E)});
     add(PlaceAsLoaded, QStringLiteral("下絵をそのまま置く"), {K(Qt::CTRL | Qt::Key_1)});
@@ -84,6 +88,7 @@ void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
     };
     group({Undo, Redo});
     group({Copy, Paste, Post});
+    group({Save, SaveAs, Open, OpenLast});
     group({Convert});
     QMenu *placement = menu.addMenu(QStringLiteral("下絵の配置"));
     for (Id id : {PlaceAsLoaded, PlaceFitted, PlaceFilled})

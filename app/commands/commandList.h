@@ -21,7 +21,7 @@ class CommandList : public QObject
 
 public:
     enum Id {
-        Undo, Redo, Copy, Paste, Convert, Post,
+        Undo, Redo, Copy, Paste, Save, SaveAs, Open, OpenLast, Convert, Post,
         PlaceAsLoaded, PlaceFitted, PlaceFilled,
         Invert, FlipLeftRight, FlipTopBottom,
         ShiftLeft, ShiftRight, ShiftUp, ShiftDown, TurnClockwise, TurnAnticlockwise,

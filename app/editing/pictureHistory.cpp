@@ -81,6 +81,8 @@ void PictureHistory::abandon()
 void PictureHistory::setChanged(std::function<void()> changed)
 {
     QObject::disconnect(&stack_, nullptr, nullptr, nullptr);
+    if (!changed)
+        return;
     const auto call = [changed] { changed(); };
     QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, call);
     QObject::connect(&stack_, &QUndoStack::canUndoChanged, &stack_, call);

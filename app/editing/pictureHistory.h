@@ -48,6 +48,7 @@ public:
     QString undoName() const { return stack_.undoText(); }
     QString redoName() const { return stack_.redoText(); }
     // Called whenever a step is made, undone or redone: what undo and redo would do changed.
+    // Nothing: no more calls (the history, emptied as it goes, would call it on its way out).
     void setChanged(std::function<void()> changed);
 
     // Puts a state back; called by the steps.

@@ -144,13 +144,15 @@ ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int
     return read;
 }
 
-QString readTextMessage(const ReadText &read, int largest)
+QString readTextMessage(const ReadText &read, int largest, bool opened)
 {
     if (read.outcome == ReadText::TooLarge)
-        return QStringLiteral("貼り付けた絵は %1 × %2 ドットあり、読み込めるのは %3 × %3 ドットまでです。")
+        return QStringLiteral("%1絵は %2 × %3 ドットあり、読み込めるのは %4 × %4 ドットまでです。")
+            .arg(opened ? QStringLiteral("開いた") : QStringLiteral("貼り付けた"))
             .arg(read.size.width()).arg(read.size.height()).arg(largest);
     const QString shown = QChar::isPrint(read.character) ? characterText(read.character)
                                                          : QStringLiteral("U+%1").arg(uint(read.character), 4, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("貼り付けたテキストの %1 行目 %2 文字目の「%3」は、絵の文字（%4 と %5）ではありません。")
+    return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
+        .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
         .arg(read.line).arg(read.column).arg(shown, characterText(read.pair.black), characterText(read.pair.white));
 }

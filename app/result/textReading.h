@@ -36,5 +36,6 @@ struct ReadText
 // Pictures of more than `largest` dots a side are refused.
 ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int largest);
 
-// What the user is told when the text was refused.
-QString readTextMessage(const ReadText &read, int largest);
+// What the user is told when the text was refused; `opened`: it came from a file opened
+// rather than from a paste or a drop.
+QString readTextMessage(const ReadText &read, int largest, bool opened = false);

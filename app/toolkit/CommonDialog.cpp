@@ -109,16 +109,19 @@ void writeText(QByteArray &buffer, DWORD &capacity, const QByteArray &text)
 
 void setFileDialogRunner(FileDialogRunner r) { runner() = std::move(r); }
 
-int GetOpenFileNameA(OPENFILENAME *ofn)
+namespace {
+
+int runFileDialog(OPENFILENAME *ofn, bool save)
 {
     if (!ofn || (ofn->lStructSize != kOpenFileNameSizeV1 && ofn->lStructSize != kOpenFileNameSizeV5))
         return 0;
 
     QFileDialog dialog(ofn->hwndOwner);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Qt's own dialog everywhere: it honours the filters exactly as given.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(ofn->Flags & OFN_OVERWRITEPROMPT));
     dialog.setFileMode((ofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
     if (!ofn->lpstrTitle.isEmpty())
@@ -134,6 +137,8 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
     }
     const QString start = QString::fromLocal8Bit(ofn->lpstrInitialDir);
     dialog.setDirectory(start.isEmpty() ? QDir::currentPath() : start);
+    if (save && !ofn->lpstrFile.isEmpty() && ofn->lpstrFile.front() != '\0')
+        dialog.selectFile(QString::fromLocal8Bit(ofn->lpstrFile.constData()));
     giveRoom(dialog);
 
     const std::optional<QString> chosen = runner() ? runner()(dialog, *ofn) : runModal(dialog);
@@ -157,3 +162,9 @@ int GetOpenFileNameA(OPENFILENAME *ofn)
         }
     return 1;
 }
+
+} // namespace
+
+int GetOpenFileNameA(OPENFILENAME *ofn) { return runFileDialog(ofn, false); }
+
+int GetSaveFileNameA(OPENFILENAME *ofn) { return runFileDialog(ofn, true); }

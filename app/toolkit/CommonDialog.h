@@ -16,6 +16,7 @@ using HINSTANCE = QCoreApplication *;
 using DWORD = std::uint32_t;
 using WORD = std::uint16_t;
 
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
 constexpr DWORD OFN_HIDEREADONLY = 0x4;
 constexpr DWORD OFN_NOCHANGEDIR = 0x8;
 constexpr DWORD OFN_PATHMUSTEXIST = 0x800;
@@ -57,6 +58,10 @@ constexpr DWORD kOpenFileNameSizeV5 = 88;
 // chose a file (its full path is then in lpstrFile and its bare name in lpstrFileTitle,
 // each ended by NUL), 0 on cancel or when the record is not one it can show.
 int GetOpenFileNameA(OPENFILENAME *ofn);
+// The save-file dialog the record describes, the same dialog in its saving form: a name may
+// be typed that does not exist yet; with OFN_OVERWRITEPROMPT one that does is confirmed. A
+// name in lpstrFile when called is offered.
+int GetSaveFileNameA(OPENFILENAME *ofn);
 
 // Runs the dialog configured from the record and returns the accepted path, or nothing
 // on cancel. Tests install their own to answer the dialog without a modal loop;

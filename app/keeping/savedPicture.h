@@ -1,0 +1,37 @@
+#pragma once
+
+#include "result/textPairs.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <vector>
+
+// A dot picture as a file, and back. Two forms: the text Ctrl+C copies (UTF-8, "■" and "□",
+// CR LF after every line) and a picture of one pixel a dot, black and white.
+
+// The picture's text, the size of the picture (dotImage.h), as Ctrl+C copies it.
+QString pictureText(const QImage &dots);
+// The picture as a PNG file of W x H pixels, black dots black and the rest white.
+QByteArray picturePng(const QImage &dots);
+
+// What the bytes of a file make: a text of dots read as a paste is read (any pair it knows),
+// or a picture of at most `largest` pixels a side read one pixel a dot (darker than middle
+// grey black, transparent white). Anything else is refused, and `message` says why.
+struct OpenedPicture
+{
+    QImage dots; // null when refused
+    QString message;
+};
+OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest);
+
+// The type a saved file is written as: decided by the name's .txt or .png whatever the
+// dialog's list showed, else by the type chosen there (1: text, 2: picture), whose
+// extension the name then gets.
+struct SaveTarget
+{
+    QString path;
+    bool png = false;
+};
+SaveTarget saveTarget(const QString &typed, int chosenType);
