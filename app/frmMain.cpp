@@ -341,9 +341,16 @@ void frmMain::describeForAssistiveTechnology()
     picDot->setAccessibleValue([this] { return canvasValue(); });
 }
 
+void frmMain::whenShown(std::function<void()> then) { whenShown_ = std::move(then); }
+
 bool frmMain::event(QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::Paint:
+        // Painted: on the screen, where it was placed. The rest runs once this paint is done.
+        if (whenShown_)
+            QTimer::singleShot(0, this, [then = std::exchange(whenShown_, nullptr)] { then(); });
+        break;
     case QEvent::Move:
     case QEvent::Resize:
         // The window manager's frame became known, or changed, after the window was

@@ -102,6 +102,8 @@ public:
     // offered back.
     void offerRecovery();
     Recovery *recovery() const { return recovery_.get(); }
+    // Runs `then` once the window was first painted on the screen.
+    void whenShown(std::function<void()> then);
     // Pictures being read for the underlay (large ones on a worker thread).
     UnderlayLoading *underlayLoading() const { return loading_; }
     void setPlacement(Placement placement);
@@ -247,4 +249,5 @@ private:
     // Ctrl+T came while a picture was being read: the window opens once it is taken.
     bool convertWhenRead_ = false;
     QPointer<QWidget> focusBefore_;
+    std::function<void()> whenShown_;
 };

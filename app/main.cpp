@@ -4,7 +4,6 @@
 #include "pictures/PictureFile.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -27,9 +26,10 @@ int main(int argc, char *argv[])
     main.show();
     // The keyboard is the window's from the start, also where no window manager gives it.
     main.activateWindow();
-    // Once the window is on the screen: a picture left behind by a program that did not end
-    // normally is offered back, then the file named is opened, as one dropped on it would be.
-    QTimer::singleShot(0, &main, [&main, file = line.file] {
+    // Once the window is on the screen, where a window manager placed it (so that a message
+    // about it shows over it): a picture left behind by a program that did not end normally
+    // is offered back, then the file named is opened, as one dropped on it would be.
+    main.whenShown([&main, file = line.file] {
         main.offerRecovery();
         if (!file.isEmpty())
             main.openFromCommandLine(file);

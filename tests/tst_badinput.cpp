@@ -4,6 +4,8 @@
 #include "pictureFiles.h"
 
 #include "pictures/DecodeBudget.h"
+#include "keeping/recovery.h"
+#include "keeping/savedPicture.h"
 #include "result/frmResult.h"
 #include "toolkit/CommonDialog.h"
 
@@ -12,9 +14,12 @@
 #include <QFileDialog>
 #include <QPushButton>
 #include <QCheckBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +46,7 @@ private slots:
     void fileGoneBetweenDialogAndLoad();
     void fileSwappedForAPipeAfterTheDialog();
     void awkwardPathsLoad();
+    void thePictureComesBackAfterAnyEnding();
 
 private:
     void pick(const QString &path);
@@ -309,6 +315,129 @@ void tst_badinput::awkwardPathsLoad()
         QCOMPARE(w->picDot->point(17, 1), 0x00FF00);
         QTest::mouseClick(w->chkTrace, Qt::LeftButton);
     }
+}
+
+void tst_badinput::thePictureComesBackAfterAnyEnding()
+{
+    // The program itself, in a data folder of this test's own, shared with the windows made
+    // here: what it leaves behind is what this process finds.
+    delete w;
+    w = nullptr;
+    QTemporaryDir data;
+    const QByteArray wasData = qgetenv("XDG_DATA_HOME");
+    const QString wasName = QCoreApplication::applicationName();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    QStandardPaths::setTestModeEnabled(false);
+    QCoreApplication::setApplicationName(QStringLiteral("GRIDGLYPH"));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_HOME", wasData);
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setApplicationName(wasName);
+        setMsgBoxAskHook(failOnQuestion);
+    });
+    const QString folder = recoveryFolder();
+    QVERIFY(folder.startsWith(data.path()));
+    QStringList asked;
+    setMsgBoxAskHook([&asked](const QString &text, const QStringList &answers) {
+        asked << text;
+        return answers.indexOf(QStringLiteral("はい"));
+    });
+
+    // A program started with a picture's text, once its copy of it is on the disk.
+    const auto start = [&](QProcess &program, const QStringList &rows) {
+        const QString text = dir->filePath(QStringLiteral("p%1.txt").arg(rows.join(QString()).count('#')));
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(pictureText(dotPicture(rows)).toUtf8());
+        f.close();
+        const QStringList before = QDir(folder).entryList({QStringLiteral("picture-*.txt")});
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data.path());
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(GRIDGLYPH_PROGRAM), {text});
+        QVERIFY(program.waitForStarted());
+        // Its copy holds the picture within a second of the change: waited for, not timed.
+        const auto written = [&] {
+            for (const QString &name : QDir(folder).entryList({QStringLiteral("picture-*.txt")})) {
+                QFile copy(QDir(folder).filePath(name));
+                if (!before.contains(name) && copy.open(QIODevice::ReadOnly) && copy.readAll() == pictureText(dotPicture(rows)).toUtf8())
+                    return true;
+            }
+            return false;
+        };
+        QVERIFY(QTest::qWaitFor(written, 60000));
+        // Copies are told apart by when they were written.
+        QTest::qWait(20);
+    };
+    const auto end = [](QProcess &program, int signal) {
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(60000));
+    };
+
+    // Killed: the next start asks, and はい gives the picture back dot for dot, as one step.
+    {
+        QProcess killed;
+        start(killed, {"#.....#", ".......", "...#...", "#.....#", "......."});
+        end(killed, SIGKILL);
+    }
+    w = new frmMain;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->offerRecovery();
+    QCOMPARE(asked, QStringList{QStringLiteral("前回、保存されずに終わった絵があります。復元しますか？")});
+    QCOMPARE(dotRows(*w), (QStringList{"#.....#", ".......", "...#...", "#.....#", "......."}));
+    QCOMPARE(w->txtWidth->text() + "x" + w->txtHeight->text(), QStringLiteral("7x5"));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(QSize(w->picPreview->scaleWidth(), w->picPreview->scaleHeight()), QSize(32, 32));
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_Y, Qt::ControlModifier);
+
+    // A normal end: nothing asked at the next start, which is the described one; the
+    // picture comes back with Ctrl+Shift+O.
+    delete w;
+    w = new frmMain;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->offerRecovery();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(QSize(w->picPreview->scaleWidth(), w->picPreview->scaleHeight()), QSize(32, 32));
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "6,0", "3,2", "0,3", "6,3"}));
+    delete w;
+
+    // Two programs at once, one killed and one ended by a logout's SIGTERM: each start that
+    // follows asks about one of them, the newest first, and restores it.
+    {
+        QProcess first, second;
+        start(first, {"#.", ".."});
+        start(second, {"##", "#."});
+        end(first, SIGKILL);
+        end(second, SIGTERM);
+    }
+    w = new frmMain;
+    w->offerRecovery();
+    QCOMPARE(dotRows(*w), (QStringList{"##", "#."}));
+    frmMain second;
+    second.offerRecovery();
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(dotRows(second), (QStringList{"#.", ".."}));
+    // Each program has its own copy, in its own file.
+    QVERIFY(w->recovery()->copyPath() != second.recovery()->copyPath());
+
+    // A copy that does not read is set aside with a message; nothing is asked.
+    QFile damaged(QDir(folder).filePath(QStringLiteral("picture-1-2-3.txt")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x89PNG\r\n\x1a\n not a picture's text \xff\xfe");
+    damaged.close();
+    frmMain third;
+    third.offerRecovery();
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY2(log->messages[0].contains(QStringLiteral("damaged")), qPrintable(log->messages[0]));
+    QVERIFY(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("damaged/picture-1-2-3.txt"))));
+    log->messages.clear();
 }
 
 QTEST_MAIN(tst_badinput)

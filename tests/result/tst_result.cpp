@@ -1,5 +1,6 @@
 // The picture as text, and the result window that shows it.
 #include "support.h"
+#include "pictureFiles.h"
 
 #include "commands/commandList.h"
 #include "result/budgets.h"
@@ -7,12 +8,15 @@
 #include "result/frmPost.h"
 #include "result/frmResult.h"
 #include "result/textReading.h"
+#include "keeping/savedPicture.h"
+#include "toolkit/CommonDialog.h"
 #include "offers/Offers.h"
 #include "offers/boundedPaste.h"
 #include "toolkit/MultiLineTextBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QLineEdit>
@@ -24,7 +28,12 @@
 #include <QFontMetrics>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -101,6 +110,11 @@ private slots:
     void postingWindowLeavesThePictureAlone();
     void everyBoxPastesThroughTheBoundedReader_data();
     void everyBoxPastesThroughTheBoundedReader();
+    void savedPicturesReadBackDotForDot_data();
+    void savedPicturesReadBackDotForDot();
+    void savedImagesAreReadOnePixelADot();
+    void theTypeSavedFollowsTheNameFirst();
+    void savingAndOpeningThroughTheWindow();
 };
 
 void tst_result::textFollowsTheDotsRowByRow()
@@ -660,6 +674,200 @@ void tst_result::everyBoxPastesThroughTheBoundedReader()
     }
     // None of it touched the picture.
     QVERIFY(blackDots(w).isEmpty());
+}
+
+void tst_result::savedPicturesReadBackDotForDot_data()
+{
+    QTest::addColumn<QImage>("dots");
+    QTest::newRow("1 x 1, black") << dotPicture({"#"});
+    QTest::newRow("1 x 1, white") << dotPicture({"."});
+    // A picture with structure: its corners, a diagonal, a ragged last column and row.
+    QStringList rows;
+    for (int y = 0; y < 48; ++y) {
+        QString row(48, QLatin1Char('.'));
+        row[y] = QLatin1Char('#');
+        if (y % 3 == 0)
+            row[47] = QLatin1Char('#');
+        rows << row;
+    }
+    rows[47] = QString(47, QLatin1Char('#')) + QLatin1Char('.');
+    QTest::newRow("48 x 48 with structure") << dotPicture(rows);
+    QStringList large;
+    for (int y = 0; y < 99; ++y) {
+        QString row;
+        for (int x = 0; x < 99; ++x)
+            row += (x * 7 + y * 3) % 5 == 0 || x == 98 || y == 0 ? QLatin1Char('#') : QLatin1Char('.');
+        large << row;
+    }
+    QTest::newRow("99 x 99, the largest") << dotPicture(large);
+    QTest::newRow("7 x 3, wider than high") << dotPicture({"#.....#", ".#...#.", "..###.."});
+}
+
+void tst_result::savedPicturesReadBackDotForDot()
+{
+    QFETCH(QImage, dots);
+    // As text: exactly what Ctrl+C copies; as a PNG: W x H pixels, black and white.
+    const QString text = pictureText(dots);
+    QCOMPARE(text, *dotText(QString::number(dots.width()), QString::number(dots.height()),
+                            [&dots](int x, int y) { return dotRows(dots)[y][x] == QLatin1Char('#'); }));
+    const QByteArray png = picturePng(dots);
+    QImage image;
+    QVERIFY(image.loadFromData(png, "PNG"));
+    QCOMPARE(image.size(), dots.size());
+    for (const QByteArray &bytes : {text.toUtf8(), png}) {
+        const OpenedPicture opened = readSavedPicture(bytes, builtInPairs(), 99);
+        QVERIFY2(opened.message.isEmpty(), qPrintable(opened.message));
+        QCOMPARE(dotRows(opened.dots), dotRows(dots));
+    }
+}
+
+void tst_result::savedImagesAreReadOnePixelADot()
+{
+    // Darker than middle grey is black, transparent is white, whatever the image's kind.
+    QImage grey(5, 1, QImage::Format_Grayscale8);
+    const int tones[] = {0, 126, 127, 128, 255};
+    for (int x = 0; x < 5; ++x)
+        grey.scanLine(0)[x] = uchar(tones[x]);
+    OpenedPicture opened = readSavedPicture(pictureFiles::encodedImage(grey, "PNG"), builtInPairs(), 99);
+    QCOMPARE(dotRows(opened.dots), QStringList{"###.."});
+    QImage alpha(4, 2, QImage::Format_ARGB32);
+    alpha.fill(qRgba(0, 0, 0, 0));          // transparent black: white
+    alpha.setPixel(1, 0, qRgba(0, 0, 0, 255));
+    alpha.setPixel(2, 1, qRgba(0, 0, 200, 255)); // a dark blue: black
+    alpha.setPixel(3, 1, qRgba(0, 0, 0, 100));   // faint black over white: white
+    opened = readSavedPicture(pictureFiles::encodedImage(alpha, "PNG"), builtInPairs(), 99);
+    QCOMPARE(dotRows(opened.dots), (QStringList{".#..", "..#."}));
+    // The largest, one under and one over, in each direction: a larger picture belongs under
+    // the grid, and the message says how to get it there.
+    QCOMPARE(readSavedPicture(pictureFiles::encoded("PNG", 99, 1, 0, 0), builtInPairs(), 99).dots.size(), QSize(99, 1));
+    for (QSize over : {QSize(100, 1), QSize(1, 100)}) {
+        opened = readSavedPicture(pictureFiles::encoded("PNG", over.width(), over.height(), 0, 0), builtInPairs(), 99);
+        QVERIFY(opened.dots.isNull());
+        QVERIFY2(opened.message.contains(QStringLiteral("下絵")) && opened.message.contains(QStringLiteral("Ctrl+T")), qPrintable(opened.message));
+    }
+    // Text that is no picture, and a stray character named where it is.
+    QVERIFY(readSavedPicture("hello", builtInPairs(), 99).dots.isNull());
+    opened = readSavedPicture(QStringLiteral("■□\r\n□x\r\n").toUtf8(), builtInPairs(), 99);
+    QVERIFY(opened.message.contains(QStringLiteral("開いたファイルの 2 行目 2 文字目")));
+}
+
+void tst_result::theTypeSavedFollowsTheNameFirst()
+{
+    const auto target = [](const QString &typed, int chosen) {
+        const SaveTarget t = saveTarget(typed, chosen);
+        return t.path + (t.png ? QStringLiteral(" png") : QStringLiteral(" text"));
+    };
+    QCOMPARE(target("/d/a.txt", 2), QStringLiteral("/d/a.txt text"));
+    QCOMPARE(target("/d/a.PNG", 1), QStringLiteral("/d/a.PNG png"));
+    QCOMPARE(target("/d/a", 1), QStringLiteral("/d/a.txt text"));
+    QCOMPARE(target("/d/a", 2), QStringLiteral("/d/a.png png"));
+    QCOMPARE(target("/d/a.text", 2), QStringLiteral("/d/a.text.png png"));
+}
+
+void tst_result::savingAndOpeningThroughTheWindow()
+{
+    QTemporaryDir dir;
+    MessageLog log;
+    frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    setSize(w, "7", "3");
+    w.Draw();
+    for (const QPoint p : {QPoint(0, 0), QPoint(6, 0), QPoint(3, 2)})
+        w.DotDraw(1, float(p.x() * 12 + 5), float(p.y() * 12 + 5));
+    const QStringList picture = dotRows(w);
+    // The save dialog answered as the user would: a name, and the type chosen in its list.
+    int dialogs = 0;
+    const auto answer = [&dialogs](const QString &name, const char *type) {
+        setFileDialogRunner([&dialogs, name, type](QFileDialog &d, const OPENFILENAME &) -> std::optional<QString> {
+            ++dialogs;
+            for (const QString &f : d.nameFilters())
+                if (f.startsWith(QString::fromUtf8(type)))
+                    d.selectNameFilter(f);
+            return name;
+        });
+    };
+    const auto restore = qScopeGuard([] { setFileDialogRunner(nullptr); });
+    const auto bytes = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+
+    // Ctrl+S the first time asks; a name without .txt or .png takes the type chosen.
+    answer(dir.filePath("first"), "テキスト");
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(dialogs, 1);
+    QTest::keyClick(w.picDot, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(bytes(dir.filePath("first.txt")), QApplication::clipboard()->text().toUtf8());
+    // Again: the same file, without asking.
+    w.DotDraw(1, 5, 12 + 5);
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(dialogs, 1);
+    QVERIFY(bytes(dir.filePath("first.txt")).startsWith(QStringLiteral("■□□□□□■\r\n■").toUtf8()));
+    // Ctrl+Shift+S always asks; ".png" typed decides the type whatever the list shows.
+    answer(dir.filePath("second.png"), "テキスト");
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(dialogs, 2);
+    QImage png;
+    QVERIFY(png.loadFromData(bytes(dir.filePath("second.png")), "PNG"));
+    QCOMPARE(png.size(), QSize(7, 3));
+    QCOMPARE(dotRows(png), dotRows(w));
+    QVERIFY(log.messages.isEmpty());
+
+    // A save that fails says why, once, and leaves the older file byte for byte: a name that
+    // is a folder, and a disk that fills up (a file size limit the kernel holds even root to).
+    const QByteArray older = bytes(dir.filePath("first.txt"));
+    QVERIFY(QDir(dir.path()).mkdir("folder.txt"));
+    answer(dir.filePath("folder.txt"), "テキスト");
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY2(log.messages[0].contains(QStringLiteral("フォルダー")), qPrintable(log.messages[0]));
+    answer(dir.filePath("first.txt"), "テキスト");
+    setSize(w, "60", "60");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit was{};
+    getrlimit(RLIMIT_FSIZE, &was);
+    rlimit small = was;
+    small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, SIG_DFL);
+    QCOMPARE(log.messages.size(), 2);
+    QVERIFY2(log.messages[1].contains(QStringLiteral("前からあるファイルはそのまま")), qPrintable(log.messages[1]));
+    QCOMPARE(bytes(dir.filePath("first.txt")), older);
+    if (geteuid() != 0) {
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(log.messages.size(), 3);
+        QVERIFY(log.messages[2].contains(QStringLiteral("権限")));
+        QCOMPARE(bytes(dir.filePath("first.txt")), older);
+    }
+    log.messages.clear();
+    setSize(w, "7", "3");
+    w.Draw();
+
+    // Ctrl+O of each: one step, the size fields following; Ctrl+Z gives back what was.
+    w.cmdClear->click();
+    setSize(w, "32", "32");
+    w.Draw();
+    for (const char *name : {"second.png", "first.txt"}) {
+        setFileDialogRunner([&dir, name](QFileDialog &, const OPENFILENAME &) -> std::optional<QString> { return dir.filePath(name); });
+        QTest::keyClick(w.picDot, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(std::make_pair(w.txtWidth->text(), w.txtHeight->text()), std::make_pair(QStringLiteral("7"), QStringLiteral("3")));
+        QCOMPARE(dotRows(w).mid(0, 1), picture.mid(0, 1));
+        QTest::keyClick(w.picDot, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(std::make_pair(w.txtWidth->text(), w.txtHeight->text()), std::make_pair(QStringLiteral("32"), QStringLiteral("32")));
+        QVERIFY(blackDots(w).isEmpty());
+    }
+    // A picture too large to be one pixel a dot: a message, and the picture as it was.
+    QVERIFY(pictureFiles::write(dir.filePath("wide.png"), pictureFiles::encoded("PNG", 100, 1, 0, 0)));
+    setFileDialogRunner([&dir](QFileDialog &, const OPENFILENAME &) -> std::optional<QString> { return dir.filePath("wide.png"); });
+    QTest::keyClick(w.picDot, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY(log.messages[0].contains(QStringLiteral("Ctrl+T")));
+    QCOMPARE(w.txtWidth->text(), QStringLiteral("32"));
 }
 
 QTEST_MAIN(tst_result)

@@ -220,3 +220,79 @@ sleep 1
 poll 30 result_on_top || fail "after a click on the main window, $(top) is on top, not the result window"
 echo "a click on the disabled main window leaves the result window on top"
 shot result-on-top
+
+# Nothing the user makes is lost. Four dots painted with the keys, and the program killed
+# once its recovery copy holds them: the next start asks, and Enter (はい) brings them back.
+xdotool windowactivate --sync "$result" key Escape
+result_gone() { ! titled_now "(´ω｀)b" >/dev/null; }
+poll 30 result_gone || fail "Escape left the result window open"
+xdotool windowactivate --sync "$main"
+origin
+xdotool mousemove $((x0 + 88 + 6)) $((y0 + 8 + 6)) click 3 key alt+t
+expect_cell 0 0 $white "(the underlay switched off)"
+xdotool key Home Prior space Right Right space Down Down space Left Left space
+expect_cell 0 2 $black "(four dots painted)"
+copy_holds_dots() {
+  local copy
+  for copy in "$XDG_DATA_HOME"/GRIDGLYPH/recovery/picture-*.txt; do
+    sed -n 1p "$copy" | grep -q '^■□■' && sed -n 3p "$copy" | grep -q '^■□■' && return 0
+  done
+  return 1
+}
+export XDG_DATA_HOME=$HOME/.local/share
+poll 30 copy_holds_dots || fail "no recovery copy holds the four dots"
+kill -9 $ppid; wait $ppid 2>/dev/null || true
+cd "$work"
+QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
+question=$(window_titled "GRIDGLYPH") || fail "no question after the program was killed"
+shot recovery-question
+xdotool windowactivate --sync "$question" key Return
+main=$(window_titled "GRIDGLYPH Ver. 1.10")
+origin
+for c in "0 0" "2 0" "2 2" "0 2"; do expect_cell $c $black "(restored after kill -9)"; done
+echo "killed with four dots painted: the next start asked, and Enter brought the four dots back"
+# Ctrl+Q: the next start asks nothing and is the described one; Ctrl+Shift+O brings the
+# picture back.
+xdotool windowactivate --sync "$main" key ctrl+q
+wait $ppid 2>/dev/null || true
+QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
+main=$(window_titled "GRIDGLYPH Ver. 1.10") || fail "no main window after a normal quit"
+sleep 1
+titled_now "GRIDGLYPH" >/dev/null && fail "a question after a normal quit"
+origin
+expect_cell 0 0 $white "(the start after a normal quit)"
+xdotool windowactivate --sync "$main" key ctrl+shift+o
+for c in "0 0" "2 0" "2 2" "0 2"; do expect_cell $c $black "(Ctrl+Shift+O)"; done
+echo "after Ctrl+Q: no question, the described start; Ctrl+Shift+O brought the four dots back"
+# Saved as text and as a picture through the save dialog, then opened again.
+xdotool key ctrl+s
+save=$(window_titled "名前を付けて保存") || fail "Ctrl+S opened no save dialog"
+shot save-dialog
+xdotool windowactivate --sync "$save" type --delay 20 four.txt
+xdotool key Return
+saved_text() { [ -s "$work/four.txt" ]; }
+poll 30 saved_text || fail "Ctrl+S wrote no four.txt"
+xdotool windowactivate --sync "$main" key ctrl+shift+s
+save=$(window_titled "名前を付けて保存") || fail "Ctrl+Shift+S opened no save dialog"
+xdotool windowactivate --sync "$save" type --delay 20 four.png
+xdotool key Return
+saved_png() { [ -s "$work/four.png" ]; }
+poll 30 saved_png || fail "Ctrl+Shift+S wrote no four.png"
+[ "$(identify -format '%wx%h' "$work/four.png")" = 32x32 ] || fail "four.png is $(identify -format '%wx%h' "$work/four.png")"
+[ "$(convert "$work/four.png" -format '%[fx:int(255*p{2,2}.r)]%[fx:int(255*p{1,1}.r)]' info:)" = 0255 ] || fail "four.png has other dots"
+xdotool windowactivate --sync "$main" key ctrl+c
+sleep 0.5
+xclip -selection clipboard -o >"$work/copied.txt" 2>/dev/null && { cmp -s "$work/copied.txt" "$work/four.txt" || fail "four.txt is not what Ctrl+C copies"; }
+for file in four.png four.txt; do
+  xdotool windowactivate --sync "$main" key alt+c
+  expect_cell 0 0 $white "(cleared before opening $file)"
+  xdotool key ctrl+o
+  dialog=$(window_titled "開く") || fail "Ctrl+O opened no dialog"
+  [ $file = four.png ] && shot open-dialog
+  xdotool windowactivate --sync "$dialog" type --delay 20 $file
+  xdotool key Return
+  for c in "0 0" "2 0" "2 2" "0 2"; do expect_cell $c $black "(opened $file)"; done
+  expect_cell 1 1 $white "(opened $file)"
+done
+echo "saved with Ctrl+S (four.txt, byte for byte what Ctrl+C copies) and Ctrl+Shift+S (four.png, 32 x 32), and each opened again with Ctrl+O, dot for dot"
+shot opened-again

@@ -18,13 +18,17 @@ work=$(mktemp -d)
 ppid=
 trap 'kill $ppid 2>/dev/null || true; stop_xvfb; rm -rf "$work"' EXIT
 start_xvfb || { rc=$?; [ $rc = 77 ] && echo "skipped: no X server can be started here"; exit $rc; }
-export QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb HOME=$work/home
+# Each start in a data folder of its own: the one before was ended by a signal, and its
+# picture would be offered back.
+fresh_data() { export XDG_DATA_HOME=$(mktemp -d -p "$work"); }
 # The red channel of one screen pixel, 0 to 255.
 red() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)]" info:; }
 # Waits until screen pixel (X, Y) has red value V; keeps the screen in $work/shot.png.
 is_red() { import -window root "$work/shot.png" 2>/dev/null && [ "$(red "$work/shot.png" "$1" "$2")" = "$3" ]; }
 wait_red() { poll 20 is_red "$@" || { echo "screen pixel ($1, $2) never had red $3"; cp "$work/shot.png" /tmp/gridglyph-scaled-failed.png; return 1; }; }
 
+fresh_data
 QT_SCALE_FACTOR=2 "$prog" 2>"$work/program.log" & ppid=$!
 wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
 wait_red 176 17 192
@@ -39,6 +43,7 @@ kill $ppid; wait $ppid 2>/dev/null || true; ppid=
 for dpi in 120 144 168; do
   echo "Xft.dpi: $dpi" | xrdb -merge
   scale=$(python3 -c "print($dpi / 96)")
+  fresh_data
   "$prog" 2>"$work/program.log" & ppid=$!
   wait_for_window $ppid '^GRIDGLYPH Ver\. 1\.10$' >/dev/null || { cat "$work/program.log"; exit 1; }
   dev() { python3 -c "import math; print(int(math.floor($1 * $scale)))"; }
