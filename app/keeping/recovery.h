@@ -36,6 +36,8 @@ public:
 
     // The picture changed.
     void changed();
+    // Writes the copy now: the picture's text made here, written by the worker.
+    void writeNow();
     // The program ends normally: the copy written now becomes the last program's picture.
     void endNormally();
 
@@ -66,8 +68,6 @@ public:
     void waitForWrites();
 
 private:
-    void writeNow();
-
     QString folder_;
     std::function<QImage()> picture_;
     QString copyPath_;
