@@ -115,7 +115,11 @@ frmMain::~frmMain()
     // A picture still being read is stopped, and nothing it gave reaches this window.
     delete loading_;
     loading_ = nullptr;
-    // The other windows read this one; none may outlive it.
+    // The other windows read this one; none may outlive it, and none tells this one, half
+    // gone, that it closed.
+    for (QWidget *other : std::initializer_list<QWidget *>{post_, help_})
+        if (other)
+            other->removeEventFilter(this);
     delete result_.data();
     delete convert_.data();
     delete post_.data();
