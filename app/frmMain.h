@@ -199,8 +199,10 @@ private:
     void loadUnderlayAndShow(const PictureRequest &request, const QString &name);
     // Pasted or dropped: text of dots, or a picture for the underlay (switched on, shown).
     void takeOffer(OfferSource &source, const QString &owner, const QString &unnamed);
-    // A text of dots becomes the picture; false when it is no such text.
-    bool takeDotText(const QString &text);
+    // A text of dots becomes the picture. `opened`: it came from a file opened, not from a
+    // paste or a drop.
+    enum class TextTaken { NotDotText, Refused, Picture };
+    TextTaken takeDotText(const QString &text, bool opened = false);
     // `dots` becomes the picture, its size in the size fields, as one undo step `name`.
     void takePicture(const QImage &dots, const QString &name);
     // The picture at the size the fields give, as Ctrl+C copies it; nothing (and the

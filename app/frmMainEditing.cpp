@@ -92,7 +92,7 @@ void frmMain::paste()
 void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString &unnamed)
 {
     const TakenOffer taken = ::takeOffer(source, QSize(kLargestCanvas, kLargestCanvas), owner, unnamed,
-                                         [this](const QString &text) { return takeDotText(text); });
+                                         [this](const QString &text) { return takeDotText(text) != TextTaken::NotDotText; });
     switch (taken.kind) {
     case TakenOffer::Nothing:
     case TakenOffer::TextUsed:
@@ -106,20 +106,36 @@ void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString
     }
 }
 
-bool frmMain::takeDotText(const QString &text)
+frmMain::TextTaken frmMain::takeDotText(const QString &text, bool opened)
 {
     std::vector<DotPair> pairs = builtInPairs();
     if (post_ && post_->typedPair())
         pairs.push_back(*post_->typedPair());
-    const ReadText read = readDotText(text, pairs, kLargestSide);
-    if (read.outcome == ReadText::NotDotText)
-        return false;
-    if (read.outcome != ReadText::Picture) {
-        MsgBox(this, readTextMessage(read, kLargestSide));
-        return true;
+    ReadText read = readDotText(text, pairs, kLargestSide);
+    if (read.outcome == ReadText::NotDotText || read.outcome == ReadText::BadCharacter) {
+        // Square art in other characters: braille, a BLACK and WHITE pair, or two characters
+        // in a grid, of which the user says which is black.
+        const OtherText other = readOtherText(text, kLargestSide);
+        if (other.kind == OtherText::Ask) {
+            const QString a = characterText(other.first), b = characterText(other.second);
+            const int answer = MsgBoxAsk(this, QStringLiteral("%1は「%2」と「%3」の2文字でできています。どちらを黒い点にしますか？")
+                                                   .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"), a, b),
+                                         {QStringLiteral("「%1」を黒").arg(a), QStringLiteral("「%1」を黒").arg(b), QStringLiteral("キャンセル")}, 0);
+            if (answer == 2)
+                return TextTaken::Refused;
+            read = readDotText(text, {answer == 0 ? DotPair{other.first, other.second} : DotPair{other.second, other.first}}, kLargestSide);
+        } else if (other.kind == OtherText::Read && read.outcome == ReadText::NotDotText) {
+            read = other.read;
+        }
     }
-    takePicture(read.dots, QStringLiteral("テキストの貼り付け"));
-    return true;
+    if (read.outcome == ReadText::NotDotText)
+        return TextTaken::NotDotText;
+    if (read.outcome != ReadText::Picture) {
+        MsgBox(this, readTextMessage(read, kLargestSide, opened));
+        return TextTaken::Refused;
+    }
+    takePicture(read.dots, opened ? QStringLiteral("絵を開く") : QStringLiteral("テキストの貼り付け"));
+    return TextTaken::Picture;
 }
 
 void frmMain::takePicture(const QImage &dots, const QString &name)

@@ -8,7 +8,6 @@
 #include "keeping/savedPicture.h"
 #include "pictures/PictureFile.h"
 #include "result/dotText.h"
-#include "result/frmPost.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/TextBox.h"
@@ -92,17 +91,24 @@ void frmMain::openFile(const QString &path)
         return;
     }
     const QByteArray bytes = device->readAll();
-    std::vector<DotPair> pairs = builtInPairs();
-    if (post_ && post_->typedPair())
-        pairs.push_back(*post_->typedPair());
-    const OpenedPicture opened = readSavedPicture(bytes, pairs, kLargestSide);
-    if (opened.dots.isNull()) {
-        MsgBox(this, QStringLiteral("「%1」を開けませんでした。").arg(name) + opened.message);
-        return;
+    const bool image = pictureFormatOf(bytes) != PictureFormat::None;
+    if (image) {
+        const OpenedPicture opened = readSavedPicture(bytes, builtInPairs(), kLargestSide);
+        if (opened.dots.isNull()) {
+            MsgBox(this, QStringLiteral("「%1」を開けませんでした。").arg(name) + opened.message);
+            return;
+        }
+        takePicture(opened.dots, QStringLiteral("絵を開く"));
+    } else {
+        // Read as a paste is read, the user asked where two characters need it.
+        const TextTaken taken = takeDotText(QString::fromUtf8(bytes), true);
+        if (taken == TextTaken::NotDotText)
+            MsgBox(this, QStringLiteral("「%1」を開けませんでした。このファイルは絵のテキストでも画像でもありません。").arg(name));
+        if (taken != TextTaken::Picture)
+            return;
     }
-    takePicture(opened.dots, QStringLiteral("絵を開く"));
     savedPath_ = path;
-    savedType_ = pictureFormatOf(bytes) != PictureFormat::None ? 2 : 1;
+    savedType_ = image ? 2 : 1;
 }
 
 void frmMain::openFromCommandLine(const QString &path)

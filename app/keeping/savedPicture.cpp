@@ -62,7 +62,19 @@ OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPai
             }
         return opened;
     }
-    const ReadText read = readDotText(QString::fromUtf8(bytes), pairs, largest);
+    const QString text = QString::fromUtf8(bytes);
+    ReadText read = readDotText(text, pairs, largest);
+    if (read.outcome == ReadText::NotDotText) {
+        // Braille, or a pair of BLACK and WHITE characters; two others cannot be told apart.
+        const OtherText other = readOtherText(text, largest);
+        if (other.kind == OtherText::Read) {
+            read = other.read;
+        } else if (other.kind == OtherText::Ask) {
+            opened.message = QStringLiteral("「%1」と「%2」のどちらが黒い点か分かりません。テキストを貼り付けると選べます。")
+                                 .arg(characterText(other.first), characterText(other.second));
+            return opened;
+        }
+    }
     if (read.outcome == ReadText::Picture)
         opened.dots = read.dots;
     else if (read.outcome == ReadText::NotDotText)

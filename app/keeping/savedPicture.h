@@ -16,8 +16,8 @@ QString pictureText(const QImage &dots);
 // The picture as a PNG file of W x H pixels, black dots black and the rest white.
 QByteArray picturePng(const QImage &dots);
 
-// What the bytes of a file make: a text of dots read as a paste is read (any pair it knows),
-// or a picture of at most `largest` pixels a side read one pixel a dot (darker than middle
+// What the bytes of a file make: a text of dots read as a paste is read (any pair it knows,
+// braille, two characters of one shape named BLACK and WHITE), or a picture of at most `largest` pixels a side read one pixel a dot (darker than middle
 // grey black, transparent white). Anything else is refused, and `message` says why.
 struct OpenedPicture
 {

@@ -66,18 +66,34 @@ std::vector<Budget> countBudgets(const QString &text, int width)
     return budgets;
 }
 
-QSize largestForX(QSize size, const DotPair &pair)
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service)
 {
     if (size.isEmpty())
         return {};
-    // Every dot weighed as the heavier character: what fits then fits whatever the dots.
-    const int weight = std::max(xWeight(pair.black), xWeight(pair.white));
+    // Every character weighed as the heavier of the two: what fits then fits whatever the
+    // dots. A braille character weighs 2 on X, is one grapheme and one UTF-16 unit.
+    const int xCost = braille ? 2 : std::max(xWeight(pair.black), xWeight(pair.white));
+    const int units = braille ? 1 : int(std::max(characterText(pair.black).size(), characterText(pair.white).size()));
+    const auto fits = [&](int w, int h) {
+        // Characters a line and lines, each line feed counting one in every count.
+        const qint64 columns = braille ? (w + 1) / 2 : w, lines = braille ? (h + 3) / 4 : h;
+        const qint64 feeds = lines - 1, chars = columns * lines;
+        switch (service) {
+        case X: return chars * xCost + feeds <= kXLimit;
+        case Bluesky: return chars + feeds <= 300;
+        case Mastodon: return chars + feeds <= 500;
+        case Discord: return chars * units + feeds <= 2000;
+        case Line: return columns <= 12 && chars * units + feeds <= 10000;
+        case ServiceCount: break;
+        }
+        return false;
+    };
     QSize best;
     for (int w = 1; w <= 99; ++w) {
         const int h = std::max(1, int(std::lround(double(w) * size.height() / size.width())));
         if (h > 99)
             break;
-        if (w * h * weight + (h - 1) <= kXLimit)
+        if (fits(w, h))
             best = QSize(w, h);
     }
     return best;

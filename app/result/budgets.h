@@ -32,6 +32,10 @@ struct Budget
 // characters, but a phone's bubble wraps after about 12 wide characters a line.
 std::vector<Budget> countBudgets(const QString &text, int width);
 
-// The largest picture of the aspect of `size` whose text in `pair` fits X's 280: the size,
-// or an empty one when not even one dot does.
-QSize largestForX(QSize size, const DotPair &pair);
+// The services countBudgets counts for, in its order.
+enum Service { X, Bluesky, Mastodon, Discord, Line, ServiceCount };
+
+// The largest picture of the aspect of `size` whose text, written as `options` say (a pair or
+// braille; the line ends count as one, as posted), fits `service` whatever its dots are: the
+// size, or an empty one when not even one dot does (nor when `size` is empty).
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service);

@@ -35,9 +35,39 @@ QImage trimmed(const QImage &picture)
     return box.isEmpty() ? dots::white(QSize(0, 0)) : picture.copy(box);
 }
 
+namespace {
+
+QString brailleText(const QImage &shown, const PostOptions &options)
+{
+    const int columns = (shown.width() + 1) / 2, rows = (shown.height() + 3) / 4;
+    QString text;
+    text.reserve(qsizetype(rows) * (columns + 2));
+    for (int row = 0; row < rows; ++row) {
+        if (row > 0)
+            text += options.lineEnd;
+        for (int column = 0; column < columns; ++column) {
+            char32_t c = kBrailleBlank;
+            for (int dy = 0; dy < 4; ++dy)
+                for (int dx = 0; dx < 2; ++dx) {
+                    const int x = column * 2 + dx, y = row * 4 + dy;
+                    // The padding beyond the picture is white, swapped or not.
+                    const bool inside = x < shown.width() && y < shown.height();
+                    if (inside && dots::isBlack(shown, x, y) != options.swap)
+                        c |= char32_t(brailleBit(dx, dy));
+                }
+            text += QChar(char16_t(c));
+        }
+    }
+    return text;
+}
+
+} // namespace
+
 QString postText(const QImage &picture, const PostOptions &options)
 {
     const QImage shown = options.trim ? trimmed(picture) : picture;
+    if (options.braille)
+        return brailleText(shown, options);
     const QString black = characterText(options.swap ? options.pair.white : options.pair.black);
     const QString white = characterText(options.swap ? options.pair.black : options.pair.white);
     QString text;

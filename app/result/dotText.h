@@ -24,6 +24,10 @@ std::optional<QString> dotText(const QString &widthText, const QString &heightTe
 struct PostOptions
 {
     DotPair pair = kSquares;
+    // Written in braille patterns instead of the pair: a character a cell of 2 x 4 dots, a
+    // raised dot for a black one (swapped: for a white one), the picture padded with white to
+    // whole cells.
+    bool braille = false;
     bool swap = false;
     bool trim = false;
     QString lineEnd = QStringLiteral("\r\n");

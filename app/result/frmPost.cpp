@@ -24,6 +24,8 @@
 namespace {
 
 const DotPair kPairs[] = {kSquares, kLargeSquares, kBlockAndEmSpace};
+// The form after the pairs and the pair typed: braille.
+constexpr int kBraille = 4;
 
 } // namespace
 
@@ -64,7 +66,8 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
 
     cboPair = new QComboBox(this);
     cboPair->addItems({QStringLiteral("■ と □"), QStringLiteral("⬛ と ⬜（絵文字）"),
-                       QStringLiteral("█ と全角幅の空白（U+2003）"), QStringLiteral("自分で入力")});
+                       QStringLiteral("█ と全角幅の空白（U+2003）"), QStringLiteral("自分で入力"),
+                       QStringLiteral("点字（2 × 4 ドットで1文字）")});
     cboPair->setAccessibleName(QStringLiteral("文字"));
     txtPair = new QLineEdit(this);
     txtPair->setPlaceholderText(QStringLiteral("黒と白の2文字"));
@@ -143,7 +146,8 @@ PostOptions frmPost::options() const
 {
     PostOptions o;
     const int i = cboPair->currentIndex();
-    o.pair = i < 3 ? kPairs[i] : typedPair().value_or(kSquares);
+    o.braille = i == kBraille;
+    o.pair = i < 3 ? kPairs[i] : o.braille ? DotPair{0x28FF, kBrailleBlank} : typedPair().value_or(kSquares);
     o.swap = chkSwap->isChecked();
     o.trim = chkTrim->isChecked();
     o.lineEnd = cboLineEnd->currentIndex() == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n");
@@ -165,7 +169,7 @@ void frmPost::refresh()
             warning = typed.problem + QStringLiteral(" それまでは ■ と □ で書きます。");
         else if (typed.ambiguous)
             warning = QStringLiteral("幅があいまいな文字（East Asian Ambiguous）があります。欧文のフォントでは半角で表示され、絵が崩れることがあります。");
-    } else if (cboPair->currentIndex() != 1) {
+    } else if (cboPair->currentIndex() != 1 && cboPair->currentIndex() != kBraille) {
         warning = QStringLiteral("この文字は幅があいまいです。欧文のフォントが優先される画面では半角になり、絵が崩れることがあります。");
     }
     // The warning keeps its place, so that nothing below it jumps as the pair changes.
@@ -186,13 +190,15 @@ void frmPost::refresh()
     }
     txtPost->setPlainText(text_);
 
-    // One row a service, fits or not at a glance; the labels are made once, the first time.
+    // One row a service, fits or not at a glance, and the largest picture of this shape that
+    // would; the labels are made once, the first time.
     budgetRows_.clear();
     const QImage shown = o.trim ? trimmed(dots_) : dots_;
     int row = 0;
     // An empty picture (0 dots, or nothing black when trimmed) is nothing to post.
     const bool nothing = shown.size().isEmpty();
-    for (const Budget &b : countBudgets(text_, shown.width())) {
+    const int lineLength = o.braille ? (shown.width() + 1) / 2 : shown.width();
+    for (const Budget &b : countBudgets(text_, lineLength)) {
         const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
         const QString verdict = nothing ? QStringLiteral("－") : b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
         if (budgets_->rowCount() <= row || !budgets_->itemAtPosition(row, 0)) {
@@ -201,7 +207,13 @@ void frmPost::refresh()
             numbers->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             budgets_->addWidget(numbers, row, 1);
             budgets_->addWidget(new QLabel(this), row, 2);
+            budgets_->addWidget(new QLabel(this), row, 3);
         }
+        const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row));
+        static_cast<QLabel *>(budgets_->itemAtPosition(row, 3)->widget())
+            ->setText(nothing ? QString()
+                      : most.isEmpty() ? QStringLiteral("収まる大きさなし")
+                                       : QStringLiteral("最大 %1 × %2").arg(most.width()).arg(most.height()));
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 1)->widget())->setText(count);
         auto *fits = static_cast<QLabel *>(budgets_->itemAtPosition(row, 2)->widget());
         fits->setText(b.note.isEmpty() || nothing ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
@@ -210,12 +222,8 @@ void frmPost::refresh()
         budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, nothing ? QStringLiteral("nothing") : b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
     }
     budgets_->setColumnStretch(2, 1);
-    const QSize largest = largestForX(shown.size(), o.pair);
     lblLargest->setText(nothing ? QStringLiteral("絵に黒い点がないため、投稿するものがありません。")
-                        : largest.isEmpty()
-                            ? QStringLiteral("X に収まる大きさはありません。")
-                            : QStringLiteral("この縦横比で X に収まる最大の大きさ: %1 × %2 ドット")
-                                  .arg(largest.width()).arg(largest.height()));
+                                : QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）です。"));
 }
 
 QStringList frmPost::budgetRows() const { return budgetRows_; }

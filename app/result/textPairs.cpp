@@ -53,3 +53,55 @@ TypedPair readTypedPair(const QString &typed)
     result.ambiguous = a == CharWidth::Ambiguous || b == CharWidth::Ambiguous;
     return result;
 }
+
+namespace {
+
+QByteArray nameOf(char32_t c)
+{
+    char name[256] = {};
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t length = u_charName(UChar32(c), U_UNICODE_CHAR_NAME, name, sizeof name, &error);
+    return U_FAILURE(error) || length <= 0 ? QByteArray() : QByteArray(name, length);
+}
+
+// The name with its word BLACK changed to WHITE or WHITE to BLACK: "MEDIUM BLACK CIRCLE"
+// becomes "MEDIUM WHITE CIRCLE".
+QByteArray otherColour(const QByteArray &name, const QByteArray &from, const QByteArray &to)
+{
+    const QList<QByteArray> words = name.split(' ');
+    if (words.count(from) != 1)
+        return {};
+    QList<QByteArray> changed;
+    for (const QByteArray &w : words)
+        changed << (w == from ? to : w);
+    return changed.join(' ');
+}
+
+} // namespace
+
+std::optional<DotPair> blackAndWhite(char32_t a, char32_t b)
+{
+    const QByteArray na = nameOf(a), nb = nameOf(b);
+    if (na.isEmpty() || nb.isEmpty())
+        return std::nullopt;
+    if (otherColour(na, "BLACK", "WHITE") == nb)
+        return DotPair{a, b};
+    if (otherColour(nb, "BLACK", "WHITE") == na)
+        return DotPair{b, a};
+    return std::nullopt;
+}
+
+std::optional<DotPair> blackAndWhitePartner(char32_t c)
+{
+    const QByteArray name = nameOf(c);
+    for (const auto &[from, to] : {std::pair<QByteArray, QByteArray>{"BLACK", "WHITE"}, {"WHITE", "BLACK"}}) {
+        const QByteArray other = otherColour(name, from, to);
+        if (other.isEmpty())
+            continue;
+        UErrorCode error = U_ZERO_ERROR;
+        const UChar32 partner = u_charFromName(U_UNICODE_CHAR_NAME, other.constData(), &error);
+        if (U_SUCCESS(error) && partner >= 0)
+            return blackAndWhite(c, char32_t(partner));
+    }
+    return std::nullopt;
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 #include <vector>
 
 // The two characters a picture's text is written with: one for a black dot, one for every
@@ -39,3 +41,18 @@ struct TypedPair
     QString problem; // why it is no pair, for the user
 };
 TypedPair readTypedPair(const QString &typed);
+
+// Two characters whose Unicode names say BLACK and WHITE of the same shape (●○ BLACK and
+// WHITE CIRCLE, ◆◇, ★☆, ▲△, ♥♡ and the like): the pair with the BLACK one black, in either
+// order given; nothing for any other two. `c`'s own partner, for one character alone.
+std::optional<DotPair> blackAndWhite(char32_t a, char32_t b);
+std::optional<DotPair> blackAndWhitePartner(char32_t c);
+
+// Braille patterns (U+2800 to U+28FF), a form of a picture's text of its own: each character
+// stands for a cell of 2 x 4 dots, a raised dot for a black one. Dots 1 to 3 run down the
+// left column (bits 0x01, 0x02, 0x04), dots 4 to 6 down the right one (0x08, 0x10, 0x20), and
+// the bottom row is dot 7 left (0x40) and dot 8 right (0x80).
+constexpr char32_t kBrailleBlank = 0x2800;
+inline bool isBraille(char32_t c) { return c >= 0x2800 && c <= 0x28FF; }
+// The bit of dot (x, y) of a cell, x 0 or 1, y 0 to 3.
+inline int brailleBit(int x, int y) { return y == 3 ? (x == 0 ? 0x40 : 0x80) : (1 << (y + 3 * x)); }

@@ -144,6 +144,131 @@ ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int
     return read;
 }
 
+namespace {
+
+// The lines of a text, blanks ended and the blank lines around them gone.
+std::vector<std::vector<char32_t>> trimmedLines(const QString &text)
+{
+    std::vector<std::vector<char32_t>> lines = linesOf(text);
+    for (auto &line : lines)
+        while (!line.empty() && QChar::isSpace(line.back()))
+            line.pop_back();
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    while (!lines.empty() && lines.front().empty())
+        lines.erase(lines.begin());
+    return lines;
+}
+
+} // namespace
+
+ReadText readBrailleText(const QString &text, int largest)
+{
+    ReadText read;
+    read.braille = true;
+    read.pair = DotPair{0x28FF, kBrailleBlank};
+    const std::vector<std::vector<char32_t>> lines = trimmedLines(text);
+    bool any = false;
+    int columns = 0;
+    for (size_t y = 0; y < lines.size(); ++y) {
+        for (size_t x = 0; x < lines[y].size(); ++x) {
+            const char32_t c = lines[y][x];
+            if (isBraille(c)) {
+                any = true;
+                continue;
+            }
+            if (!any)
+                return ReadText{}; // it does not begin as braille: some other text
+            read.outcome = ReadText::BadCharacter;
+            read.line = int(y + 1);
+            read.column = int(x + 1);
+            read.character = c;
+            return read;
+        }
+        columns = std::max(columns, int(lines[y].size()));
+    }
+    if (!any)
+        return ReadText{};
+    QImage dots = dots::white(QSize(columns * 2, int(lines.size()) * 4));
+    for (size_t y = 0; y < lines.size(); ++y)
+        for (size_t x = 0; x < lines[y].size(); ++x)
+            for (int dy = 0; dy < 4; ++dy)
+                for (int dx = 0; dx < 2; ++dx)
+                    if ((lines[y][x] - kBrailleBlank) & char32_t(brailleBit(dx, dy)))
+                        dots::set(dots, int(x) * 2 + dx, int(y) * 4 + dy, true);
+    // A 99-dot side is 50 cells wide: the padding of the last cell is no part of the picture.
+    const auto whiteColumn = [&dots](int x) {
+        for (int y = 0; y < dots.height(); ++y)
+            if (dots::isBlack(dots, x, y))
+                return false;
+        return true;
+    };
+    const auto whiteRow = [&dots](int y) {
+        for (int x = 0; x < dots.width(); ++x)
+            if (dots::isBlack(dots, x, y))
+                return false;
+        return true;
+    };
+    int width = dots.width(), height = dots.height();
+    while (width > largest && whiteColumn(width - 1))
+        --width;
+    while (height > largest && whiteRow(height - 1))
+        --height;
+    if (width > largest || height > largest) {
+        read.outcome = ReadText::TooLarge;
+        read.size = QSize(width, height);
+        return read;
+    }
+    read.outcome = ReadText::Picture;
+    read.dots = dots.copy(0, 0, width, height);
+    return read;
+}
+
+OtherText readOtherText(const QString &text, int largest)
+{
+    OtherText other;
+    if (const ReadText braille = readBrailleText(text, largest); braille.outcome != ReadText::NotDotText) {
+        other.kind = OtherText::Read;
+        other.read = braille;
+        return other;
+    }
+    // The characters of the text in the order they first come, blanks aside.
+    const std::vector<std::vector<char32_t>> lines = trimmedLines(text);
+    std::vector<char32_t> seen;
+    for (const auto &line : lines)
+        for (char32_t c : line)
+            if (!QChar::isSpace(c) && std::find(seen.begin(), seen.end(), c) == seen.end())
+                seen.push_back(c);
+    // Two characters of one shape, BLACK and WHITE: read without asking.
+    if (seen.size() == 2) {
+        if (const std::optional<DotPair> pair = blackAndWhite(seen[0], seen[1])) {
+            other.kind = OtherText::Read;
+            other.read = readDotText(text, {*pair}, largest);
+            return other;
+        }
+        // Two others in a grid of lines of one length: which is black is the user's to say.
+        const bool grid = lines.size() >= 2 && std::all_of(lines.begin(), lines.end(), [&lines](const auto &line) {
+            return line.size() == lines.front().size();
+        });
+        if (grid) {
+            other.kind = OtherText::Ask;
+            other.first = seen[0];
+            other.second = seen[1];
+            return other;
+        }
+    }
+    // A character of a BLACK and WHITE pair decides the pair, and a character of no pair is
+    // then named where it is, as in a text of squares.
+    for (char32_t c : seen) {
+        if (const std::optional<DotPair> pair = blackAndWhitePartner(c)) {
+            other.kind = OtherText::Read;
+            other.read = readDotText(text, {*pair}, largest);
+            return other;
+        }
+    }
+    return other;
+}
+
 QString readTextMessage(const ReadText &read, int largest, bool opened)
 {
     if (read.outcome == ReadText::TooLarge)
@@ -152,6 +277,10 @@ QString readTextMessage(const ReadText &read, int largest, bool opened)
             .arg(read.size.width()).arg(read.size.height()).arg(largest);
     const QString shown = QChar::isPrint(read.character) ? characterText(read.character)
                                                          : QStringLiteral("U+%1").arg(uint(read.character), 4, 16, QLatin1Char('0')).toUpper();
+    if (read.braille)
+        return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、点字の文字（U+2800〜U+28FF）ではありません。")
+            .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
+            .arg(read.line).arg(read.column).arg(shown);
     return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
         .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
         .arg(read.line).arg(read.column).arg(shown, characterText(read.pair.black), characterText(read.pair.white));

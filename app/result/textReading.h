@@ -25,6 +25,7 @@ struct ReadText
     int column = 0;
     char32_t character = 0;
     QSize size;
+    bool braille = false; // read as braille patterns, not as a pair
 };
 
 // Reads `text` with the first of `pairs` whose characters it holds. Lines end with CR LF,
@@ -35,6 +36,25 @@ struct ReadText
 // character black, its white one white.
 // Pictures of more than `largest` dots a side are refused.
 ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int largest);
+
+// Reads `text` as braille patterns (textPairs.h): each character a cell of 2 x 4 dots, the
+// picture padded with white to whole cells; padding beyond `largest` dots, all white, is
+// cut. NotDotText when the text holds no braille pattern.
+ReadText readBrailleText(const QString &text, int largest);
+
+// A text of dots in characters of no pair the program knows.
+struct OtherText
+{
+    enum Kind {
+        None, // no such text, left alone
+        Read, // `read` says what it gave: braille, or a pair of BLACK and WHITE characters
+        Ask,  // a grid of two other characters: which is black is the user's to say
+    };
+    Kind kind = None;
+    ReadText read;
+    char32_t first = 0, second = 0; // for Ask: the two characters, in the order they come
+};
+OtherText readOtherText(const QString &text, int largest);
 
 // What the user is told when the text was refused; `opened`: it came from a file opened
 // rather than from a paste or a drop.

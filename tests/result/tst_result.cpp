@@ -110,6 +110,8 @@ private slots:
     void postingWindowLeavesThePictureAlone();
     void everyBoxPastesThroughTheBoundedReader_data();
     void everyBoxPastesThroughTheBoundedReader();
+    void brailleBothWays();
+    void squareArtInOtherCharacters();
     void savedPicturesReadBackDotForDot_data();
     void savedPicturesReadBackDotForDot();
     void savedImagesAreReadOnePixelADot();
@@ -449,10 +451,30 @@ void tst_result::budgetsCountAsTheServicesDo()
     QVERIFY(fits(12, 48, 4) && !fits(13, 1, 4));
     QCOMPARE(graphemeCount(QStringLiteral("⬛\ufe0f\r\n⬜")), 3);
     QCOMPARE(utf16Length(QStringLiteral("🟥\r\n")), 3);
-    // The largest picture of the same aspect that X takes.
-    QCOMPARE(largestForX(QSize(32, 32), kSquares), QSize(11, 11));
-    QCOMPARE(largestForX(QSize(24, 11), kSquares), QSize(17, 8));
-    QCOMPARE(largestForX(QSize(0, 5), kSquares), QSize());
+    // The largest picture of the same aspect that each service takes, for squares and for
+    // braille: the size given fits and one dot more a side does not, the count computed.
+    QCOMPARE(largestFitting(QSize(32, 32), false, kSquares, X), QSize(11, 11));
+    QCOMPARE(largestFitting(QSize(24, 11), false, kSquares, X), QSize(17, 8));
+    QCOMPARE(largestFitting(QSize(0, 5), false, kSquares, X), QSize());
+    QCOMPARE(largestFitting(QSize(32, 32), true, kSquares, X), QSize(32, 32));
+    QCOMPARE(largestFitting(QSize(48, 48), true, kSquares, Bluesky), QSize(48, 48));
+    const auto counted = [&](QSize size, bool braille, Service service) {
+        QImage dots = dotPicture(QStringList(size.height(), QString(size.width(), QLatin1Char('#'))));
+        PostOptions o;
+        o.braille = braille;
+        o.lineEnd = QStringLiteral("\r\n");
+        const Budget b = countBudgets(postText(dots, o), braille ? (size.width() + 1) / 2 : size.width())[size_t(service)];
+        return b.fits;
+    };
+    for (bool braille : {false, true})
+        for (Service service : {X, Bluesky, Mastodon, Discord, Line}) {
+            const QSize best = largestFitting(QSize(40, 30), braille, kSquares, service);
+            QVERIFY2(!best.isEmpty() && counted(best, braille, service), qPrintable(QStringLiteral("%1 %2").arg(braille).arg(service)));
+            // One dot wider, its height of the same aspect: over the limit (or beyond 99).
+            const QSize more(best.width() + 1, std::max(1, int(std::lround((best.width() + 1) * 30.0 / 40))));
+            if (more.width() <= 99 && more.height() <= 99)
+                QVERIFY2(!counted(more, braille, service) || more == best, qPrintable(QStringLiteral("%1 %2").arg(braille).arg(service)));
+        }
 }
 
 void tst_result::typedPairsAreWeighed()
@@ -674,6 +696,113 @@ void tst_result::everyBoxPastesThroughTheBoundedReader()
     }
     // None of it touched the picture.
     QVERIFY(blackDots(w).isEmpty());
+}
+
+void tst_result::brailleBothWays()
+{
+    // Every one of the 256 patterns: a cell of 2 x 4 dots with exactly the dots of its bits
+    // black, written and read back. Dots 1-3 down the left, 4-6 down the right, 7 and 8 below.
+    const int bits[4][2] = {{0x01, 0x08}, {0x02, 0x10}, {0x04, 0x20}, {0x40, 0x80}};
+    for (int pattern = 0; pattern < 256; ++pattern) {
+        QStringList rows(4, QStringLiteral(".."));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 2; ++x)
+                if (pattern & bits[y][x])
+                    rows[y][x] = QLatin1Char('#');
+        PostOptions o;
+        o.braille = true;
+        const QString text = postText(dotPicture(rows), o);
+        QCOMPARE(text, QString(QChar(char16_t(0x2800 + pattern))));
+        const ReadText read = readBrailleText(text, 99);
+        QCOMPARE(read.outcome, ReadText::Picture);
+        QCOMPARE(dotRows(read.dots), rows);
+    }
+    // A ragged picture of 5 x 6: padded with white to 3 x 2 cells; swapped, the padding stays
+    // white; trimmed, the empty margins go first.
+    const QImage ragged = dotPicture({"#...#", ".....", "..#..", ".....", "#....", "....#"});
+    PostOptions o;
+    o.braille = true;
+    o.lineEnd = QStringLiteral("\n");
+    QCOMPARE(postText(ragged, o), QStringLiteral("\u2801\u2804\u2801\n\u2801\u2800\u2802"));
+    ReadText read = readBrailleText(postText(ragged, o), 99);
+    QCOMPARE(read.dots.size(), QSize(6, 8));
+    QCOMPARE(dotRows(read.dots).mid(0, 6), (QStringList{"#...#.", "......", "..#...", "......", "#.....", "....#."}));
+    QCOMPARE(dotRows(read.dots).mid(6), (QStringList{"......", "......"}));
+    o.swap = true;
+    QCOMPARE(postText(ragged, o).left(1), QString(QChar(char16_t(0x2800 + 0xFF - 0x01))));
+    QCOMPARE(postText(ragged, o).at(2), QChar(char16_t(0x2800 + (0x01 | 0x02 | 0x04 | 0x40) - 0x01)));
+    o.swap = false;
+    o.trim = true;
+    QCOMPARE(postText(dotPicture({"....", ".#..", "..#.", "...."}), o), QString(QChar(char16_t(0x2800 + 0x01 + 0x10))));
+    // The largest picture, 99 x 99, is 50 x 25 cells: its padding is cut when read back, and
+    // a black dot beyond 99 is too large.
+    const QImage largest = dotPicture(QStringList(99, QString(99, QLatin1Char('#'))));
+    o.trim = false;
+    read = readBrailleText(postText(largest, o), 99);
+    QCOMPARE(std::make_pair(read.outcome, read.dots.size()), std::make_pair(ReadText::Picture, QSize(99, 99)));
+    QCOMPARE(readBrailleText(QString(50, QChar(0x28FF)), 99).outcome, ReadText::TooLarge);
+    // A stray character is named where it is; a text that does not begin as braille is none.
+    read = readBrailleText(QStringLiteral("\u28FF\n\u2800x"), 99);
+    QCOMPARE(std::make_tuple(read.outcome, read.line, read.column), std::make_tuple(ReadText::BadCharacter, 2, 2));
+    QVERIFY(readTextMessage(read, 99).contains(QStringLiteral("点字")));
+    QCOMPARE(readBrailleText(QStringLiteral("x\u28FF"), 99).outcome, ReadText::NotDotText);
+}
+
+void tst_result::squareArtInOtherCharacters()
+{
+    // Named BLACK and WHITE of one shape: read without asking, the BLACK one black, whichever
+    // comes first.
+    QCOMPARE(blackAndWhite(0x25CF, 0x25CB), (DotPair{0x25CF, 0x25CB})); // ● ○
+    QCOMPARE(blackAndWhite(0x25CB, 0x25CF), (DotPair{0x25CF, 0x25CB}));
+    for (const auto &[b, w] : {std::pair<char32_t, char32_t>{0x25C6, 0x25C7}, {0x2605, 0x2606}, {0x25B2, 0x25B3},
+                                {0x2665, 0x2661}, {0x26AB, 0x26AA}, {0x2B1B, 0x2B1C}})
+        QCOMPARE(blackAndWhite(w, b), (DotPair{b, w}));
+    QVERIFY(!blackAndWhite(0x25A0, 0x2605)); // ■ ★: not one shape
+    QVERIFY(!blackAndWhite(0x25CF, 0x25CF));
+    QVERIFY(!blackAndWhite('x', 'o'));
+    OtherText other = readOtherText(QStringLiteral("○●\n●○\n"), 99);
+    QCOMPARE(other.kind, OtherText::Read);
+    QCOMPARE(dotRows(other.read.dots), (QStringList{".#", "#."}));
+    // Two others in a grid: asked, the first in the text first; not a grid, or a single line:
+    // some other text, left alone.
+    other = readOtherText(QStringLiteral("■★★\n★■★\n"), 99);
+    QCOMPARE(std::make_tuple(other.kind, other.first, other.second), std::make_tuple(OtherText::Ask, char32_t(0x25A0), char32_t(0x2605)));
+    other = readOtherText(QStringLiteral("xox\noxo"), 99);
+    QCOMPARE(std::make_tuple(other.kind, other.first, other.second), std::make_tuple(OtherText::Ask, char32_t('x'), char32_t('o')));
+    QCOMPARE(readOtherText(QStringLiteral("xo\noxo"), 99).kind, OtherText::None);
+    QCOMPARE(readOtherText(QStringLiteral("ab"), 99).kind, OtherText::None);
+    QCOMPARE(readOtherText(QStringLiteral("hello\nworld"), 99).kind, OtherText::None);
+    // Three characters, one of a pair: the first of no pair is named.
+    other = readOtherText(QStringLiteral("●○\n○x"), 99);
+    QCOMPARE(std::make_tuple(other.read.outcome, other.read.line, other.read.column, other.read.character),
+             std::make_tuple(ReadText::BadCharacter, 2, 2, char32_t('x')));
+    // Through the window: pasted braille, a BLACK and WHITE pair, and two others with the
+    // question answered; each one step.
+    MessageLog log;
+    frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->setText(QStringLiteral("\u2847\u28B8\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), QStringList(4, QStringLiteral("#..#")));
+    clipboard->setText(QStringLiteral("☆★\n★☆"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), (QStringList{".#", "#."}));
+    QStringList asked;
+    setMsgBoxAskHook([&asked](const QString &text, const QStringList &answers) {
+        asked << text;
+        return answers.indexOf(QStringLiteral("「o」を黒"));
+    });
+    clipboard->setText(QStringLiteral("xox\noxo\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    setMsgBoxAskHook(failOnQuestion);
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked[0].contains(QStringLiteral("「x」と「o」")));
+    QCOMPARE(dotRows(w), (QStringList{".#.", "#.#"}));
+    QTest::keyClick(w.picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), (QStringList{".#", "#."}));
+    QVERIFY(log.messages.isEmpty());
 }
 
 void tst_result::savedPicturesReadBackDotForDot_data()
