@@ -208,6 +208,8 @@ private:
     // The picture at the size the fields give, as Ctrl+C copies it; nothing (and the
     // message) when they do not read.
     std::optional<QImage> picturePerFields();
+    // The picture at `size`, every dot beyond it white.
+    QImage pictureAt(QSize size) const;
     void moveCursorTo(QPoint dot);
     void showMarks();
     // What the canvas tells assistive technology: the cursor's dot and its colour.

@@ -282,8 +282,9 @@ void frmMain::showPost()
     }
     if (!post_->isVisible())
         rememberFocus();
+    // The picture first, so that the window opens as large as its text and counts need.
+    post_->setPicture(pictureAt(entrySize().value_or(pictureSize())));
     post_->show();
-    refreshPost();
     post_->raise();
     post_->activateWindow();
 }
@@ -294,13 +295,18 @@ void frmMain::refreshPost()
     // follows the size fields: the fields' size, every dot beyond the picture white.
     if (!post_ || !post_->isVisible())
         return;
-    const QSize size = entrySize().value_or(pictureSize());
+    post_->setPicture(pictureAt(entrySize().value_or(pictureSize())));
+}
+
+QImage frmMain::pictureAt(QSize size) const
+{
+    // As the text of that size reads it: every dot beyond the picture white.
     QImage picture = dots::white(size);
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             if (isBlackDot(x, y))
                 dots::set(picture, x, y, true);
-    post_->setPicture(picture);
+    return picture;
 }
 
 void frmMain::showHelp()

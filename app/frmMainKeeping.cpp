@@ -32,13 +32,8 @@ std::optional<QImage> frmMain::picturePerFields()
         MsgBox(this, invalidSizeMessage());
         return std::nullopt;
     }
-    // As Ctrl+C writes it: the fields' size, every dot beyond the picture white.
-    QImage picture = dots::white(*size);
-    for (int y = 0; y < size->height(); ++y)
-        for (int x = 0; x < size->width(); ++x)
-            if (isBlackDot(x, y))
-                dots::set(picture, x, y, true);
-    return picture;
+    // As Ctrl+C writes it: the fields' size.
+    return pictureAt(*size);
 }
 
 void frmMain::save(bool ask)
