@@ -261,6 +261,8 @@ void frmMain::connectHandlers()
     connect(picDot, &PictureBox::mouseDown, this, &frmMain::picDot_MouseDown);
     connect(picDot, &PictureBox::mouseMove, this, &frmMain::picDot_MouseMove);
     connect(picDot, &PictureBox::mouseUp, this, &frmMain::picDot_MouseUp);
+    connect(picDot, &PictureBox::wheel, this,
+            [this](int delta, float x, float y) { frameWithCanvas(QEvent::Wheel, 0, QPointF(x, y), delta); });
     txtWidth->setKeyPressHandler([this](qint16 &k) { txtWidth_KeyPress(k); });
     txtHeight->setKeyPressHandler([this](qint16 &k) { txtHeight_KeyPress(k); });
     // Enter in a size field applies the size, as 再描画 does (the digit filter keeps the
@@ -268,6 +270,21 @@ void frmMain::connectHandlers()
     for (TextBox *t : {txtWidth, txtHeight})
         connect(t, &TextBox::enterPressed, this, &frmMain::cmdCanvas_Click);
     picDot->setKeyHandler([this](int key, int shift, bool down, bool repeated) {
+        // While the underlay is framed, the canvas's keys frame it, and Enter and Escape end
+        // the conversion as its window's buttons do.
+        if (convert_) {
+            if (!down)
+                return false;
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                convert_->accept();
+                return true;
+            }
+            if (key == Qt::Key_Escape) {
+                convert_->reject();
+                return true;
+            }
+            return convert_->takeKey(key);
+        }
         const bool canvasKey = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up
                                || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End
                                || key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Space
@@ -375,6 +392,9 @@ bool frmMain::event(QEvent *event)
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A conversion under way is given up: the picture as it was before it.
+    if (convert_)
+        convert_->reject();
     // The window system may still offer to close a disabled window; the result window
     // holds the main window disabled and must be closed first.
     if (raiseResult()) {

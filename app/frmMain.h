@@ -2,6 +2,7 @@
 
 #include "convert/underlay.h"
 
+#include <QEvent>
 #include <QMargins>
 #include <QPointer>
 #include <QSize>
@@ -214,8 +215,15 @@ private:
     void showMarks();
     // What the canvas tells assistive technology: the cursor's dot and its colour.
     QString canvasValue() const;
-    // Where the underlay lies, and the command that says so checked; nothing redrawn.
+    // The command of the placement checked; nothing redrawn.
     void showPlacement(Placement placement);
+    // U: the underlay shown at full strength, half, a quarter.
+    void cycleStrength();
+    // While the conversion window is open: everything of this window but the canvas still.
+    void setConverting(bool on);
+    // A mouse event (`type`, the buttons, where) or a wheel (`wheelDelta`) on the canvas that
+    // frames the underlay while the conversion window is open: true when it did.
+    bool frameWithCanvas(QEvent::Type type, int button, QPointF at, int wheelDelta = 0);
     // Brings the underlay holder in line with where the underlay lies on `canvas`.
     void placeUnderlay(QSize canvas);
     // Where the keyboard was when one of the program's other windows opened, and the way
@@ -240,7 +248,7 @@ private:
     CommandList *commands_ = nullptr;
     UnderlayLoading *loading_ = nullptr;
     Underlay underlay_;
-    std::uint64_t holderKey_ = 0;
+    std::optional<Underlay::HolderKey> holderKey_;
     // The window manager's frame as it was when the window was last fitted.
     QMargins fittedFrame_;
     bool mirror_ = false;
@@ -249,7 +257,11 @@ private:
     // The key (Space or Delete) whose press-to-release is a keyboard stroke.
     int strokeKey_ = 0;
     // What the conversion window began from, for a cancel.
-    Placement placementBeforeConvert_ = Placement::AsLoaded;
+    Framing framingBeforeConvert_;
+    // The user chose where the underlay lies (a placement command, or a conversion kept).
+    bool placementChosen_ = false;
+    // Where a drag that frames the underlay was last.
+    std::optional<QPointF> dragFrom_;
     // Ctrl+T came while a picture was being read: the window opens once it is taken.
     bool convertWhenRead_ = false;
     QPointer<QWidget> focusBefore_;

@@ -141,7 +141,7 @@ bool frmMain::takeUnderlay(const std::shared_ptr<PictureSource> &picture, const 
     showCommandStates();
     // Into the holder at once: white painting uncovers the new picture even before the
     // next redraw, placed as the canvas places it.
-    holderKey_ = 0;
+    holderKey_.reset();
     placeUnderlay(QSize(picDot->scaleWidth(), picDot->scaleHeight()));
     if (underlay_.placement() != Placement::AsLoaded && !underlay_.hasWhole())
         MsgBox(this, QStringLiteral("「%1」は大きすぎるため、全体を縮めて置くことができません（%2 × %3 ピクセル）。"

@@ -96,9 +96,9 @@ void frmMain::placeUnderlay(QSize canvas)
     // A fitted or filled underlay is placed anew for every canvas size; the holder then
     // holds what lies under the canvas, so that white painting uncovers what a redraw shows.
     // One lying as loaded stays as it was loaded, whatever the canvas.
-    if (underlay_.loaded() && underlay_.holderKey(canvas) != holderKey_) {
-        picTrace->setPicture(underlay_.holderImage(canvas));
-        holderKey_ = underlay_.holderKey(canvas);
+    if (underlay_.loaded() && (!holderKey_ || underlay_.holderKey(canvas, DotSize) != *holderKey_)) {
+        picTrace->setPicture(underlay_.holderImage(canvas, DotSize));
+        holderKey_ = underlay_.holderKey(canvas, DotSize);
     }
 }
 
@@ -163,6 +163,8 @@ void frmMain::strokePaint(int button, QPoint dot)
 
 void frmMain::picDot_MouseDown(int Button, int Shift, float X, float Y)
 {
+    if (frameWithCanvas(QEvent::MouseButtonPress, Button, QPointF(X, Y)))
+        return;
     // Shift with a click: the straight line from the last dot painted.
     const std::optional<QPoint> dot = dotInPicture(X, Y);
     stroke_->press(Button, dot, (Shift & 1) != 0);
@@ -176,6 +178,8 @@ void frmMain::picDot_MouseDown(int Button, int Shift, float X, float Y)
 
 void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
 {
+    if (frameWithCanvas(QEvent::MouseMove, Button, QPointF(X, Y)))
+        return;
     if (!Painting)
         return;
     if (Button == 0) {
@@ -187,7 +191,11 @@ void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
     stroke_->move(Button, dotInPicture(X, Y));
 }
 
-void frmMain::picDot_MouseUp(int, int, float, float) { endStroke(); }
+void frmMain::picDot_MouseUp(int Button, int, float X, float Y)
+{
+    if (!frameWithCanvas(QEvent::MouseButtonRelease, Button, QPointF(X, Y)))
+        endStroke();
+}
 
 void frmMain::endStroke()
 {

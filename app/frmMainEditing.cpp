@@ -22,8 +22,11 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QPushButton>
+
+#include <cmath>
 
 void frmMain::runCommand(int id)
 {
@@ -51,6 +54,7 @@ void frmMain::runCommand(int id)
     case CommandList::TurnClockwise: turn(true); break;
     case CommandList::TurnAnticlockwise: turn(false); break;
     case CommandList::Mirror: setMirror(commands_->action(CommandList::Mirror)->isChecked()); break;
+    case CommandList::UnderlayStrength: cycleStrength(); break;
     case CommandList::Help: showHelp(); break;
     case CommandList::Quit: close(); break;
     case CommandList::Count: break;
@@ -208,6 +212,8 @@ void frmMain::setMirror(bool on)
 
 void frmMain::setPlacement(Placement placement)
 {
+    underlay_.setPlacement(placement);
+    placementChosen_ = true;
     showPlacement(placement);
     if (placement != Placement::AsLoaded && underlay_.loaded() && !underlay_.hasWhole())
         MsgBox(this, QStringLiteral("この下絵は大きすぎるため、全体を縮めて置くことができません。左上をそのまま置きます。"));
@@ -216,9 +222,34 @@ void frmMain::setPlacement(Placement placement)
 
 void frmMain::showPlacement(Placement placement)
 {
-    underlay_.setPlacement(placement);
     const CommandList::Id ids[] = {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled};
     commands_->action(ids[int(placement)])->setChecked(true);
+}
+
+void frmMain::cycleStrength()
+{
+    // Full, half, a quarter, and full again: laid over white, so that black dots stand out
+    // on the darkest picture.
+    const double next = underlay_.strength() > 0.75 ? 0.5 : underlay_.strength() > 0.375 ? 0.25 : 1.0;
+    underlay_.setStrength(next);
+    QAction *strength = commands_->action(CommandList::UnderlayStrength);
+    strength->setChecked(next < 1.0);
+    strength->setText(QStringLiteral("下絵を薄く表示（%1%）").arg(int(next * 100)));
+    drawAt(pictureSize());
+}
+
+void frmMain::setConverting(bool on)
+{
+    // While the conversion window is open, the canvas frames the underlay and nothing else of
+    // this window takes input: the window is not modal, so that the canvas can.
+    Frame1->setEnabled(!on);
+    picPreview->setEnabled(!on);
+    for (int i = 0; i < CommandList::Count; ++i)
+        commands_->action(CommandList::Id(i))->setEnabled(!on);
+    if (!on) {
+        showCommandStates();
+        commands_->nameSteps(history_->undoName(), history_->redoName());
+    }
 }
 
 void frmMain::showConvert()
@@ -242,32 +273,74 @@ void frmMain::showConvert()
     const std::optional<QImage> picture = shownPicture();
     if (!picture)
         return;
-    placementBeforeConvert_ = underlay_.placement();
+    framingBeforeConvert_ = underlay_.framing();
     rememberFocus();
     history_->begin(QStringLiteral("下絵から点を打つ"));
     convert_ = new frmConvert(this, underlay_.hasWhole());
     connect(convert_, &frmConvert::settingsChanged, this, [this](const ConvertSettings &s) {
         const QSize size = pictureSize();
-        if (s.placement != underlay_.placement())
-            showPlacement(s.placement);
+        // The canvas shows the underlay as it is framed.
+        underlay_.setFraming(s.framing);
+        showPlacement(s.framing.placement);
         const Conversion::Result result = convert_->convert(underlay_, size, DotSize);
         picPreview->restoreStore(result.dots);
         drawAt(size);
     });
+    connect(convert_, &frmConvert::strengthAsked, this, &frmMain::cycleStrength);
     // The window is gone for this one as soon as it closes, before Qt deletes it.
     connect(convert_, &QDialog::accepted, this, [this] {
         stroke_->forgetLastPainted();
         history_->end();
+        // Where the underlay lies now is the user's choice: the next Ctrl+T starts from it.
+        placementChosen_ = true;
         convert_ = nullptr;
+        setConverting(false);
         returnFocus();
     });
     connect(convert_, &QDialog::rejected, this, [this] {
         history_->abandon();
-        setPlacement(placementBeforeConvert_);
+        underlay_.setFraming(framingBeforeConvert_);
+        showPlacement(framingBeforeConvert_.placement);
         convert_ = nullptr;
+        setConverting(false);
+        drawAt(pictureSize());
         returnFocus();
     });
-    convert_->start(Placement::Fitted);
+    setConverting(true);
+    // Where the underlay lies, when the user chose it (Ctrl+1 to Ctrl+3, or the last
+    // conversion); else fitted.
+    convert_->start(placementChosen_ ? underlay_.framing() : Framing{Placement::Fitted, 1.0, {}});
+}
+
+bool frmMain::frameWithCanvas(QEvent::Type type, int button, QPointF at, int wheelDelta)
+{
+    if (!convert_)
+        return false;
+    const int D = std::max(DotSize, 1);
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        dragFrom_ = button == 1 ? std::optional<QPointF>(at) : std::nullopt;
+        break;
+    case QEvent::MouseMove:
+        // A drag moves the picture with the pointer, to the fraction of a dot.
+        if (dragFrom_ && button != 0) {
+            convert_->moveBy((at - *dragFrom_) / D);
+            dragFrom_ = at;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        dragFrom_.reset();
+        break;
+    case QEvent::Wheel: {
+        // A notch of the wheel scales by 1.25 about the pointer.
+        const QPointF middle(picDot->scaleWidth() / 2.0, picDot->scaleHeight() / 2.0);
+        convert_->zoomBy(std::pow(frmConvert::kZoomStep, wheelDelta / 120.0), (at - middle) / D);
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
 }
 
 void frmMain::showPost()

@@ -423,7 +423,8 @@ void tst_commands::everyCommandHasTheKeysItIsKnownBy()
         {C::Convert, "Ctrl+T"}, {C::Post, "Ctrl+E"}, {C::PlaceAsLoaded, "Ctrl+1"}, {C::PlaceFitted, "Ctrl+2"},
         {C::PlaceFilled, "Ctrl+3"}, {C::Invert, "Ctrl+I"}, {C::FlipLeftRight, "Shift+H"}, {C::FlipTopBottom, "Shift+V"},
         {C::ShiftLeft, "Ctrl+Left"}, {C::ShiftRight, "Ctrl+Right"}, {C::ShiftUp, "Ctrl+Up"}, {C::ShiftDown, "Ctrl+Down"},
-        {C::TurnClockwise, "Ctrl+R"}, {C::TurnAnticlockwise, "Ctrl+Shift+R"}, {C::Mirror, "M"}, {C::Help, "F1"},
+        {C::TurnClockwise, "Ctrl+R"}, {C::TurnAnticlockwise, "Ctrl+Shift+R"}, {C::Mirror, "M"},
+        {C::UnderlayStrength, "U"}, {C::Help, "F1"},
         {C::Quit, "Ctrl+Q"}};
     QCOMPARE(int(std::size(keys)), int(C::Count));
     QSet<QString> seen;

@@ -8,6 +8,9 @@
 #include "convert/underlay.h"
 #include "convert/frmConvert.h"
 #include "convert/threshold.h"
+#include "commands/commandList.h"
+#include "dotImage.h"
+#include "toolkit/Contrast.h"
 #include "offers/pictureOffer.h"
 #include "pictures/BmpTopLeft.h"
 #include "toolkit/CommonDialog.h"
@@ -30,6 +33,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QAction>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -108,6 +113,9 @@ private slots:
     void automaticThresholdSplitsThePictureNotItsMargins();
     void convertingAsLoadedFollowsTheMagnification();
     void largePicturesAreReadWhileTheWindowAnswers();
+    void framingMovesAndScalesBySteps();
+    void framingThroughTheWindowIsKept();
+    void aWeakUnderlayLeavesBlackDotsToBeSeen();
     void selectionOwnersOnARealServer_data();
     void selectionOwnersOnARealServer();
 
@@ -826,6 +834,186 @@ void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
     w = nullptr;
     QVERIFY(last->cancelled());
     QCOMPARE(last->rows(), 0);
+}
+
+namespace {
+
+// A picture of 400 x 400 white pixels with a black disk of radius 60 in its middle.
+QImage diskPicture()
+{
+    QImage disk(400, 400, QImage::Format_RGB32);
+    disk.fill(Qt::white);
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 400; ++x)
+            if ((x - 199.5) * (x - 199.5) + (y - 199.5) * (y - 199.5) <= 60.0 * 60.0)
+                disk.setPixel(x, y, qRgb(0, 0, 0));
+    return disk;
+}
+
+// The columns and rows a picture's black dots span.
+QRect blackSpan(const QImage &dots)
+{
+    QRect span;
+    for (int y = 0; y < dots.height(); ++y)
+        for (int x = 0; x < dots.width(); ++x)
+            if (dots::isBlack(dots, x, y))
+                span |= QRect(x, y, 1, 1);
+    return span;
+}
+
+} // namespace
+
+void tst_underlay::framingMovesAndScalesBySteps()
+{
+    Underlay underlay;
+    underlay.take(OpenPictureImage(diskPicture(), QSize(kLargestCanvas, kLargestCanvas)));
+    Conversion conversion;
+    ConvertSettings s;
+    s.automatic = false;
+    const auto dotsOf = [&](const Framing &f) {
+        s.framing = f;
+        return conversion.run(underlay, QSize(40, 40), 12, s).dots;
+    };
+    const Framing fitted{Placement::Fitted, 1.0, {}};
+    const QImage base = dotsOf(fitted);
+    const QRect disk = blackSpan(base);
+    // Fitted: the disk is 12 dots across (120 of 400 pixels on 40 dots), in the middle.
+    QCOMPARE(disk.width(), 12);
+    QCOMPARE(disk.center(), QPoint(19, 19));
+    // Each + makes it 1.25 times as wide, about the middle.
+    Framing f = fitted;
+    double width = disk.width();
+    for (int step = 1; step <= 3; ++step) {
+        f = zoomedAbout(f, 1.25, {});
+        width *= 1.25;
+        const QRect zoomed = blackSpan(dotsOf(f));
+        QVERIFY2(qAbs(zoomed.width() - width) <= 1.0, qPrintable(QStringLiteral("%1 for %2").arg(zoomed.width()).arg(width)));
+        QVERIFY(qAbs(zoomed.center().x() - 19) <= 1 && qAbs(zoomed.center().y() - 19) <= 1);
+    }
+    // Each arrow moves it by exactly one dot, dot for dot.
+    const QImage zoomed = dotsOf(f);
+    const QStringList rows = dotRows(zoomed);
+    const QStringList right = dotRows(dotsOf(movedBy(f, QPointF(1, 0))));
+    const QStringList down = dotRows(dotsOf(movedBy(movedBy(f, QPointF(0, 1)), QPointF(0, 1))));
+    for (int y = 0; y < 40; ++y) {
+        QCOMPARE(right[y].mid(1), rows[y].left(39));
+        if (y >= 2)
+            QCOMPARE(down[y], rows[y - 2]);
+    }
+    // Scaled about a point: what lies under it stays there (the disk's left edge, at dot 6
+    // from the middle leftwards, stays on that dot).
+    const Framing about = zoomedAbout(fitted, 2.0, QPointF(-6, 0));
+    QCOMPARE(blackSpan(dotsOf(about)).left(), disk.left());
+    // 0: fitted again, the very dots of the fitted picture.
+    QCOMPARE(dotRows(dotsOf(Framing{Placement::Fitted, 1.0, {}})), dotRows(base));
+    // Framed while lying as loaded: nothing is framed.
+    QCOMPARE(framedRect(QSize(400, 400), QSize(480, 480), Framing{Placement::AsLoaded, 2.0, QPointF(3, 3)}, 12),
+             QRect(0, 0, 400, 400));
+}
+
+void tst_underlay::framingThroughTheWindowIsKept()
+{
+    auto *data = new QMimeData;
+    data->setImageData(diskPicture());
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
+    setSize(*w, "40", "40");
+    w->Draw();
+    // Ctrl+T, +, +, Right, Enter: the disk larger and one dot to the right, the canvas
+    // showing the underlay so.
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    frmConvert *convert = w->convertWindow();
+    QVERIFY(convert);
+    QTRY_VERIFY(QApplication::activeWindow() == convert);
+    QCOMPARE(convert->settings().framing, (Framing{Placement::Fitted, 1.0, {}}));
+    const QRect fitted = blackSpan(w->picPreview->image().copy(0, 0, 40, 40));
+    for (Qt::Key k : {Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Right})
+        QTest::keyClick(convert, k);
+    const Framing chosen = convert->settings().framing;
+    QCOMPARE(chosen.zoom, 1.5625);
+    QCOMPARE(chosen.shift, QPointF(1, 0));
+    QTest::keyClick(convert, Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    const QRect framed = blackSpan(w->picPreview->image().copy(0, 0, 40, 40));
+    QVERIFY(framed.width() >= fitted.width() * 1.5);
+    QCOMPARE(w->placement(), Placement::Fitted);
+    // The canvas shows the framed underlay: black under the disk's middle, one dot right of
+    // the canvas's.
+    QCOMPARE(w->picTrace->point(20 * 12 + 6, 20 * 12 + 6), kBlack);
+    // The next Ctrl+T starts from that framing; the canvas's drag and wheel frame it too.
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    convert = w->convertWindow();
+    QVERIFY(convert);
+    QTRY_VERIFY(QApplication::activeWindow() == convert);
+    QCOMPARE(convert->settings().framing, chosen);
+    QTest::mousePress(w->picDot, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(w->picDot, QPoint(100 + 24, 100 - 12));
+    QTest::mouseRelease(w->picDot, Qt::LeftButton, {}, QPoint(100 + 24, 100 - 12));
+    QCOMPARE(convert->settings().framing.shift, QPointF(3, -1));
+    QVERIFY(blackDots(*w).size() > 0);
+    QWheelEvent notch(QPointF(240, 240), w->picDot->mapToGlobal(QPointF(240, 240)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w->picDot, &notch);
+    QCOMPARE(convert->settings().framing.zoom, 1.5625 * 1.25);
+    // Escape: the framing as it was before this Ctrl+T.
+    QTest::keyClick(convert, Qt::Key_Escape);
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(w->convertWindow(), nullptr);
+    // Fill chosen with Ctrl+3 is where the next Ctrl+T starts.
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w->convertWindow());
+    QTRY_VERIFY(QApplication::activeWindow() == w->convertWindow());
+    QCOMPARE(w->convertWindow()->cboPlacement->currentIndex(), int(Placement::Filled));
+    // 0 fits it again.
+    QTest::keyClick(w->convertWindow(), Qt::Key_0);
+    QCOMPARE(w->convertWindow()->settings().framing, (Framing{Placement::Fitted, 1.0, {}}));
+    QTest::keyClick(w->convertWindow(), Qt::Key_Escape);
+    QTRY_VERIFY(!w->convertWindow());
+    QVERIFY(log->messages.isEmpty());
+}
+
+void tst_underlay::aWeakUnderlayLeavesBlackDotsToBeSeen()
+{
+    // A black underlay: at full strength a black dot cannot be told from it; at half and a
+    // quarter it reads at 4.5:1 and more, as the canvas shows it. The conversion reads the
+    // underlay whole all the same.
+    QImage black(200, 200, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    auto *data = new QMimeData;
+    data->setImageData(black);
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
+    w->DotDraw(1, 5, 5);
+    QAction *strength = w->commands()->action(CommandList::UnderlayStrength);
+    const QColor dot(w->picDot->point(5, 5));
+    QCOMPARE(w->picDot->point(17, 5), kBlack);
+    QVERIFY(!strength->isChecked());
+    QTest::keyClick(w->picDot, Qt::Key_U);
+    QVERIFY(strength->isChecked() && strength->text().contains(QStringLiteral("50%")));
+    QVERIFY(contrastRatio(QColor(w->picDot->point(17, 5)), dot) >= 4.5);
+    QCOMPARE(w->picDot->point(17, 5), 0x7F7F7F);
+    QTest::keyClick(w->picDot, Qt::Key_U);
+    QCOMPARE(w->picDot->point(17, 5), 0xBFBFBF);
+    // White painting uncovers the weak underlay too, as the holder holds it.
+    w->DotDraw(2, 5, 5);
+    QCOMPARE(w->picDot->point(5, 5), 0xBFBFBF);
+    QTest::keyClick(w->picDot, Qt::Key_U);
+    QCOMPARE(w->picDot->point(17, 5), kBlack);
+    QVERIFY(!strength->isChecked());
+    // The conversion reads it at full strength: every dot black.
+    QTest::keyClick(w->picDot, Qt::Key_U);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w->convertWindow());
+    w->convertWindow()->chkAutomatic->setChecked(false);
+    w->convertWindow()->sldThreshold->setValue(100);
+    QTest::keyClick(w->convertWindow(), Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(blackDots(*w).size(), 32 * 32); // fitted, the black picture covers every dot
 }
 
 void tst_underlay::selectionOwnersOnARealServer_data()

@@ -41,10 +41,13 @@ CommandList::CommandList(QWidget *window, Handlers run) : QObject(window), windo
     add(TurnClockwise, QStringLiteral("右に90度回す"), {K(Qt::CTRL | Qt::Key_R)});
     add(TurnAnticlockwise, QStringLiteral("左に90度回す"), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_R)});
     add(Mirror, QStringLiteral("ミラー描画（左右対称に描く）"), {K(Qt::Key_M)});
+    add(UnderlayStrength, QStringLiteral("下絵を薄く表示（100%）"), {K(Qt::Key_U)});
     add(Help, QStringLiteral("キーと操作の一覧"), {K(Qt::Key_F1)});
     add(Quit, QStringLiteral("終了"), {K(Qt::CTRL | Qt::Key_Q)});
 
     actions_[Mirror]->setCheckable(true);
+    // Checked while the underlay is shown weaker than it is; its text says how strong.
+    actions_[UnderlayStrength]->setCheckable(true);
     placements_ = new QActionGroup(this);
     for (Id id : {PlaceAsLoaded, PlaceFitted, PlaceFilled}) {
         actions_[id]->setCheckable(true);
@@ -93,6 +96,7 @@ void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
     QMenu *placement = menu.addMenu(QStringLiteral("下絵の配置"));
     for (Id id : {PlaceAsLoaded, PlaceFitted, PlaceFilled})
         placement->addAction(actions_[id]);
+    menu.addAction(actions_[UnderlayStrength]);
     group({Invert, FlipLeftRight, FlipTopBottom, TurnClockwise, TurnAnticlockwise});
     QMenu *shift = menu.addMenu(QStringLiteral("ずらす"));
     for (Id id : {ShiftLeft, ShiftRight, ShiftUp, ShiftDown})
@@ -132,5 +136,10 @@ QList<CommandList::Row> CommandList::helpRows() const
     rows.append({QStringLiteral("Space"), QStringLiteral("カーソルの点を黒く塗る（押したまま動かすと続けて塗る）")});
     rows.append({QStringLiteral("Del / Backspace"), QStringLiteral("カーソルの点を白く塗る（下絵を出す）")});
     rows.append({QStringLiteral("Shift+クリック"), QStringLiteral("最後に塗った点からクリックした点まで直線を引く")});
+    // The framing of "dots from the underlay", while its window is open.
+    rows.append({QStringLiteral("← → ↑ ↓（Ctrl+T の間）"), QStringLiteral("下絵を1ドット動かす")});
+    rows.append({QStringLiteral("+ / −（Ctrl+T の間）"), QStringLiteral("下絵を1.25倍に拡大・縮小（キャンバスの中央を中心に）")});
+    rows.append({QStringLiteral("0（Ctrl+T の間）"), QStringLiteral("下絵をキャンバスに合わせ直す")});
+    rows.append({QStringLiteral("ドラッグ / ホイール（Ctrl+T の間）"), QStringLiteral("キャンバスで下絵を動かす / ポインターを中心に拡大・縮小")});
     return rows;
 }

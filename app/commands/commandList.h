@@ -25,7 +25,7 @@ public:
         PlaceAsLoaded, PlaceFitted, PlaceFilled,
         Invert, FlipLeftRight, FlipTopBottom,
         ShiftLeft, ShiftRight, ShiftUp, ShiftDown, TurnClockwise, TurnAnticlockwise,
-        Mirror, Help, Quit,
+        Mirror, UnderlayStrength, Help, Quit,
         Count
     };
 

@@ -11,14 +11,14 @@ constexpr int kSamplesPerDot = 8;
 
 Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &s)
 {
-    const Placement placement = underlay.hasWhole() ? s.placement : Placement::AsLoaded;
-    const int cell = placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
-    const Key key{underlay.holderKey(QSize(1, 1)), placement, dots, cell};
+    const Framing framing = underlay.hasWhole() ? s.framing : Framing{};
+    const int cell = framing.placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
+    const Key key{underlay.generation(), framing, dots, cell};
     if (!(key == key_)) {
-        values_ = cellAverages(underlay.samples(dots, cell, placement), dots, cell);
+        values_ = cellAverages(underlay.samples(dots, cell, framing), dots, cell);
         // The automatic threshold splits the picture's own tones: the white margins a fitted
         // picture leaves would otherwise be one class, and every tone of the picture the other.
-        const QRect covered = underlay.covered(dots, cell, placement);
+        const QRect covered = underlay.covered(dots, cell, framing);
         std::vector<quint8> picture;
         for (int y = 0; y < dots.height(); ++y)
             for (int x = 0; x < dots.width(); ++x)

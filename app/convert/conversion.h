@@ -14,7 +14,7 @@ class Underlay;
 // How the underlay is turned into dots.
 struct ConvertSettings
 {
-    Placement placement = Placement::Fitted;
+    Framing framing{Placement::Fitted, 1.0, {}};
     bool automatic = true; // the threshold by Otsu's method
     int threshold = 128;   // when not automatic: a dot darker than this is black
     Dither dither = Dither::None;
@@ -40,12 +40,12 @@ private:
     struct Key
     {
         std::uint64_t underlay = ~std::uint64_t(0);
-        Placement placement = Placement::AsLoaded;
+        Framing framing;
         QSize dots;
         int cell = 0;
         bool operator==(const Key &o) const
         {
-            return underlay == o.underlay && placement == o.placement && dots == o.dots && cell == o.cell;
+            return underlay == o.underlay && framing == o.framing && dots == o.dots && cell == o.cell;
         }
     };
     std::vector<quint8> values_;

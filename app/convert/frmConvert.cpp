@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -15,7 +16,9 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("下絵から点を打つ"));
-    setWindowModality(Qt::WindowModal);
+    // Not modal: the canvas takes the drag and the wheel that frame the picture; the owner
+    // keeps everything else of its own still meanwhile.
+    setWindowModality(Qt::NonModal);
 
     cboPlacement = new QComboBox(this);
     cboPlacement->addItems({QStringLiteral("そのまま（左上から）"), QStringLiteral("キャンバスに合わせる"),
@@ -38,6 +41,11 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     cboDither->addItems({QStringLiteral("なし"), QStringLiteral("誤差拡散（Floyd–Steinberg）"),
                          QStringLiteral("誤差拡散（Atkinson）"), QStringLiteral("規則的 4×4（Bayer）")});
     chkInvert = new QCheckBox(QStringLiteral("白黒反転(&I)"), this);
+    lblHelp = new QLabel(QStringLiteral("下絵を動かす: 矢印キー（1ドット）、キャンバスをドラッグ\n"
+                                        "拡大・縮小: + と −（1.25倍）、キャンバスでホイール\n"
+                                        "キャンバスに合わせ直す: 0　　下絵の濃さ: U"),
+                         this);
+    lblHelp->setAccessibleName(QStringLiteral("下絵の動かし方"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -58,6 +66,7 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     form->addRow(caption(QStringLiteral("しきい値(&S)"), sldThreshold), threshold);
     form->addRow(caption(QStringLiteral("ディザ(&D)"), cboDither), cboDither);
     form->addRow(QString(), chkInvert);
+    form->addRow(lblHelp);
     form->addRow(buttons);
     cboPlacement->setAccessibleName(QStringLiteral("下絵の配置"));
     sldThreshold->setAccessibleName(QStringLiteral("しきい値"));
@@ -66,7 +75,26 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(cboPlacement, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
+    // A placement chosen in the list starts without a framing.
+    connect(cboPlacement, &QComboBox::currentIndexChanged, this, [this](int index) {
+        framing_ = Framing{Placement(index), 1.0, {}};
+        changed();
+    });
+    // The framing keys, wherever the focus is in the window (the slider keeps Page Up and
+    // Page Down, the lists Space and Alt+Down).
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::Key_Left), Qt::Key_Left},   {QKeySequence(Qt::Key_Right), Qt::Key_Right},
+        {QKeySequence(Qt::Key_Up), Qt::Key_Up},       {QKeySequence(Qt::Key_Down), Qt::Key_Down},
+        {QKeySequence(Qt::Key_Plus), Qt::Key_Plus},   {QKeySequence(Qt::SHIFT | Qt::Key_Plus), Qt::Key_Plus},
+        {QKeySequence(Qt::Key_Equal), Qt::Key_Plus},  {QKeySequence(Qt::Key_Minus), Qt::Key_Minus},
+        {QKeySequence(Qt::Key_0), Qt::Key_0},         {QKeySequence(Qt::Key_U), Qt::Key_U},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), Qt::Key_Plus},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), Qt::Key_Minus},
+        {QKeySequence(Qt::KeypadModifier | Qt::Key_0), Qt::Key_0}};
+    for (const auto &[sequence, key] : keys) {
+        auto *shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, [this, key = key] { takeKey(key); });
+    }
     connect(cboDither, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
     connect(chkInvert, &QCheckBox::toggled, this, &frmConvert::changed);
     connect(chkAutomatic, &QCheckBox::toggled, this, &frmConvert::changed);
@@ -80,11 +108,12 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     });
 }
 
-void frmConvert::start(Placement placement)
+void frmConvert::start(const Framing &framing)
 {
+    framing_ = wholePicture_ ? framing : Framing{};
     {
         const QSignalBlocker quiet(cboPlacement);
-        cboPlacement->setCurrentIndex(wholePicture_ || placement == Placement::AsLoaded ? int(placement) : 0);
+        cboPlacement->setCurrentIndex(int(framing_.placement));
     }
     adjustSize();
     // Beside the main window, where it leaves the canvas in sight.
@@ -98,13 +127,15 @@ void frmConvert::start(Placement placement)
     }
     showing_ = true;
     open();
+    // Its keys are the window's from the start, also where no window manager gives them.
+    activateWindow();
     changed();
 }
 
 ConvertSettings frmConvert::settings() const
 {
     ConvertSettings s;
-    s.placement = Placement(cboPlacement->currentIndex());
+    s.framing = framing_;
     s.automatic = chkAutomatic->isChecked();
     s.threshold = sldThreshold->value();
     s.dither = Dither(cboDither->currentIndex());
@@ -127,4 +158,49 @@ void frmConvert::changed()
 {
     if (showing_)
         emit settingsChanged(settings());
+}
+
+void frmConvert::frame(const Framing &framing)
+{
+    if (!wholePicture_)
+        return;
+    framing_ = framing;
+    {
+        const QSignalBlocker quiet(cboPlacement);
+        cboPlacement->setCurrentIndex(int(framing_.placement));
+    }
+    changed();
+}
+
+void frmConvert::moveBy(QPointF dots)
+{
+    Framing f = framing_;
+    if (f.placement == Placement::AsLoaded)
+        f = Framing{Placement::Fitted, 1.0, {}};
+    frame(movedBy(f, dots));
+}
+
+void frmConvert::zoomBy(double factor, QPointF at)
+{
+    Framing f = framing_;
+    if (f.placement == Placement::AsLoaded)
+        f = Framing{Placement::Fitted, 1.0, {}};
+    frame(zoomedAbout(f, factor, at));
+}
+
+void frmConvert::fitAgain() { frame(Framing{Placement::Fitted, 1.0, {}}); }
+
+bool frmConvert::takeKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: moveBy(QPointF(-1, 0)); return true;
+    case Qt::Key_Right: moveBy(QPointF(1, 0)); return true;
+    case Qt::Key_Up: moveBy(QPointF(0, -1)); return true;
+    case Qt::Key_Down: moveBy(QPointF(0, 1)); return true;
+    case Qt::Key_Plus: case Qt::Key_Equal: zoomBy(kZoomStep); return true;
+    case Qt::Key_Minus: zoomBy(1 / kZoomStep); return true;
+    case Qt::Key_0: fitAgain(); return true;
+    case Qt::Key_U: emit strengthAsked(); return true;
+    default: return false;
+    }
 }

@@ -10,9 +10,12 @@ class QLabel;
 class QSlider;
 class Underlay;
 
-// The small window of "dots from the underlay": where the underlay lies, the threshold
-// (automatic, or by a slider), the dither and inversion. Every change is shown at once on
-// the canvas by its owner; OK (Enter) keeps the result, Cancel (Escape) takes it back.
+// The small window of "dots from the underlay": where the underlay lies and how it is framed,
+// the threshold (automatic, or by a slider), the dither and inversion. Every change is shown
+// at once on the canvas by its owner; OK (Enter) keeps the result, Cancel (Escape) takes it
+// back. The framing: the arrows move the picture by a dot, + and - scale it by 1.25 about the
+// canvas's middle, 0 fits it again; on the canvas, a drag moves it and the wheel scales it
+// about the pointer (the owner hands those on).
 class frmConvert : public QDialog
 {
     Q_OBJECT
@@ -27,20 +30,36 @@ public:
     QLabel *lblThreshold = nullptr;
     QComboBox *cboDither = nullptr;
     QCheckBox *chkInvert = nullptr;
+    QLabel *lblHelp = nullptr;
 
-    // Shows the window beside its owner, starting from `placement`.
-    void start(Placement placement);
+    // Shows the window beside its owner, starting from `framing`.
+    void start(const Framing &framing);
     ConvertSettings settings() const;
     // Turns the underlay into dots with the window's settings; shows the threshold used.
     Conversion::Result convert(Underlay &underlay, QSize dots, int dotSize);
 
+    // The framing: moved by `dots`, scaled by `factor` about `at` (dots from the canvas's
+    // middle), fitted again. A picture lying as loaded is fitted first; one too large to be
+    // had whole is not framed.
+    void moveBy(QPointF dots);
+    void zoomBy(double factor, QPointF at = {});
+    void fitAgain();
+    // The framing keys, as the canvas hands them on: true when the key was one of them.
+    bool takeKey(int key);
+
+    static constexpr double kZoomStep = 1.25;
+
 signals:
     void settingsChanged(const ConvertSettings &settings);
+    // U: the canvas's underlay stronger or weaker (the conversion reads it whole).
+    void strengthAsked();
 
 private:
     void changed();
+    void frame(const Framing &framing);
 
     Conversion conversion_;
+    Framing framing_;
     bool wholePicture_;
     bool showing_ = false;
 };

@@ -20,11 +20,49 @@ QRect placedRect(QSize picture, QSize canvas, Placement placement)
     return QRect(half(canvas.width() - w), half(canvas.height() - h), w, h);
 }
 
+QRect framedRect(QSize picture, QSize canvas, const Framing &framing, int cell)
+{
+    const QRect placed = placedRect(picture, canvas, framing.placement);
+    if (!framing.framed() || placed.isEmpty())
+        return placed;
+    // Scaled about the canvas's middle, then moved; to whole pixels, at least one.
+    const QPointF middle(canvas.width() / 2.0, canvas.height() / 2.0);
+    const QPointF topLeft = middle + (QPointF(placed.topLeft()) - middle) * framing.zoom + framing.shift * cell;
+    const QSizeF size = QSizeF(placed.size()) * framing.zoom;
+    const int left = int(std::lround(topLeft.x())), top = int(std::lround(topLeft.y()));
+    return QRect(left, top, std::max(1, int(std::lround(topLeft.x() + size.width())) - left),
+                 std::max(1, int(std::lround(topLeft.y() + size.height())) - top));
+}
+
+Framing zoomedAbout(const Framing &framing, double factor, QPointF at)
+{
+    // A point of the picture under `at` is at middle + zoom * (its place unzoomed) + shift:
+    // keeping it there as the zoom grows by `factor` moves the picture by this much.
+    Framing f = framing;
+    f.zoom = framing.zoom * factor;
+    f.shift = at - (at - framing.shift) * factor;
+    return f;
+}
+
+Framing movedBy(const Framing &framing, QPointF dots)
+{
+    Framing f = framing;
+    f.shift += dots;
+    return f;
+}
+
 QImage placedImage(const QImage &whole, QSize original, QSize canvas, Placement placement)
+{
+    Framing framing;
+    framing.placement = placement;
+    return placedImage(whole, original, canvas, framing, 1);
+}
+
+QImage placedImage(const QImage &whole, QSize original, QSize canvas, const Framing &framing, int cell)
 {
     QImage out(canvas, QImage::Format_RGB32);
     out.fill(Qt::white);
-    const QRect target = placedRect(original, canvas, placement);
+    const QRect target = framedRect(original, canvas, framing, cell);
     const QRect shown = target & out.rect();
     if (whole.isNull() || shown.isEmpty())
         return out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QRect>
 #include <QSize>
 
@@ -15,7 +16,36 @@ enum class Placement {
 // Filled it reaches beyond the canvas. Empty when either size is.
 QRect placedRect(QSize picture, QSize canvas, Placement placement);
 
+// Where the underlay lies, framed as the user chose in the conversion window: fitted or
+// filled, then scaled by `zoom` about the canvas's middle and moved so that it lies `shift`
+// dots from where the placement put it. Framing needs the whole picture: lying as loaded, a
+// picture is never framed. With a zoom of 1 and no shift, the placement alone.
+struct Framing
+{
+    Placement placement = Placement::AsLoaded;
+    double zoom = 1.0;
+    QPointF shift; // in dots
+
+    bool framed() const { return placement != Placement::AsLoaded && (zoom != 1.0 || !shift.isNull()); }
+    bool operator==(const Framing &o) const
+    {
+        return placement == o.placement && zoom == o.zoom && shift == o.shift;
+    }
+};
+
+// The rectangle the picture takes when framed, on a canvas of `cell` pixels a dot, in
+// pixels; exactly placedRect's when not framed.
+QRect framedRect(QSize picture, QSize canvas, const Framing &framing, int cell);
+
+// The framing scaled by `factor` about `at`, a point of the canvas in dots from its middle:
+// what lies under that point stays there.
+Framing zoomedAbout(const Framing &framing, double factor, QPointF at);
+// The framing moved by `dots`.
+Framing movedBy(const Framing &framing, QPointF dots);
+
 // The canvas-sized image of `whole` placed on a white canvas of `canvas` pixels, smoothly
 // scaled; `original` is the picture's own size, whose aspect the placement keeps. Only the
 // part that shows is ever scaled, however far a small picture is blown up to fill.
 QImage placedImage(const QImage &whole, QSize original, QSize canvas, Placement placement);
+// The same framed, on a canvas of `cell` pixels a dot.
+QImage placedImage(const QImage &whole, QSize original, QSize canvas, const Framing &framing, int cell);

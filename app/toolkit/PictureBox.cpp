@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -434,6 +435,13 @@ void PictureBox::keyReleaseEvent(QKeyEvent *event)
         event->accept();
     else
         QWidget::keyReleaseEvent(event);
+}
+
+void PictureBox::wheelEvent(QWheelEvent *event)
+{
+    const QPointF at = event->position();
+    emit wheel(event->angleDelta().y(), float(at.x()), float(at.y()));
+    event->accept();
 }
 
 void PictureBox::focusInEvent(QFocusEvent *event)

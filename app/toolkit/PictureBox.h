@@ -130,6 +130,9 @@ signals:
     void mouseUp(int button, int shift, float x, float y);
     // A left press and release on the surface.
     void clicked();
+    // The wheel turned over the surface: `angleDelta` in eighths of a degree (120 a notch),
+    // at X and Y in surface pixels.
+    void wheel(int angleDelta, float x, float y);
     // The focus came, and how: by the keyboard (Tab) or otherwise.
     void focusEntered(bool byKeyboard);
     void focusLeft();
@@ -139,6 +142,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
