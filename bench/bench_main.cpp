@@ -243,6 +243,35 @@ void BM_ThresholdSlider(benchmark::State &state)
     }
 }
 
+// One step of framing (state.range(0): 0 a move by a dot, 1 a scale by 1.25, alternately in
+// and out) of a 12-megapixel photo on a 48 x 48 canvas at x12, with the conversion window
+// open: the underlay placed anew, the dots converted from it, the canvas redrawn.
+void BM_FramingStep(benchmark::State &state)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath("photo12.jpg");
+    if (!QFileInfo::exists(path))
+        shadedPicture().scaled(4000, 3000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path, "JPEG", 90);
+    frmMain w;
+    w.show();
+    prepare(w, 48, 12, false);
+    w.openPicture(path);
+    while (w.underlayLoading()->busy())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    w.showConvert();
+    frmConvert *convert = w.convertWindow();
+    convert->zoomBy(2.0);
+    int i = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0)
+            convert->moveBy(QPointF(i++ % 2 ? 1 : -1, 0));
+        else
+            convert->zoomBy(i++ % 2 ? frmConvert::kZoomStep : 1 / frmConvert::kZoomStep);
+        QApplication::processEvents();
+    }
+    convert->reject();
+}
+
 // A 12-megapixel baseline JPEG fitted to a 48 x 48 canvas at x12 and turned into dots, from
 // the file: decoding (reduced by libjpeg as it goes), placing, averaging, Otsu. The photo is
 // the file GRIDGLYPH_PHOTO names (bench/peers.sh makes one and times other converters on
@@ -404,6 +433,7 @@ BENCHMARK(BM_KeyboardMoveAndPaint)->Arg(16)->Arg(48)->Arg(99);
 BENCHMARK(BM_Transform)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCanvas)->Arg(100)->Arg(150)->Arg(125)->Arg(175)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ThresholdSlider)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FramingStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitAndConvertPhoto)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountBudgets)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ReadUnderlay)->ArgsProduct({{0, 1, 2}, {362, 512, 724, 1024, 2048}})->Unit(benchmark::kMillisecond);
