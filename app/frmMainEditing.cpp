@@ -309,7 +309,8 @@ void frmMain::showConvert()
     setConverting(true);
     // Where the underlay lies, when the user chose it (Ctrl+1 to Ctrl+3, or the last
     // conversion); else fitted.
-    convert_->start(placementChosen_ ? underlay_.framing() : Framing{Placement::Fitted, 1.0, {}});
+    convert_->start(placementChosen_ ? underlay_.framingFor(pictureSize()) : Framing{Placement::Fitted, 1.0, {}},
+                    pictureSize());
 }
 
 bool frmMain::frameWithCanvas(QEvent::Type type, int button, QPointF at, int wheelDelta)

@@ -906,6 +906,16 @@ void tst_underlay::framingMovesAndScalesBySteps()
     QCOMPARE(blackSpan(dotsOf(about)).left(), disk.left());
     // 0: fitted again, the very dots of the fitted picture.
     QCOMPARE(dotRows(dotsOf(Framing{Placement::Fitted, 1.0, {}})), dotRows(base));
+    // Moved 8 dots on the 40-dot picture, then taken at 20 x 20: the same part of the
+    // picture in the middle, so 4 dots on the smaller picture; on 40 x 40 again, 8.
+    Framing moved = movedBy(fitted, QPointF(8, 0));
+    moved.canvas = QSize(40, 40);
+    s.framing = fitted;
+    const QRect small = blackSpan(conversion.run(underlay, QSize(20, 20), 12, s).dots);
+    s.framing = moved;
+    QCOMPARE(blackSpan(conversion.run(underlay, QSize(20, 20), 12, s).dots), small.translated(4, 0));
+    QCOMPARE(blackSpan(dotsOf(moved)), disk.translated(8, 0));
+    QCOMPARE(framingOn(moved, QSize(400, 400), QSize(20, 20)).shift, QPointF(4, 0));
     // Framed while lying as loaded: nothing is framed.
     QCOMPARE(framedRect(QSize(400, 400), QSize(480, 480), Framing{Placement::AsLoaded, 2.0, QPointF(3, 3)}, 12),
              QRect(0, 0, 400, 400));

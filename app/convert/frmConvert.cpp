@@ -108,8 +108,9 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     });
 }
 
-void frmConvert::start(const Framing &framing)
+void frmConvert::start(const Framing &framing, QSize dots)
 {
+    canvas_ = dots;
     framing_ = wholePicture_ ? framing : Framing{};
     {
         const QSignalBlocker quiet(cboPlacement);
@@ -165,6 +166,7 @@ void frmConvert::frame(const Framing &framing)
     if (!wholePicture_)
         return;
     framing_ = framing;
+    framing_.canvas = framing_.shift.isNull() ? QSize() : canvas_;
     {
         const QSignalBlocker quiet(cboPlacement);
         cboPlacement->setCurrentIndex(int(framing_.placement));

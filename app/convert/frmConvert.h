@@ -32,8 +32,8 @@ public:
     QCheckBox *chkInvert = nullptr;
     QLabel *lblHelp = nullptr;
 
-    // Shows the window beside its owner, starting from `framing`.
-    void start(const Framing &framing);
+    // Shows the window beside its owner, starting from `framing` on a picture of `dots` dots.
+    void start(const Framing &framing, QSize dots);
     ConvertSettings settings() const;
     // Turns the underlay into dots with the window's settings; shows the threshold used.
     Conversion::Result convert(Underlay &underlay, QSize dots, int dotSize);
@@ -60,6 +60,7 @@ private:
 
     Conversion conversion_;
     Framing framing_;
+    QSize canvas_; // in dots: what the framing's moves are measured on
     bool wholePicture_;
     bool showing_ = false;
 };

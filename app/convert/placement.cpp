@@ -20,9 +20,32 @@ QRect placedRect(QSize picture, QSize canvas, Placement placement)
     return QRect(half(canvas.width() - w), half(canvas.height() - h), w, h);
 }
 
-QRect framedRect(QSize picture, QSize canvas, const Framing &framing, int cell)
+namespace {
+// Canvas dots a picture pixel, as the placement lays it on the canvas, unrounded.
+double placedScale(QSize picture, QSize canvas, Placement placement)
 {
-    const QRect placed = placedRect(picture, canvas, framing.placement);
+    const double sx = double(canvas.width()) / picture.width();
+    const double sy = double(canvas.height()) / picture.height();
+    return placement == Placement::Filled ? std::max(sx, sy) : std::min(sx, sy);
+}
+} // namespace
+
+Framing framingOn(const Framing &framing, QSize picture, QSize canvasDots)
+{
+    Framing f = framing;
+    f.canvas = canvasDots;
+    if (framing.canvas.isEmpty() || framing.canvas == canvasDots || framing.shift.isNull() || picture.isEmpty()
+        || canvasDots.isEmpty() || framing.placement == Placement::AsLoaded)
+        return f;
+    f.shift = framing.shift * (placedScale(picture, canvasDots, framing.placement)
+                               / placedScale(picture, framing.canvas, framing.placement));
+    return f;
+}
+
+QRect framedRect(QSize picture, QSize canvas, const Framing &given, int cell)
+{
+    const QRect placed = placedRect(picture, canvas, given.placement);
+    const Framing framing = cell > 0 ? framingOn(given, picture, canvas / cell) : given;
     if (!framing.framed() || placed.isEmpty())
         return placed;
     // Scaled about the canvas's middle, then moved; to whole pixels, at least one.

@@ -22,16 +22,31 @@ QRect placedRect(QSize picture, QSize canvas, Placement placement);
 // picture is never framed. With a zoom of 1 and no shift, the placement alone.
 struct Framing
 {
+    Framing() = default;
+    Framing(Placement placement, double zoom, QPointF shift, QSize canvas = {})
+        : placement(placement), zoom(zoom), shift(shift), canvas(canvas)
+    {
+    }
+
     Placement placement = Placement::AsLoaded;
     double zoom = 1.0;
     QPointF shift; // in dots
+    // The canvas, in dots, the shift was measured on; empty for the one it is used on. On a
+    // canvas of another size the shift is scaled with the picture, so that the same part of
+    // it stays in the middle: a face framed at 48 x 48 is still framed at 32 x 32.
+    QSize canvas;
 
     bool framed() const { return placement != Placement::AsLoaded && (zoom != 1.0 || !shift.isNull()); }
     bool operator==(const Framing &o) const
     {
-        return placement == o.placement && zoom == o.zoom && shift == o.shift;
+        return placement == o.placement && zoom == o.zoom && shift == o.shift
+            && (shift.isNull() || canvas == o.canvas);
     }
 };
+
+// The framing as it is on a canvas of `canvasDots` dots, for a picture of `picture` pixels:
+// its shift in that canvas's dots.
+Framing framingOn(const Framing &framing, QSize picture, QSize canvasDots);
 
 // The rectangle the picture takes when framed, on a canvas of `cell` pixels a dot, in
 // pixels; exactly placedRect's when not framed.

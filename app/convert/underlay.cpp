@@ -15,6 +15,11 @@ void Underlay::take(std::shared_ptr<PictureSource> source)
 
 bool Underlay::hasWhole() const { return source_ && source_->hasWhole(); }
 
+Framing Underlay::framingFor(QSize dots) const
+{
+    return source_ ? framingOn(framing_, source_->declared(), dots) : framing_;
+}
+
 Underlay::HolderKey Underlay::holderKey(QSize canvas, int cell) const
 {
     const Framing f = shownFraming();

@@ -31,6 +31,8 @@ public:
     void setPlacement(Placement placement) { framing_ = Framing{placement, 1.0, {}}; }
     const Framing &framing() const { return framing_; }
     void setFraming(const Framing &framing) { framing_ = framing; }
+    // The framing on a picture of `dots` dots: moved as far as the picture is scaled there.
+    Framing framingFor(QSize dots) const;
     // The framing the canvas shows: fitted, filled and framed need the whole picture.
     Framing shownFraming() const { return hasWhole() ? framing_ : Framing{}; }
 
