@@ -17,14 +17,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
-
-// A saved picture is a few kilobytes: a file far larger is no picture of ours, and is not
-// read into memory to find that out.
-constexpr qint64 kMostSavedBytes = qint64(8) << 20;
-
-} // namespace
-
 std::optional<QImage> frmMain::picturePerFields()
 {
     const std::optional<QSize> size = entrySize();

@@ -1,5 +1,6 @@
 #include "app.h"
 #include "commandLine.h"
+#include "commandLineText.h"
 #include "frmMain.h"
 #include "pictures/PictureFile.h"
 
@@ -19,6 +20,11 @@ int main(int argc, char *argv[])
         std::fputs(line.output.toLocal8Bit().constData(), line.toStandardError ? stderr : stdout);
         return line.exitCode;
     }
+    // The conversions need neither a display nor an application object: no window exists.
+    if (line.action == CommandLine::Text)
+        return runTextCommand(line, localeIsJapanese());
+    if (line.action == CommandLine::Png)
+        return runPngCommand(line, localeIsJapanese());
 
     QApplication app(argc, argv);
     setUpApplication(app);

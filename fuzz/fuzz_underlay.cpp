@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (Placement p : {Placement::Fitted, Placement::Filled, Placement::AsLoaded}) {
         underlay.setPlacement(p);
         for (QSize canvas : {QSize(96, 60), QSize(576, 576)}) {
-            const QImage &holder = underlay.holderImage(canvas);
+            const QImage &holder = underlay.holderImage(canvas, 12);
             if (p != Placement::AsLoaded && underlay.hasWhole() && !holder.isNull() && holder.size() != canvas)
                 __builtin_trap(); // a placed underlay is exactly the canvas
         }

@@ -10,6 +10,7 @@
 #include "convert/threshold.h"
 #include "commands/commandList.h"
 #include "dotImage.h"
+#include "keeping/savedPicture.h"
 #include "toolkit/Contrast.h"
 #include "offers/pictureOffer.h"
 #include "pictures/BmpTopLeft.h"
@@ -112,6 +113,7 @@ private slots:
     void aPictureTooLargeToReduceLiesAsLoaded();
     void automaticThresholdSplitsThePictureNotItsMargins();
     void convertingAsLoadedFollowsTheMagnification();
+    void theCommandLineConvertsAsCtrlTDoes();
     void largePicturesAreReadWhileTheWindowAnswers();
     void framingMovesAndScalesBySteps();
     void framingThroughTheWindowIsKept();
@@ -769,6 +771,84 @@ void tst_underlay::convertingAsLoadedFollowsTheMagnification()
         QCOMPARE(blackDots(*w).size(), 32 * 32 - side * side);
         QVERIFY(!w->isBlackDot(side - 1, side - 1) && w->isBlackDot(side, side - 1) && w->isBlackDot(side - 1, side));
     }
+}
+
+void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
+{
+    // A photo-like picture, wider than tall: a grey ramp behind a red disk and a blue bar,
+    // with a dark frame at its edges, as a JPEG (the format most often converted).
+    QImage photo(360, 240, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x) {
+            const bool frame = x < 6 || y < 6 || x >= 354 || y >= 234;
+            const bool disk = (x - 120) * (x - 120) + (y - 120) * (y - 120) < 70 * 70;
+            const bool bar = x >= 250 && x < 300 && y >= 40 && y < 200;
+            photo.setPixel(x, y, frame ? qRgb(20, 20, 20) : disk ? qRgb(200, 30, 30) : bar ? qRgb(30, 40, 180) : qRgb(x * 255 / 360, x * 255 / 360, 230));
+        }
+    const QString path = dir->filePath("photo.jpg");
+    QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(photo, "JPEG", 92)));
+    w->openPicture(path);
+    QVERIFY(underlayRead(*w));
+
+    // The same picture through the program's command line, with no display at all.
+    const auto commandLine = [&](const QStringList &options) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(GRIDGLYPH_PROGRAM), QStringList{QStringLiteral("--text")} + options + QStringList{path});
+        if (!program.waitForFinished(300000) || program.exitCode() != 0)
+            return QString();
+        return QString::fromUtf8(program.readAllStandardOutput());
+    };
+    struct Case
+    {
+        QString width, height;
+        QStringList options;
+        Placement placement;
+        Dither dither;
+        bool invert;
+        int threshold; // -1: automatic
+    };
+    const Case cases[] = {
+        {"11", "11", {"--size", "11x11"}, Placement::Fitted, Dither::None, false, -1},
+        {"48", "30", {"--size", "48x30", "--fill", "--dither", "atkinson", "--invert"}, Placement::Filled, Dither::Atkinson, true, -1},
+        {"40", "27", {"--width", "40", "--dither", "ordered", "--threshold", "150"}, Placement::Fitted, Dither::Bayer4, false, 150},
+        {"17", "23", {"--size", "17x23", "--dither", "floyd-steinberg"}, Placement::Fitted, Dither::FloydSteinberg, false, -1},
+    };
+    for (const Case &c : cases) {
+        setSize(*w, c.width, c.height);
+        w->showConvert();
+        frmConvert *convert = w->convertWindow();
+        QVERIFY(convert);
+        convert->cboPlacement->setCurrentIndex(int(c.placement));
+        convert->cboDither->setCurrentIndex(int(c.dither));
+        convert->chkInvert->setChecked(c.invert);
+        if (c.threshold >= 0)
+            convert->sldThreshold->setValue(c.threshold);
+        QCOMPARE(convert->chkAutomatic->isChecked(), c.threshold < 0);
+        convert->accept();
+        const QStringList window = dotRows(*w);
+        QCOMPARE(window.size(), c.height.toInt());
+        QVERIFY2(window.join(QString()).count('#') > 10 && window.join(QString()).count('.') > 10, qPrintable(c.options.join(' ')));
+        const QString text = commandLine(c.options);
+        QCOMPARE(text, pictureText(dotPicture(window)));
+    }
+    // Pasted back, the 11 x 11 text is the picture Ctrl+T made.
+    setSize(*w, "11", "11");
+    w->showConvert();
+    w->convertWindow()->cboPlacement->setCurrentIndex(int(Placement::Fitted));
+    w->convertWindow()->cboDither->setCurrentIndex(int(Dither::None));
+    w->convertWindow()->chkInvert->setChecked(false);
+    w->convertWindow()->accept();
+    const QStringList converted = dotRows(*w);
+    w->cmdClear->click();
+    QVERIFY(dotRows(*w) != converted);
+    QApplication::clipboard()->setText(commandLine({"--size", "11x11"}));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), converted);
+    QVERIFY(log->messages.isEmpty());
 }
 
 void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()

@@ -11,6 +11,10 @@
 // A dot picture as a file, and back. Two forms: the text Ctrl+C copies (UTF-8, "■" and "□",
 // CR LF after every line) and a picture of one pixel a dot, black and white.
 
+// A saved picture is a few kilobytes: a file far larger is no picture of ours, and is not
+// read into memory to find that out.
+constexpr qint64 kMostSavedBytes = qint64(8) << 20;
+
 // The picture's text, the size of the picture (dotImage.h), as Ctrl+C copies it.
 QString pictureText(const QImage &dots);
 // The picture as a PNG file of W x H pixels, black dots black and the rest white.

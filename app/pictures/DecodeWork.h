@@ -31,6 +31,9 @@ public:
         while (bytes > was && !plannedBytes_.compare_exchange_weak(was, bytes)) {
         }
     }
+    // The file ended before its picture did: what was decoded is shown, the rest left blank.
+    void endedEarly() { endedEarly_ = true; }
+    bool cutShort() const { return endedEarly_; }
     // How many rows all of it is, for a progress indication.
     void expectRows(qint64 rows) { expectedRows_ = rows; }
 
@@ -51,4 +54,5 @@ private:
     std::atomic<qint64> plannedBytes_{0};
     std::atomic<qint64> expectedRows_{0};
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> endedEarly_{false};
 };

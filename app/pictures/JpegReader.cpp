@@ -58,6 +58,8 @@ boolean fillInput(j_decompress_ptr cinfo)
     qint64 n = s->device->read(reinterpret_cast<char *>(s->buffer), sizeof s->buffer);
     if (n <= 0) {
         // The file ended early: an end-of-image marker makes libjpeg finish cleanly.
+        if (s->work)
+            s->work->endedEarly();
         s->buffer[0] = 0xFF;
         s->buffer[1] = JPEG_EOI;
         n = 2;

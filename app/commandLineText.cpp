@@ -1,0 +1,292 @@
+#include "commandLineText.h"
+
+#include "convert/conversion.h"
+#include "convert/underlay.h"
+#include "keeping/safeWrite.h"
+#include "keeping/savedPicture.h"
+#include "pictures/DecodeBudget.h"
+#include "pictures/PictureFile.h"
+#include "pictures/PictureLoader.h"
+#include "result/budgets.h"
+#include "result/dotText.h"
+#include "result/textPairs.h"
+#include "sizeEntry.h"
+
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+void tell(const QString &message)
+{
+    const QByteArray bytes = (QStringLiteral("gridglyph: ") + message + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+// Writes every byte to `fd`. False when the reader went away (a closed pipe: `head` had its
+// lines) or the output failed; `gone` says which.
+bool writeAll(int fd, const QByteArray &bytes, bool *gone)
+{
+    *gone = false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            *gone = errno == EPIPE;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Standard input read whole, up to `most` bytes: a longer input is refused without being
+// kept, as a paste that large is.
+std::optional<QByteArray> readStandardInput(qint64 most)
+{
+    QByteArray bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            return bytes;
+        if (bytes.size() + n > most)
+            return std::nullopt;
+        bytes.append(buffer, qsizetype(n));
+    }
+}
+
+// Why a picture was not read, for a terminal: the window's own message under a Japanese
+// locale, a short one in English otherwise.
+QString troubleText(const QString &name, const PictureSource &source, bool japanese)
+{
+    if (japanese)
+        return loadTroubleMessage(name, source.trouble(), source.declared(), source.fileBytes());
+    switch (source.trouble()) {
+    case LoadTrouble::Missing:
+        return QStringLiteral("%1: no such file").arg(name);
+    case LoadTrouble::Folder:
+        return QStringLiteral("%1: is a folder, not a file").arg(name);
+    case LoadTrouble::NoPermission:
+        return QStringLiteral("%1: permission denied").arg(name);
+    case LoadTrouble::TooManyPixels:
+        return QStringLiteral("%1: too many pixels to decode (%2 x %3)").arg(name).arg(source.declared().width()).arg(source.declared().height());
+    case LoadTrouble::FileTooLarge:
+        return QStringLiteral("%1: the file is far larger than its picture needs").arg(name);
+    case LoadTrouble::TooMuchMetadata:
+        return QStringLiteral("%1: more metadata than a picture ever needs").arg(name);
+    case LoadTrouble::TooManyScans:
+        return QStringLiteral("%1: a progressive JPEG of too many scans").arg(name);
+    default:
+        return QStringLiteral("%1: not a BMP, JPEG, GIF or PNG picture that can be read").arg(name);
+    }
+}
+
+// The size the text is made at: --size, or one side with the other from the picture's
+// aspect, rounded, within the sides a picture can have.
+QSize sizeFor(const TextOptions &o, QSize declared)
+{
+    if ((o.width == 0 && o.height == 0) || declared.isEmpty())
+        return o.width ? QSize(o.width, o.width) : o.height ? QSize(o.height, o.height) : o.size;
+    const auto other = [](int side, int along, int across) {
+        return std::clamp(int((qint64(side) * across * 2 + along) / (qint64(along) * 2)), 1, kLargestSide);
+    };
+    return o.width ? QSize(o.width, other(o.width, declared.width(), declared.height()))
+                   : QSize(other(o.height, declared.height(), declared.width()), o.height);
+}
+
+Dither ditherOf(TextOptions::DitherKind kind)
+{
+    switch (kind) {
+    case TextOptions::Ordered:
+        return Dither::Bayer4;
+    case TextOptions::FloydSteinberg:
+        return Dither::FloydSteinberg;
+    case TextOptions::Atkinson:
+        return Dither::Atkinson;
+    case TextOptions::NoDither:
+        break;
+    }
+    return Dither::None;
+}
+
+QString budgetReport(const QImage &dots, const PostOptions &form, bool japanese)
+{
+    // Counted as the posting window counts: lines joined by one line feed.
+    PostOptions posted = form;
+    posted.lineEnd = QStringLiteral("\n");
+    const QString text = postText(dots, posted);
+    const int lineLength = form.braille ? (dots.width() + 1) / 2 : dots.width();
+    QString report;
+    int row = 0;
+    for (const Budget &b : countBudgets(text, lineLength)) {
+        const QSize most = largestFitting(dots.size(), form.braille, form.pair, Service(row++));
+        const QString largest = most.isEmpty() ? (japanese ? QStringLiteral("収まる大きさなし") : QStringLiteral("no size fits"))
+                                               : QStringLiteral("%1x%2").arg(most.width()).arg(most.height());
+        QString verdict = japanese ? (b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない"))
+                                   : (b.fits ? QStringLiteral("fits") : QStringLiteral("does not fit"));
+        // The one note there is: LINE's bubble on a phone wraps long lines.
+        if (!b.note.isEmpty())
+            verdict += QStringLiteral(" (") + (japanese ? b.note : QStringLiteral("a phone wraps lines after about 12 wide characters")) + QLatin1Char(')');
+        report += QStringLiteral("%1\t%2/%3\t%4\t%5 %6\n")
+                      .arg(b.service)
+                      .arg(b.count)
+                      .arg(b.limit)
+                      .arg(verdict, japanese ? QStringLiteral("最大") : QStringLiteral("largest"), largest);
+    }
+    return report;
+}
+
+// What the output ending early means: a reader that went away is no failure.
+int outputFailed(bool gone, bool japanese)
+{
+    if (gone)
+        return 0;
+    tell(japanese ? QStringLiteral("出力を書き込めませんでした") : QStringLiteral("the output could not be written"));
+    return 1;
+}
+
+} // namespace
+
+int runTextCommand(const CommandLine &line, bool japanese)
+{
+    // A closed pipe is told by write() as EPIPE instead of ending the process unannounced.
+    std::signal(SIGPIPE, SIG_IGN);
+    const TextOptions &o = line.options;
+    PostOptions form;
+    form.braille = o.braille;
+    form.lineEnd = o.lf ? QStringLiteral("\n") : QStringLiteral("\r\n");
+    if (!o.pair.isEmpty()) {
+        const TypedPair typed = readTypedPair(o.pair);
+        if (!typed.ok) {
+            const QByteArray message = usageMistake(QStringLiteral("gridglyph"), QStringLiteral("--pair: ") + typed.problem, japanese).toLocal8Bit();
+            std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
+            return 2;
+        }
+        form.pair = typed.pair;
+    }
+
+    // Read as the window reads a picture opened or dropped: the same limits, the same
+    // preparation, so the same dots.
+    const QSize largest(kLargestCanvas, kLargestCanvas);
+    std::shared_ptr<PictureSource> source;
+    QString name = line.input;
+    if (line.input == QLatin1String("-")) {
+        name = japanese ? QStringLiteral("標準入力") : QStringLiteral("standard input");
+        const std::optional<QByteArray> bytes = readStandardInput(budget::kMostOfferedPictureBytes);
+        if (!bytes) {
+            tell(japanese ? QStringLiteral("標準入力の画像が大きすぎるか、読めませんでした")
+                          : QStringLiteral("standard input: too large for a picture, or unreadable"));
+            return 1;
+        }
+        source = pictureFromData(*bytes, largest).open({});
+    } else {
+        source = pictureFromFile(line.input, largest).open({});
+    }
+    if (source->trouble() != LoadTrouble::None) {
+        tell(troubleText(name, *source, japanese));
+        return 1;
+    }
+
+    Underlay underlay;
+    underlay.take(source);
+    ConvertSettings settings;
+    settings.framing = Framing{o.fill ? Placement::Filled : Placement::Fitted, 1.0, {}};
+    settings.automatic = o.threshold < 0;
+    settings.threshold = std::max(o.threshold, 0);
+    settings.dither = ditherOf(o.dither);
+    settings.invert = o.invert;
+    const QSize size = sizeFor(o, source->declared());
+    const QImage dots = Conversion().run(underlay, size, kLargestDotSize, settings).dots;
+
+    if (o.count) {
+        const QByteArray report = budgetReport(dots, form, japanese).toLocal8Bit();
+        std::fwrite(report.constData(), 1, size_t(report.size()), stderr);
+        std::fflush(stderr);
+    }
+    bool gone = false;
+    if (!writeAll(STDOUT_FILENO, (postText(dots, form) + form.lineEnd).toUtf8(), &gone))
+        return outputFailed(gone, japanese);
+    // A download cut short still shows what arrived, as the window shows it, but a script
+    // must not take it for the whole picture.
+    if (source->work().cutShort()) {
+        tell(japanese ? QStringLiteral("%1: ファイルが途中で切れています。読めた所だけを変換しました").arg(name)
+                      : QStringLiteral("%1: the file ends early; only what was there was converted").arg(name));
+        return 1;
+    }
+    return 0;
+}
+
+int runPngCommand(const CommandLine &line, bool japanese)
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    std::vector<DotPair> pairs = builtInPairs();
+    if (!line.options.pair.isEmpty()) {
+        const TypedPair typed = readTypedPair(line.options.pair);
+        if (!typed.ok) {
+            const QByteArray message = usageMistake(QStringLiteral("gridglyph"), QStringLiteral("--pair: ") + typed.problem, japanese).toLocal8Bit();
+            std::fwrite(message.constData(), 1, size_t(message.size()), stderr);
+            return 2;
+        }
+        pairs.insert(pairs.begin(), typed.pair);
+    }
+
+    const qint64 most = kMostSavedBytes;
+    QByteArray bytes;
+    QString name = line.input;
+    if (line.input == QLatin1String("-")) {
+        name = japanese ? QStringLiteral("標準入力") : QStringLiteral("standard input");
+        const std::optional<QByteArray> read = readStandardInput(most);
+        if (!read) {
+            tell(japanese ? QStringLiteral("標準入力が大きすぎるか、読めませんでした") : QStringLiteral("standard input: too large, or unreadable"));
+            return 1;
+        }
+        bytes = *read;
+    } else {
+        FileTrouble trouble = FileTrouble::None;
+        const std::unique_ptr<QIODevice> device = openPictureFile(line.input, nullptr, &trouble);
+        if (!device) {
+            tell(trouble == FileTrouble::Missing        ? (japanese ? QStringLiteral("%1: 見つかりません") : QStringLiteral("%1: no such file")).arg(name)
+                 : trouble == FileTrouble::Folder       ? (japanese ? QStringLiteral("%1: フォルダーです") : QStringLiteral("%1: is a folder, not a file")).arg(name)
+                 : trouble == FileTrouble::NoPermission ? (japanese ? QStringLiteral("%1: 読む権限がありません") : QStringLiteral("%1: permission denied")).arg(name)
+                                                        : (japanese ? QStringLiteral("%1: 読み込めませんでした") : QStringLiteral("%1: cannot be read")).arg(name));
+            return 1;
+        }
+        if (device->size() > most) {
+            tell((japanese ? QStringLiteral("%1: 絵のテキストとしては大きすぎます") : QStringLiteral("%1: too large for a picture's text")).arg(name));
+            return 1;
+        }
+        bytes = device->readAll();
+    }
+
+    const OpenedPicture opened = readSavedPicture(bytes, pairs, kLargestSide);
+    if (opened.dots.isNull()) {
+        tell(japanese ? QStringLiteral("%1: 絵にできませんでした。").arg(name) + opened.message
+                      : QStringLiteral("%1: not a picture's text of at most %2 x %2 dots").arg(name).arg(kLargestSide));
+        return 1;
+    }
+    const QByteArray png = picturePng(opened.dots);
+    if (line.pngFile == QLatin1String("-")) {
+        bool gone = false;
+        return writeAll(STDOUT_FILENO, png, &gone) ? 0 : outputFailed(gone, japanese);
+    }
+    if (const std::optional<QString> trouble = writeWhole(line.pngFile, png, line.pngFile)) {
+        tell(*trouble);
+        return 1;
+    }
+    return 0;
+}
