@@ -180,8 +180,7 @@ int runTextCommand(const CommandLine &line, bool japanese)
         form.pair = typed.pair;
     }
 
-    // Read as the window reads a picture opened or dropped: the same limits, the same
-    // preparation, so the same dots.
+    // Read as the window reads a picture opened or dropped: the same limits.
     const QSize largest(kLargestCanvas, kLargestCanvas);
     std::shared_ptr<PictureSource> source;
     QString name = line.input;
@@ -193,10 +192,15 @@ int runTextCommand(const CommandLine &line, bool japanese)
                           : QStringLiteral("standard input: too large for a picture, or unreadable"));
             return 1;
         }
-        source = pictureFromData(*bytes, largest).open({});
+        source = OpenPictureData(*bytes, largest);
     } else {
-        source = pictureFromFile(line.input, largest).open({});
+        source = OpenPicture(line.input, largest);
     }
+    // The whole picture decoded as large as the window keeps it (what the window's reading
+    // prepares, less the unscaled top-left part the conversion never reads when it has the
+    // whole), so that the averages, and the dots, are the window's to the bit.
+    if (source->trouble() == LoadTrouble::None && source->hasWhole())
+        source->whole(QSize(1 << 20, 1 << 20));
     if (source->trouble() != LoadTrouble::None) {
         tell(troubleText(name, *source, japanese));
         return 1;

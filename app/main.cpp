@@ -1,17 +1,40 @@
-#include "app.h"
 #include "commandLine.h"
-#include "commandLineText.h"
-#include "frmMain.h"
 #include "pictures/PictureFile.h"
+#include "start.h"
 
-#include <QApplication>
+#include <QByteArray>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <dlfcn.h>
+
+namespace {
+
+// Where the rest of the program lies: beside this file where it was built, else in the
+// private folder of the library directory it was installed with.
+void *openRest()
+{
+    const QString here = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    for (const QString &path : {here + QStringLiteral("/" GRIDGLYPH_REST_NAME),
+                                here + QStringLiteral("/" GRIDGLYPH_REST_FROM_BINDIR "/" GRIDGLYPH_REST_NAME)}) {
+        if (!QFileInfo::exists(path))
+            continue;
+        if (void *rest = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL))
+            return rest;
+        std::fprintf(stderr, "gridglyph: %s\n", dlerror());
+        return nullptr;
+    }
+    std::fprintf(stderr, "gridglyph: %s is missing; reinstall the program\n", GRIDGLYPH_REST_NAME);
+    return nullptr;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    // Read before QApplication exists: --help and --version need no display. A file's name
-    // is kept as the bytes the system gave, whatever their encoding.
+    // Read with Qt Core alone, before anything of the window is loaded: --help and --version
+    // need no display and answer at once. A file's name is kept as the bytes the system
+    // gave, whatever their encoding.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << fileNameFromBytes(argv[i]);
@@ -20,25 +43,9 @@ int main(int argc, char *argv[])
         std::fputs(line.output.toLocal8Bit().constData(), line.toStandardError ? stderr : stdout);
         return line.exitCode;
     }
-    // The conversions need neither a display nor an application object: no window exists.
-    if (line.action == CommandLine::Text)
-        return runTextCommand(line, localeIsJapanese());
-    if (line.action == CommandLine::Png)
-        return runPngCommand(line, localeIsJapanese());
-
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    frmMain main;
-    main.show();
-    // The keyboard is the window's from the start, also where no window manager gives it.
-    main.activateWindow();
-    // Once the window is on the screen, where a window manager placed it (so that a message
-    // about it shows over it): a picture left behind by a program that did not end normally
-    // is offered back, then the file named is opened, as one dropped on it would be.
-    main.whenShown([&main, file = line.file] {
-        main.offerRecovery();
-        if (!file.isEmpty())
-            main.openFromCommandLine(file);
-    });
-    return app.exec();
+    void *rest = openRest();
+    const auto start = rest ? reinterpret_cast<StartFunction>(dlsym(rest, "gridglyph_start")) : nullptr;
+    if (!start)
+        return 1;
+    return start(&argc, argv, &line);
 }

@@ -776,14 +776,15 @@ void tst_underlay::convertingAsLoadedFollowsTheMagnification()
 void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
 {
     // A photo-like picture, wider than tall: a grey ramp behind a red disk and a blue bar,
-    // with a dark frame at its edges, as a JPEG (the format most often converted).
-    QImage photo(360, 240, QImage::Format_RGB32);
+    // with a dark frame at its edges, as a JPEG (the format most often converted), larger
+    // than any canvas, so that it is decoded reduced, as photos are.
+    QImage photo(2400, 1600, QImage::Format_RGB32);
     for (int y = 0; y < photo.height(); ++y)
         for (int x = 0; x < photo.width(); ++x) {
-            const bool frame = x < 6 || y < 6 || x >= 354 || y >= 234;
-            const bool disk = (x - 120) * (x - 120) + (y - 120) * (y - 120) < 70 * 70;
-            const bool bar = x >= 250 && x < 300 && y >= 40 && y < 200;
-            photo.setPixel(x, y, frame ? qRgb(20, 20, 20) : disk ? qRgb(200, 30, 30) : bar ? qRgb(30, 40, 180) : qRgb(x * 255 / 360, x * 255 / 360, 230));
+            const bool frame = x < 40 || y < 40 || x >= 2360 || y >= 1560;
+            const bool disk = (x - 800) * (x - 800) + (y - 800) * (y - 800) < 470 * 470;
+            const bool bar = x >= 1660 && x < 2000 && y >= 260 && y < 1330;
+            photo.setPixel(x, y, frame ? qRgb(20, 20, 20) : disk ? qRgb(200, 30, 30) : bar ? qRgb(30, 40, 180) : qRgb(x * 255 / 2400, x * 255 / 2400, 230));
         }
     const QString path = dir->filePath("photo.jpg");
     QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(photo, "JPEG", 92)));
