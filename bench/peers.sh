@@ -1,42 +1,53 @@
 #!/usr/bin/env bash
-# Times turning 12-megapixel photos (4000 x 3000, baseline JPEGs at quality 90, made here
-# with ImageMagick: a smooth fractal landscape, and the same with film grain, which costs a
-# decoder the most) into a 48 x 48 black-and-white picture, by GRIDGLYPH's own path (BM_FitAndConvertPhoto: decode reduced, fit, average per
-# dot, Otsu) and by three general image-to-text converters given the same file in the same
-# run: jp2a, chafa and ImageMagick. They are installed here only, for this comparison.
-# Usage: bench/peers.sh [runs, default 15]   (after scripts/setup has built the benchmarks)
+# Whole process against whole process: turning photos into a 48 x 48 picture of text with
+# `gridglyph --text` and with four general image-to-text converters given the same file in
+# the same run (jp2a, chafa, img2txt of libcaca, ImageMagick), timed by hyperfine (medians,
+# warm-up runs first), and the program's start without a display (--version). The photos are
+# made here with ImageMagick: a smooth fractal landscape and the same with film grain, which
+# costs a decoder the most, both 12 megapixels (4000 x 3000), and a grainy 27-megapixel one
+# (6000 x 4500); baseline JPEGs at quality 90. The converters are installed here only, for
+# this comparison. Then the conversion in process (Google Benchmark) for the same photos.
+# Usage: bench/peers.sh [runs, default 15]   (after scripts/setup has built the program)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 . scripts/lib/packages.sh
-install_missing jp2a chafa imagemagick time >/dev/null
+install_missing hyperfine jp2a chafa caca-utils imagemagick >/dev/null
+program=$PWD/build/app/gridglyph
+# ImageMagick itself, not a wrapper some systems put before it on the PATH.
+convert=$(command -v /usr/bin/convert convert | head -1)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-convert -size 4000x3000 -seed 7 plasma:fractal -blur 0x2 -quality 90 -interlace none "$work/smooth.jpg"
-convert "$work/smooth.jpg" -attenuate 0.4 +noise Gaussian -quality 90 -interlace none "$work/grainy.jpg"
+cd "$work"
+"$convert" -size 4000x3000 -seed 7 plasma:fractal -blur 0x2 -quality 90 -interlace none smooth.jpg
+"$convert" smooth.jpg -attenuate 0.4 +noise Gaussian -quality 90 -interlace none grainy.jpg
+"$convert" -size 6000x4500 -seed 9 plasma:fractal -blur 0x2 -attenuate 0.4 +noise Gaussian -quality 90 \
+  -interlace none large.jpg
 
-# The median of `runs` runs of a command: wall time and CPU time (user + system), in ms.
-median() {
-  local i out=() cpu=()
-  for i in $(seq "$runs"); do
-    /usr/bin/time -f '%e %U %S' -o "$work/t" "$@" >/dev/null 2>&1
-    read -r e u s <"$work/t"
-    out+=("$(awk -v e="$e" 'BEGIN{print int(e*1000+0.5)}')")
-    cpu+=("$(awk -v u="$u" -v s="$s" 'BEGIN{print int((u+s)*1000+0.5)}')")
-  done
-  printf '%s ms wall, %s ms CPU' \
-    "$(printf '%s\n' "${out[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")" \
-    "$(printf '%s\n' "${cpu[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")"
-}
-for kind in smooth grainy; do
-  photo=$work/$kind.jpg
-  echo "$kind photo: 4000 x 3000 baseline JPEG, $(( $(stat -c %s "$photo") / 1024 )) KiB"
-  printf '  %-50s %s\n' "jp2a --width=48 (ASCII art)" "$(median jp2a --width=48 "$photo")"
-  printf '  %-50s %s\n' "chafa -s 48x48 (symbols)" "$(median chafa -s 48x48 "$photo")"
-  printf '  %-50s %s\n' "convert -resize 48x48 -monochrome (ImageMagick)" \
-    "$(median convert "$photo" -resize 48x48 -monochrome "$work/out.png")"
-  GRIDGLYPH_PHOTO=$photo QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench \
+echo "$(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'); load $(cut -d' ' -f1-3 /proc/loadavg)"
+for photo in smooth grainy large; do
+  echo
+  echo "$photo.jpg: $(identify -format '%w x %h' "$photo.jpg"), $(( $(stat -c %s "$photo.jpg") / 1024 )) KiB"
+  hyperfine -N --style basic --warmup 3 --runs "$runs" --export-markdown "$photo.md" \
+    -n "gridglyph --text --size 48x48" "$program --text --size 48x48 $photo.jpg" \
+    -n "jp2a --width=48" "jp2a --width=48 $photo.jpg" \
+    -n "chafa -s 48x48" "chafa -s 48x48 $photo.jpg" \
+    -n "img2txt -W 48" "img2txt -W 48 $photo.jpg" \
+    -n "convert -resize 48x48 -monochrome" "$convert $photo.jpg -resize 48x48 -monochrome out.png" \
+    -n "gridglyph --version" "$program --version" >/dev/null
+  cat "$photo.md"
+  # Medians, which hyperfine's table does not show.
+  hyperfine -N --style none --warmup 1 --runs "$runs" --export-json "$photo.json" \
+    "$program --text --size 48x48 $photo.jpg" "jp2a --width=48 $photo.jpg" >/dev/null
+  python3 -c 'import json,sys
+for r in json.load(open(sys.argv[1]))["results"]:
+    print("  median %6.1f ms  %s" % (r["median"] * 1000, r["command"].split("/")[-1]))' "$photo.json"
+done
+
+cd - >/dev/null
+for photo in smooth grainy large; do
+  GRIDGLYPH_PHOTO=$work/$photo.jpg QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench \
     --benchmark_filter=BM_FitAndConvertPhoto --benchmark_repetitions=5 \
     --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '_median' |
-    awk '{printf "  %-50s %s ms wall, %s ms CPU (in process)\n", "GRIDGLYPH: fit and convert to 48 x 48 (Otsu)", $2, $4}'
+    awk -v p="$photo" '{printf "in process, %s: fit and convert to 48 x 48 (Otsu): %s ms wall, %s ms CPU\n", p, $2, $4}'
 done
