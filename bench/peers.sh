@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 . scripts/lib/packages.sh
-install_missing hyperfine jp2a chafa caca-utils imagemagick >/dev/null
+install_missing hyperfine jp2a chafa caca-utils imagemagick libjpeg-turbo-progs >/dev/null
 program=$PWD/build/app/gridglyph
 # ImageMagick itself, not a wrapper some systems put before it on the PATH.
 convert=$(command -v /usr/bin/convert convert | head -1)
@@ -24,24 +24,37 @@ cd "$work"
 "$convert" -size 6000x4500 -seed 9 plasma:fractal -blur 0x2 -attenuate 0.4 +noise Gaussian -quality 90 \
   -interlace none large.jpg
 
+# The reduction the window decodes a JPEG at (and so --text, for the same dots): the
+# smallest of 1/1, 1/2, 1/4, 1/8 that still covers the largest canvas filled (1188 pixels).
+reduction() {
+  identify -format '%w %h' "$1.jpg" | awk '{ s = ($1 < $2 ? $1 : $2); d = 1;
+    while (d < 8 && s / (d * 2) >= 1188) d *= 2; print "1/" d }'
+}
 echo "$(nproc) cores: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'); load $(cut -d' ' -f1-3 /proc/loadavg)"
 for photo in smooth grainy large; do
   echo
   echo "$photo.jpg: $(identify -format '%w x %h' "$photo.jpg"), $(( $(stat -c %s "$photo.jpg") / 1024 )) KiB"
-  hyperfine -N --style basic --warmup 3 --runs "$runs" --export-markdown "$photo.md" \
+  hyperfine -N --style none --warmup 3 --runs "$runs" --export-json "$photo.json" \
     -n "gridglyph --text --size 48x48" "$program --text --size 48x48 $photo.jpg" \
     -n "jp2a --width=48" "jp2a --width=48 $photo.jpg" \
     -n "chafa -s 48x48" "chafa -s 48x48 $photo.jpg" \
     -n "img2txt -W 48" "img2txt -W 48 $photo.jpg" \
     -n "convert -resize 48x48 -monochrome" "$convert $photo.jpg -resize 48x48 -monochrome out.png" \
-    -n "gridglyph --version" "$program --version" >/dev/null
-  cat "$photo.md"
-  # Medians, which hyperfine's table does not show.
-  hyperfine -N --style none --warmup 1 --runs "$runs" --export-json "$photo.json" \
-    "$program --text --size 48x48 $photo.jpg" "jp2a --width=48 $photo.jpg" >/dev/null
-  python3 -c 'import json,sys
-for r in json.load(open(sys.argv[1]))["results"]:
-    print("  median %6.1f ms  %s" % (r["median"] * 1000, r["command"].split("/")[-1]))' "$photo.json"
+    -n "gridglyph --version" "$program --version" \
+    -n "libjpeg alone, at the window's reduction: djpeg -scale $(reduction "$photo")" \
+       "djpeg -scale $(reduction "$photo") -outfile /dev/null $photo.jpg" \
+    -n "libjpeg alone, at an eighth: djpeg -scale 1/8" "djpeg -scale 1/8 -outfile /dev/null $photo.jpg" >/dev/null
+  # Medians (hyperfine's own table shows means), and each against the fastest converter.
+  python3 - "$photo.json" <<'TABLE'
+import json, sys
+results = json.load(open(sys.argv[1]))["results"]
+fastest = min(r["median"] for r in results if not r["command"].startswith(("gridglyph", "libjpeg")))
+print("| command | median | mean ± σ | min | fastest converter / this |")
+print("|:---|---:|---:|---:|---:|")
+for r in results:
+    print("| `%s` | %.1f ms | %.1f ± %.1f ms | %.1f ms | %.2f |" % (r["command"], r["median"] * 1000, r["mean"] * 1000,
+          r["stddev"] * 1000, r["min"] * 1000, fastest / r["median"]))
+TABLE
 done
 
 cd - >/dev/null
