@@ -216,6 +216,11 @@ int runTextCommand(const CommandLine &line, bool japanese)
     settings.invert = o.invert;
     const QSize size = sizeFor(o, source->declared());
     const QImage dots = Conversion().run(underlay, size, kLargestDotSize, settings).dots;
+    // A picture too large to reduce is converted from its top-left part, decoded only now.
+    if (source->trouble() != LoadTrouble::None) {
+        tell(troubleText(name, *source, japanese));
+        return 1;
+    }
 
     if (o.count) {
         const QByteArray report = budgetReport(dots, form, japanese).toLocal8Bit();
