@@ -42,7 +42,7 @@ run --text --size 7x5 --braille --lf "$dir/p.png" || fail "--braille exited $?"
 for case in "--width 14:14:10" "--height 1:1:1" "--width 99:99:71" "--height 99:99:99"; do
   option=${case%%:*} rest=${case#*:}
   run --text $option --lf "$dir/p.png" || fail "$option exited $?"
-  [ "$(wc -l <"$out")" = "${rest#*:}" ] && [ "$(head -1 "$out" | wc -m)" = "$((${rest%%:*} + 1))" ] || fail "$option gave $(head -1 "$out" | wc -m) x $(wc -l <"$out")"
+  [ "$(wc -l <"$out")" = "${rest#*:}" ] && [ "$(head -1 "$out" | LC_ALL=C.UTF-8 wc -m)" = "$((${rest%%:*} + 1))" ] || fail "$option gave $(head -1 "$out" | LC_ALL=C.UTF-8 wc -m) x $(wc -l <"$out")"
 done
 # --count: every service on standard error, the text alone on standard output.
 run --text --braille --size 32x32 --count "$dir/p.png" || fail "--count exited $?"
