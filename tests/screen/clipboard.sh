@@ -37,8 +37,17 @@ fail() { echo "FAIL: $*"; import -window root /tmp/gridglyph-clipboard-failed.pn
 # a marker goes first, and the text is read once something else replaced it.
 clipboard() { xclip -selection clipboard -o 2>/dev/null; }
 not_marker() { [ "$(clipboard)" != "(waiting for the program)" ]; }
+# xclip returns before the server has made it the owner (its request goes out from the
+# process it leaves behind), and on a busy machine keys sent after it can be served first:
+# an offer counts once xclip gives it back.
+offered() { xclip -selection clipboard "${@:2}" -o 2>/dev/null | cmp -s - "$1"; }
+offer() { # offer FILE [-t TYPE]
+  xclip -selection clipboard "${@:2}" -i "$1"
+  poll 30 offered "$@" || fail "xclip did not take the clipboard with $1"
+}
 copied() {
-  printf '(waiting for the program)' | xclip -selection clipboard -i
+  printf '(waiting for the program)' >"$work/marker.txt"
+  offer "$work/marker.txt"
   xdotool key ctrl+c
   poll 30 not_marker || fail "Ctrl+C put nothing on the clipboard"
   clipboard
@@ -57,7 +66,7 @@ xdotool mousemove 60 400 click 1
 
 # The text round trip, byte for byte.
 printf '■□■\r\n□□■\r\n' >"$work/in.txt"
-xclip -selection clipboard -i "$work/in.txt"
+offer "$work/in.txt"
 xdotool key ctrl+v
 is_pasted() { [ "$(copied | head -c 3)" = "■" ]; }
 poll 30 is_pasted || fail "the text pasted did not become the picture"
@@ -71,7 +80,7 @@ xdotool key ctrl+z
 printf '■□□□□□■\r\n□■□□□■□\r\n□□■■■□□\r\n□■□□□■□\r\n■□□□□□■\r\n' >"$work/seven.txt"
 for ends in 'crcrlf' 'lfcr'; do
   if [ $ends = crcrlf ]; then sed 's/\r$/\r\r/' "$work/seven.txt"; else tr -d '\r' <"$work/seven.txt" | sed 's/$/\r/' | tr -d '\n' | sed 's/\r/\n\r/g'; fi >"$work/doubled.txt"
-  xclip -selection clipboard -i "$work/doubled.txt"
+  offer "$work/doubled.txt"
   xdotool key ctrl+v
   seven_wide() { [ "$(copied | head -n 1 | tr -d '\r')" = "■□□□□□■" ]; }
   poll 30 seven_wide || fail "the 7 x 5 text with $ends line ends did not become the picture"
@@ -83,7 +92,7 @@ done
 
 # A picture of a disk, 2000 x 1500, pasted, turned into dots, undone and redone.
 convert -size 2000x1500 xc:white -fill black -draw "circle 1000,750 1000,250" "$work/disk.png"
-xclip -selection clipboard -t image/png -i "$work/disk.png"
+offer "$work/disk.png" -t image/png
 # Ctrl+T at once: the picture is still being read, and the window for it opens once it is.
 xdotool key ctrl+v ctrl+t
 dialog=$(wait_for_window $ppid '^下絵から点を打つ$') || fail "no window \"下絵から点を打つ\""
@@ -112,17 +121,32 @@ xdotool mousemove 60 400 click 1
 echo "Ctrl+Z, Ctrl+Y and Escape: the dots as they should be"
 
 # Owners that misbehave: one time-out, one message, and the program goes on.
+# Each helper's log is emptied before the helper starts: the redirection of a command started
+# with & is made in the new process, and until then the log still says what the last helper
+# said.
 owning() { grep -q owning "$work/owner.log"; }
+start_owner() { # start_owner MODE [SELECTION]
+  : >"$work/owner.log"
+  "$py" "$here/clipboard_owner.py" "$@" >>"$work/owner.log" 2>&1 & owner=$!
+  poll 30 owning || fail "the $1 owner did not take the selection"
+}
+stop_owner() { kill $owner 2>/dev/null || true; wait $owner 2>/dev/null || true; owner=; }
+dropped() { grep -q dropped "$work/source.log"; }
+start_source() { # start_source MODE: a drag from it dropped on the canvas
+  : >"$work/source.log"
+  "$py" "$here/drag_source.py" "$main" 200 200 "$1" >>"$work/source.log" 2>&1 & source=$!
+  poll 30 dropped || fail "the drag source ($1) did not drop"
+}
+stop_source() { kill $source 2>/dev/null || true; wait $source 2>/dev/null || true; source=; }
 for mode in silent stall trickle; do
-  "$py" "$here/clipboard_owner.py" $mode >"$work/owner.log" 2>&1 & owner=$!
-  poll 30 owning || fail "the $mode owner did not take the clipboard"
+  start_owner $mode
   xdotool mousemove 60 400 click 1
   xdotool key ctrl+v
   box=$(wait_for_window $ppid '^GRIDGLYPH$') || fail "$mode owner: no message"
   import -window root "$work/box-$mode.png"
   [ -n "${GRIDGLYPH_SHOTS:-}" ] && cp "$work/box-$mode.png" "$GRIDGLYPH_SHOTS/"
   xdotool windowfocus --sync "$box" key Return
-  kill $owner; wait $owner 2>/dev/null || true; owner=
+  stop_owner
   box_gone() { ! window_of $ppid '^GRIDGLYPH$' >/dev/null; }
   poll 30 box_gone || fail "$mode owner: the message did not close"
   xdotool mousemove 60 400 click 1
@@ -143,11 +167,6 @@ expect_message() { # expect_message CASE WORDS: one message saying WORDS, answer
   kill -0 $ppid || fail "$1: the program died"
   [ "$(peak_mb)" -lt 400 ] || fail "$1: the program's peak memory is $(peak_mb) MB"
 }
-start_owner() { # start_owner MODE [SELECTION]
-  "$py" "$here/clipboard_owner.py" "$@" >"$work/owner.log" 2>&1 & owner=$!
-  poll 30 owning || fail "the $1 owner did not take the selection"
-}
-stop_owner() { kill $owner 2>/dev/null || true; wait $owner 2>/dev/null || true; owner=; }
 
 # An owner that never stops, and one that offers 100 MB: refused at the limit, at once.
 for mode in endless flood; do
@@ -160,23 +179,20 @@ done
 
 # Drags that never deliver or never stop, dropped on the canvas.
 main=$(window_of $ppid '^GRIDGLYPH Ver\. 1\.10$')
-dropped() { grep -q dropped "$work/source.log"; }
 for mode in silent trickle endless; do
-  "$py" "$here/drag_source.py" "$main" 200 200 $mode >"$work/source.log" 2>&1 & source=$!
-  poll 30 dropped || fail "the $mode drag source did not drop"
+  start_source $mode
   expect_message "a drop from a $mode drag source" "drop-$mode"
-  kill $source 2>/dev/null || true; wait $source 2>/dev/null || true; source=
+  stop_source
   echo "$mode drag source: one message, the program answering, peak memory $(peak_mb) MB"
 done
 
 # A picture named in Latin-1, dropped as a file list.
 mkdir -p "$work/latin1"
 convert -size 60x60 xc:'#2060C0' "$work/latin1/caf"$'\xe9'".png"
-"$py" "$here/drag_source.py" "$main" 200 200 "latin1=$work/latin1" >"$work/source.log" 2>&1 & source=$!
-poll 30 dropped || fail "the file list was not dropped"
+start_source "latin1=$work/latin1"
 blue_under() { import -window root "$work/shot.png"; [ "$(convert "$work/shot.png" -format '%[fx:int(255*p{94,14}.b+0.5)]' info:)" = 192 ]; }
 poll 30 blue_under || fail "a dropped picture named in Latin-1 did not become the underlay"
-kill $source 2>/dev/null || true; wait $source 2>/dev/null || true; source=
+stop_source
 echo "a dropped picture named in Latin-1 became the underlay"
 
 # The result window's box: Ctrl+V and Shift+Insert with a frozen clipboard owner, the middle

@@ -25,7 +25,12 @@ def serve(d, w, selection_name, mode):
     SELECTION, TARGETS, INCR = atom(selection_name), atom('TARGETS'), atom('INCR')
     PNG, UTF8, URIS = atom('image/png'), atom('UTF8_STRING'), atom('text/uri-list')
     w.set_selection_owner(SELECTION, X.CurrentTime)
-    d.flush()
+    # A round trip: the server has made us the owner before the check is told so. A request
+    # that is only sent may be served after the keys the check sends next, through another
+    # connection, on a busy machine.
+    owner = d.get_selection_owner(SELECTION)
+    if getattr(owner, 'id', owner) != w.id:
+        sys.exit("the selection was not ours: %r" % owner)
     print("owning", flush=True)
 
     if mode.startswith('latin1='):
