@@ -792,15 +792,21 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
     QVERIFY(underlayRead(*w));
 
     // The same picture through the program's command line, with no display at all.
-    const auto commandLine = [&](const QStringList &options) {
+    const auto commandLine = [&](const QStringList &options, const QString &file = QString(), int *status = nullptr,
+                                 QString *said = nullptr) {
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(GRIDGLYPH_PROGRAM), QStringList{QStringLiteral("--text")} + options + QStringList{path});
-        if (!program.waitForFinished(300000) || program.exitCode() != 0)
+        program.start(QStringLiteral(GRIDGLYPH_PROGRAM),
+                      QStringList{QStringLiteral("--text")} + options + QStringList{file.isEmpty() ? path : file});
+        if (!program.waitForFinished(300000) || (!status && program.exitCode() != 0))
             return QString();
+        if (status)
+            *status = program.exitCode();
+        if (said)
+            *said = QString::fromUtf8(program.readAllStandardError());
         return QString::fromUtf8(program.readAllStandardOutput());
     };
     struct Case
@@ -850,6 +856,28 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(dotRows(*w), converted);
     QVERIFY(log->messages.isEmpty());
+
+    // Cut short, as a download that stopped at 60%: what arrived, as the window shows it,
+    // the rest white, and status 1 with a word on standard error, so that no script takes
+    // it for the whole picture.
+    const QByteArray whole = pictureFiles::encodedImage(photo, "JPEG", 92);
+    const QString cut = dir->filePath("cut.jpg");
+    QVERIFY(pictureFiles::write(cut, whole.left(whole.size() * 6 / 10)));
+    w->openPicture(cut);
+    QVERIFY(underlayRead(*w));
+    w->showConvert();
+    w->convertWindow()->accept();
+    const QStringList shown = dotRows(*w);
+    QVERIFY(shown.mid(0, 5).join(QString()).count('#') > 10);
+    QCOMPARE(shown.last(), QString(11, '.'));
+    int status = -1;
+    QString said;
+    QCOMPARE(commandLine({"--size", "11x11"}, cut, &status, &said), pictureText(dotPicture(shown)));
+    QCOMPARE(status, 1);
+    QVERIFY2(said.contains(QStringLiteral("ends early")), qPrintable(said));
+    commandLine({"--size", "11x11"}, QString(), &status, &said);
+    QCOMPARE(status, 0);
+    QVERIFY(said.isEmpty());
 }
 
 void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
@@ -997,6 +1025,20 @@ void tst_underlay::framingMovesAndScalesBySteps()
     QCOMPARE(blackSpan(conversion.run(underlay, QSize(20, 20), 12, s).dots), small.translated(4, 0));
     QCOMPARE(blackSpan(dotsOf(moved)), disk.translated(8, 0));
     QCOMPARE(framingOn(moved, QSize(400, 400), QSize(20, 20)).shift, QPointF(4, 0));
+    // Scaled too, and a wide picture on a wide canvas: the move follows the picture, the
+    // scale stays its own.
+    Framing zoomedMoved = movedBy(zoomedAbout(fitted, 1.5625, {}), QPointF(8, -4));
+    zoomedMoved.canvas = QSize(40, 20);
+    const Framing halved = framingOn(zoomedMoved, QSize(600, 300), QSize(20, 10));
+    QCOMPARE(halved.shift, QPointF(4, -2));
+    QCOMPARE(halved.zoom, 1.5625);
+    QCOMPARE(halved.canvas, QSize(20, 10));
+    // A tall and a wide picture, scaled by 1.25 about the canvas's middle and moved (2, -1)
+    // dots of 12 pixels: each side of the rectangle from its own side.
+    QCOMPARE(framedRect(QSize(600, 300), QSize(480, 240), Framing{Placement::Fitted, 1.25, QPointF(2, -1)}, 12),
+             QRect(240 - 300 + 24, 120 - 150 - 12, 600, 300));
+    QCOMPARE(framedRect(QSize(300, 600), QSize(240, 480), Framing{Placement::Fitted, 1.25, QPointF(-1, 2)}, 12),
+             QRect(120 - 150 - 12, 240 - 300 + 24, 300, 600));
     // Framed while lying as loaded: nothing is framed.
     QCOMPARE(framedRect(QSize(400, 400), QSize(480, 480), Framing{Placement::AsLoaded, 2.0, QPointF(3, 3)}, 12),
              QRect(0, 0, 400, 400));
