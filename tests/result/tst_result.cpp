@@ -696,6 +696,23 @@ void tst_result::everyBoxPastesThroughTheBoundedReader()
     }
     // None of it touched the picture.
     QVERIFY(blackDots(w).isEmpty());
+
+    // Lines with every kind of line end: a multi-line box keeps them as lines, a one-line
+    // box joins them with one space each.
+    setClipboardOfferMaker([&owners](QClipboard::Mode) {
+        auto o = std::make_unique<ScriptedOwner>(&owners);
+        o->offered = QStringList{"UTF8_STRING"};
+        o->answer = {OfferSource::Status::Ok, QByteArray("1\r\n2\n3\r4")};
+        return o;
+    });
+    QPlainTextEdit lines;
+    QLineEdit line;
+    for (QWidget *box : {static_cast<QWidget *>(&lines), static_cast<QWidget *>(&line)}) {
+        box->show();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(lines.toPlainText(), QStringLiteral("1\n2\n3\n4"));
+    QCOMPARE(line.text(), QStringLiteral("1 2 3 4"));
 }
 
 void tst_result::brailleBothWays()
