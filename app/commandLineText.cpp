@@ -276,7 +276,7 @@ int runPngCommand(const CommandLine &line, bool japanese)
             return 1;
         }
         if (device->size() > most) {
-            tell((japanese ? QStringLiteral("%1: 絵のテキストとしては大きすぎます") : QStringLiteral("%1: too large for a picture's text")).arg(name));
+            tell(tooLargeToOpen(name, device->size(), japanese));
             return 1;
         }
         bytes = device->readAll();
@@ -284,8 +284,9 @@ int runPngCommand(const CommandLine &line, bool japanese)
 
     const OpenedPicture opened = readSavedPicture(bytes, pairs, kLargestSide);
     if (opened.dots.isNull()) {
-        tell(japanese ? QStringLiteral("%1: 絵にできませんでした。").arg(name) + opened.message
-                      : QStringLiteral("%1: not a picture's text of at most %2 x %2 dots").arg(name).arg(kLargestSide));
+        tell(japanese ? QStringLiteral("%1: 絵にできませんでした。").arg(shownFileName(name)) + opened.message
+                      : QStringLiteral("%1: not a picture's text of at most %2 x %2 dots (--pair XY reads X as black, Y as white)")
+                            .arg(shownFileName(name)).arg(kLargestSide));
         return 1;
     }
     const QByteArray png = picturePng(opened.dots);
@@ -293,8 +294,10 @@ int runPngCommand(const CommandLine &line, bool japanese)
         bool gone = false;
         return writeAll(STDOUT_FILENO, png, &gone) ? 0 : outputFailed(gone, japanese);
     }
-    if (const std::optional<QString> trouble = writeWhole(line.pngFile, png, line.pngFile)) {
-        tell(*trouble);
+    // Only a file is ever written: a device or a pipe named here is refused, not replaced.
+    const bool older = pathKind(line.pngFile) == PathKind::File;
+    if (const WriteTrouble trouble = writeWholeFile(line.pngFile, png); trouble != WriteTrouble::None) {
+        tell(writeTroubleText(trouble, shownFileName(line.pngFile), older, japanese));
         return 1;
     }
     return 0;

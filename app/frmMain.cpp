@@ -323,9 +323,11 @@ void frmMain::connectHandlers()
         const QSize size = pictureSize();
         return picPreview->image().copy(QRect(QPoint(0, 0), size));
     });
+    connect(recovery_.get(), &Recovery::cannotWrite, this, &frmMain::tellCannotKeep);
     history_->setChanged([this] {
         commands_->nameSteps(history_->undoName(), history_->redoName());
         recovery_->changed();
+        showTitle();
     });
     Frame1->installEventFilter(this);
     for (QWidget *control : Frame1->findChildren<QWidget *>())
@@ -402,6 +404,10 @@ void frmMain::closeEvent(QCloseEvent *event)
         return;
     }
     QWidget::closeEvent(event);
+    // The program ends with this window: none of its other windows keeps it going alone.
+    for (QWidget *other : std::initializer_list<QWidget *>{post_, help_})
+        if (other)
+            other->close();
 }
 
 bool frmMain::raiseResult()

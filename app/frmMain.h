@@ -102,6 +102,8 @@ public:
     // At start: a picture that a program which did not end normally left behind is
     // offered back.
     void offerRecovery();
+    // The file open now, if any: where Ctrl+S saves again.
+    QString openFileName() const { return savedPath_; }
     Recovery *recovery() const { return recovery_.get(); }
     // Runs `then` once the window was first painted on the screen.
     void whenShown(std::function<void()> then);
@@ -241,8 +243,15 @@ private:
     QPointer<frmHelp> help_;
     std::unique_ptr<PictureHistory> history_;
     std::unique_ptr<Recovery> recovery_;
-    // Where Ctrl+S saves again, and the type the save dialog chose last (1 text, 2 picture).
+    // The title: the file open, and whether the picture changed since it was saved or opened.
+    void showTitle();
+    // The recovery copy cannot be written: the user is told, once until it can again.
+    void tellCannotKeep(const QString &folder);
+
+    // Where Ctrl+S saves again, and the type the save dialog chose last (1 text, 2 picture);
+    // the picture's text as it was saved or opened there.
     QString savedPath_;
+    QString savedText_;
     int savedType_ = 1;
     std::unique_ptr<Stroke> stroke_;
     CommandList *commands_ = nullptr;

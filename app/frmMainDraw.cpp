@@ -89,6 +89,7 @@ void frmMain::drawAt(QSize size)
     // The copy holds the picture's size too.
     if (recovery_)
         recovery_->changed();
+    showTitle();
 }
 
 void frmMain::placeUnderlay(QSize canvas)

@@ -13,6 +13,7 @@
 #include "offers/pictureOffer.h"
 #include "result/dotText.h"
 #include "result/frmPost.h"
+#include "keeping/savedPicture.h"
 #include "result/textReading.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
@@ -99,46 +100,68 @@ void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString
                                          [this](const QString &text) { return takeDotText(text) != TextTaken::NotDotText; });
     switch (taken.kind) {
     case TakenOffer::Nothing:
+        // Text that is no picture, and nothing else with it: said, not silently dropped.
+        if (taken.textLeft)
+            MsgBox(this, QStringLiteral("%1のテキストは絵の文字（■と□など）ではないため、何も変わりません。").arg(owner));
+        return;
     case TakenOffer::TextUsed:
         return;
     case TakenOffer::Message:
         MsgBox(this, taken.message);
         return;
     case TakenOffer::Picture:
-        loadUnderlayAndShow(taken.request, taken.name);
+        // A picture this program saved is the picture again, as Ctrl+O opens it.
+        if (!taken.path.isEmpty() && isOwnPictureFile(taken.path))
+            openFile(taken.path);
+        else
+            loadUnderlayAndShow(taken.request, taken.name);
         return;
     }
 }
 
 frmMain::TextTaken frmMain::takeDotText(const QString &text, bool opened)
 {
-    std::vector<DotPair> pairs = builtInPairs();
+    // The pair the user typed in the posting window first, then the program's own.
+    std::vector<DotPair> pairs;
     if (post_ && post_->typedPair())
         pairs.push_back(*post_->typedPair());
-    ReadText read = readDotText(text, pairs, kLargestSide);
-    if (read.outcome == ReadText::NotDotText || read.outcome == ReadText::BadCharacter) {
-        // Square art in other characters: braille, a BLACK and WHITE pair, or two characters
-        // in a grid, of which the user says which is black.
-        const OtherText other = readOtherText(text, kLargestSide);
-        if (other.kind == OtherText::Ask) {
-            const QString a = characterText(other.first), b = characterText(other.second);
-            const int answer = MsgBoxAsk(this, QStringLiteral("%1は「%2」と「%3」の2文字でできています。どちらを黒い点にしますか？")
-                                                   .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"), a, b),
-                                         {QStringLiteral("「%1」を黒").arg(a), QStringLiteral("「%1」を黒").arg(b), QStringLiteral("キャンセル")}, 0);
-            if (answer == 2)
-                return TextTaken::Refused;
-            read = readDotText(text, {answer == 0 ? DotPair{other.first, other.second} : DotPair{other.second, other.first}}, kLargestSide);
-        } else if (other.kind == OtherText::Read && read.outcome == ReadText::NotDotText) {
-            read = other.read;
-        }
+    for (const DotPair &p : builtInPairs())
+        pairs.push_back(p);
+    TextIntake read = readPictureText(text, pairs, kLargestSide, opened);
+    if (read.kind == TextIntake::Ask) {
+        const QString a = characterShown(read.first), b = characterShown(read.second);
+        const int answer = MsgBoxAsk(this, whichIsBlackQuestion(read, opened),
+                                     {QStringLiteral("「%1」を黒").arg(a), QStringLiteral("「%1」を黒").arg(b), QStringLiteral("キャンセル")}, 0);
+        if (answer == 2)
+            return TextTaken::Refused;
+        read = readAnswered(text, read, answer == 0, kLargestSide, opened);
     }
-    if (read.outcome == ReadText::NotDotText)
+    if (read.kind == TextIntake::NotDotText)
         return TextTaken::NotDotText;
-    if (read.outcome != ReadText::Picture) {
-        MsgBox(this, readTextMessage(read, kLargestSide, opened));
+    if (read.kind != TextIntake::Picture) {
+        MsgBox(this, read.message);
         return TextTaken::Refused;
     }
-    takePicture(read.dots, opened ? QStringLiteral("絵を開く") : QStringLiteral("テキストの貼り付け"));
+    // The posting window's text with black and white swapped for a dark theme: its own text
+    // is read the right way round, and any other in its characters is asked about, never
+    // turned over without a word.
+    QImage dots = read.dots;
+    if (post_ && !opened && post_->wroteSwapped(text)) {
+        dots = transforms::inverted(dots);
+    } else if (post_ && post_->options().swap && !opened) {
+        bool swapped = false;
+        if (readPictureText(text, {post_->options().pair}, kLargestSide).kind == TextIntake::Picture) {
+            const int answer = MsgBoxAsk(this, QStringLiteral("投稿用テキストの「白と黒を入れ替える」が選ばれています。"
+                                                              "貼り付けたテキストの白と黒を入れ替えて読みますか？"),
+                                         {QStringLiteral("入れ替えて読む"), QStringLiteral("そのまま読む"), QStringLiteral("キャンセル")}, 0);
+            if (answer == 2)
+                return TextTaken::Refused;
+            swapped = answer == 0;
+        }
+        if (swapped)
+            dots = transforms::inverted(dots);
+    }
+    takePicture(dots, opened ? QStringLiteral("絵を開く") : QStringLiteral("テキストの貼り付け"));
     return TextTaken::Picture;
 }
 

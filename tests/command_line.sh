@@ -80,4 +80,30 @@ status=0; head -c $((128 * 1024 * 1024 + 1)) /dev/zero | run --text - || status=
 # A reader that goes away early (head, a closed pipe) is no failure.
 status=0; env -u DISPLAY -u WAYLAND_DISPLAY "$prog" --text --size 99x99 "$dir/p.png" 2>"$err" | true || status=$?
 [ ! -s "$err" ] || fail "a closed pipe: $(cat "$err")"
+# Only a file is ever written: a pipe or a device named as the PNG is refused, and stays.
+mkfifo "$dir/fifo.png"
+status=0; run --png "$dir/fifo.png" "$dir/p.txt" || status=$?
+[ "$status" = 1 ] && [ -p "$dir/fifo.png" ] && grep -q 'a device or a pipe' "$err" || fail "--png onto a pipe gave status $status"
+# A name that is not UTF-8 is written as the very bytes given, and read back by them.
+latin=$(printf 'caf\351')
+run --png "$dir/$latin.png" "$dir/p.txt" && [ -f "$dir/$latin.png" ] || fail "--png to a Latin-1 name"
+[ "$(ls "$dir" | grep -c '^caf')" = 1 ] || fail "--png wrote another name: $(ls "$dir")"
+cp "$dir/p.txt" "$dir/$latin.txt"
+run --png - "$dir/$latin.txt" && cmp -s "$out" "$dir/stdout.png" || fail "--png from a Latin-1 name"
+# Messages in the user's language: English under C, Japanese under ja_*; sizes in the limit's unit.
+chmod 0444 "$dir/p.png" 2>/dev/null
+if [ "$(id -u)" != 0 ]; then
+  status=0; run --png "$dir/p.png" "$dir/p.txt" || status=$?
+  [ "$status" = 1 ] && grep -q 'read-only' "$err" || fail "--png onto a read-only file gave status $status"
+fi
+head -c 9000000 /dev/zero >"$dir/big.txt"
+status=0; run --png - "$dir/big.txt" || status=$?
+[ "$status" = 1 ] && grep -q '(8.6 MB; at most 8 MB)' "$err" || fail "a 9,000,000-byte text gave status $status"
+status=0; env -u DISPLAY LANG=ja_JP.UTF-8 LC_ALL= "$prog" --png - "$dir/big.txt" >"$out" 2>"$err" || status=$?
+[ "$status" = 1 ] && grep -q '8.6 MB。開けるのは 8 MB まで' "$err" || fail "a 9,000,000-byte text in Japanese"
+# The window without any display: one line and status 1, not Qt's abort.
+status=0; env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C.UTF-8 LC_ALL= "$prog" >"$out" 2>"$err" || status=$?
+[ "$status" = 1 ] && [ "$(cat "$err")" = "gridglyph: cannot open a display (DISPLAY=)" ] || fail "no display gave status $status"
+status=0; env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=wayland LANG=ja_JP.UTF-8 LC_ALL= XDG_RUNTIME_DIR="$dir" "$prog" >"$out" 2>"$err" || status=$?
+[ "$status" = 1 ] && grep -q '^gridglyph: 画面に接続できません: DISPLAY=$' "$err" || fail "no Wayland display gave status $status"
 echo "--text and --png convert without a display, and refuse what they cannot read"

@@ -47,6 +47,9 @@ private slots:
     void fileSwappedForAPipeAfterTheDialog();
     void awkwardPathsLoad();
     void thePictureComesBackAfterAnyEnding();
+    void theRecoveryFolderIsReadAsUntrustedInput();
+    void aCopyLastsUntilItsSuccessorIsOnTheDisk();
+    void aCopyThatCannotBeWrittenIsToldOnce();
 
 private:
     void pick(const QString &path);
@@ -438,6 +441,207 @@ void tst_badinput::thePictureComesBackAfterAnyEnding()
     QVERIFY2(log->messages[0].contains(QStringLiteral("damaged")), qPrintable(log->messages[0]));
     QVERIFY(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("damaged/picture-1-2-3.txt"))));
     log->messages.clear();
+}
+
+namespace {
+
+// A recovery copy of `rows` left behind in `folder` by a program gone, made at `when`.
+bool leaveCopy(const QString &folder, qint64 when, const QStringList &rows)
+{
+    QFile f(QStringLiteral("%1/picture-%2-%3-0.txt").arg(folder).arg(900000 + when % 1000).arg(when));
+    return f.open(QIODevice::WriteOnly) && f.write(pictureText(dotPicture(rows)).toUtf8()) > 0;
+}
+
+QStringList copiesIn(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("picture-*.txt")}, QDir::Files | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+void tst_badinput::theRecoveryFolderIsReadAsUntrustedInput()
+{
+    const QString folder = dir->filePath(QStringLiteral("recovery"));
+    QVERIFY(QDir().mkpath(folder));
+    const auto at = [&folder](const QString &name) { return QFile::encodeName(folder + QLatin1Char('/') + name); };
+    // The newest copies are a link to an endless device, a pipe nobody writes, a file far
+    // larger than any picture's text, and a link to a picture's text elsewhere: each set
+    // aside without waiting on it or reading it whole; the newest real copy is offered.
+    QVERIFY(leaveCopy(folder, 100, {"#.", ".#"}));
+    QVERIFY(::symlink("/dev/zero", at(QStringLiteral("picture-1-400-0.txt")).constData()) == 0);
+    QVERIFY(::mkfifo(at(QStringLiteral("picture-1-300-0.txt")).constData(), 0600) == 0);
+    {
+        QFile large(folder + QStringLiteral("/picture-1-200-0.txt"));
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.resize(Recovery::kMostCopyBytes + 1));
+    }
+    QVERIFY(leaveCopy(dir->path(), 1, {"##"}));
+    QVERIFY(::symlink(at(QStringLiteral("../picture-900001-1-0.txt")).constData(), at(QStringLiteral("picture-1-150-0.txt")).constData()) == 0);
+    Recovery recovery(folder, [] { return dotPicture({"#"}); });
+    const Recovery::Found found = recovery.lookForLeftBehind();
+    QVERIFY(found.newest);
+    QCOMPARE(dotRows(found.newest->dots), (QStringList{"#.", ".#"}));
+    QCOMPARE(found.setAside.size(), 4);
+    QVERIFY(found.notMoved.isEmpty());
+    QCOMPARE(recovery.copiesRead(), 5);
+    QCOMPARE(QDir(folder + QStringLiteral("/damaged")).entryList(QDir::Files | QDir::System).size(), 4);
+    QVERIFY(QFileInfo(QStringLiteral("/dev/zero")).exists());
+
+    // The last picture as a link to the device or as a pipe: unreadable, said so; absent: none.
+    QCOMPARE(recovery.lastPicture().kind, Recovery::Last::None);
+    QVERIFY(::symlink("/dev/zero", at(QStringLiteral("last.txt")).constData()) == 0);
+    QCOMPARE(recovery.lastPicture().kind, Recovery::Last::Unreadable);
+    QVERIFY(QFile::remove(folder + QStringLiteral("/last.txt")));
+    QVERIFY(::mkfifo(at(QStringLiteral("last.txt")).constData(), 0600) == 0);
+    QCOMPARE(recovery.lastPicture().kind, Recovery::Last::Unreadable);
+    QVERIFY(QFile::remove(folder + QStringLiteral("/last.txt")));
+    recovery.declined(*found.newest);
+
+    // Two thousand copies left behind: only the newest is read, and the oldest go once their
+    // programs are known to be gone, the newest twenty kept.
+    const QString many = dir->filePath(QStringLiteral("many"));
+    QVERIFY(QDir().mkpath(many));
+    for (int i = 0; i < 2000; ++i)
+        QVERIFY(leaveCopy(many, 10000 + i, {i == 1999 ? "#" : "."}));
+    Recovery crowded(many, [] { return dotPicture({"#"}); });
+    const Recovery::Found newest = crowded.lookForLeftBehind();
+    QVERIFY(newest.newest);
+    QCOMPARE(dotRows(newest.newest->dots), QStringList{"#"});
+    QVERIFY(newest.newest->path.endsWith(QStringLiteral("-11999-0.txt")));
+    QCOMPARE(crowded.copiesRead(), 1);
+    crowded.waitForWrites();
+    QCOMPARE(copiesIn(many).size(), Recovery::kKeptCopies);
+    QVERIFY(copiesIn(many).contains(QFileInfo(newest.newest->path).fileName()));
+    newest.newest->lock->unlock();
+
+    // In the window: many unreadable copies cost one message, and the newest picture is
+    // offered; Ctrl+Shift+O of a last picture that is a device says so and keeps the canvas.
+    QString windowFolder = w->recovery()->folder();
+    for (int i = 0; i < 50; ++i)
+        QVERIFY(::mkfifo(QFile::encodeName(QStringLiteral("%1/picture-2-%2-0.txt").arg(windowFolder).arg(500 + i)).constData(), 0600) == 0);
+    QVERIFY(leaveCopy(windowFolder, 1, {"#.#"}));
+    setMsgBoxAskHook([](const QString &, const QStringList &answers) { return int(answers.indexOf(QStringLiteral("はい"))); });
+    const auto noQuestions = qScopeGuard([] { setMsgBoxAskHook(failOnQuestion); });
+    w->offerRecovery();
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY2(log->messages[0].contains(QStringLiteral(" 50 個")), qPrintable(log->messages[0]));
+    QCOMPARE(dotRows(*w), QStringList{"#.#"});
+    QFile::remove(windowFolder + QStringLiteral("/last.txt"));
+    QVERIFY(::symlink("/dev/zero", QFile::encodeName(windowFolder + QStringLiteral("/last.txt")).constData()) == 0);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w->picDot, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(log->messages.size(), 2);
+    QVERIFY2(log->messages[1].startsWith(QStringLiteral("前回の絵のファイルが読めませんでした")), qPrintable(log->messages[1]));
+    QCOMPARE(dotRows(*w), QStringList{"#.#"});
+    QFile::remove(windowFolder + QStringLiteral("/last.txt"));
+    w->recovery()->waitForWrites();
+    log->messages.clear();
+}
+
+void tst_badinput::aCopyLastsUntilItsSuccessorIsOnTheDisk()
+{
+    const QString folder = dir->filePath(QStringLiteral("recovery"));
+    QVERIFY(QDir().mkpath(folder));
+    const auto text = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(none)");
+    };
+    // Restored: this program's own copy of the picture is on the disk before the one left
+    // behind goes, however soon the program is killed after.
+    QVERIFY(leaveCopy(folder, 100, {"#..", "..#"}));
+    QImage shown = dotPicture({"."});
+    {
+        Recovery recovery(folder, [&shown] { return shown; });
+        const Recovery::Found found = recovery.lookForLeftBehind();
+        QVERIFY(found.newest);
+        shown = found.newest->dots;
+        recovery.restored(*found.newest);
+        QCOMPARE(text(recovery.copyPath()), pictureText(dotPicture({"#..", "..#"})));
+        QVERIFY(!QFileInfo::exists(found.newest->path));
+        QCOMPARE(recovery.writes(), 1);
+        // Never ended: as if killed, its copy stays, with its lock free for the next start.
+        recovery.waitForWrites();
+        QFile::remove(recovery.copyPath().chopped(4) + QStringLiteral(".lock"));
+        QFile kept(recovery.copyPath());
+        QVERIFY(kept.copy(recovery.copyPath() + QStringLiteral(".kept")));
+    }
+    for (const QString &name : QDir(folder).entryList({QStringLiteral("*.kept")}))
+        QVERIFY(QFile::rename(folder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name.chopped(5)));
+    QCOMPARE(copiesIn(folder).size(), 1);
+
+    // Declined: it is the last picture, for Ctrl+Shift+O, until a picture with dots ends a
+    // program; an empty picture ending one leaves it.
+    {
+        Recovery recovery(folder, [] { return dotPicture({"..", ".."}); });
+        const Recovery::Found found = recovery.lookForLeftBehind();
+        QVERIFY(found.newest);
+        recovery.declined(*found.newest);
+        QCOMPARE(dotRows(recovery.lastPicture().dots), (QStringList{"#..", "..#"}));
+        recovery.endNormally();
+        QCOMPARE(dotRows(recovery.lastPicture().dots), (QStringList{"#..", "..#"}));
+        QVERIFY(copiesIn(folder).isEmpty());
+    }
+    {
+        Recovery recovery(folder, [] { return dotPicture({".#"}); });
+        recovery.endNormally();
+        QCOMPARE(dotRows(recovery.lastPicture().dots), QStringList{".#"});
+    }
+    // A restore whose own copy cannot be written keeps the one left behind.
+    if (geteuid() != 0) {
+        QVERIFY(leaveCopy(folder, 200, {"#"}));
+        Recovery recovery(folder, [] { return dotPicture({"#"}); });
+        const Recovery::Found found = recovery.lookForLeftBehind();
+        QVERIFY(found.newest);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        recovery.restored(*found.newest);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(QFileInfo::exists(found.newest->path));
+    }
+}
+
+void tst_badinput::aCopyThatCannotBeWrittenIsToldOnce()
+{
+    // The folder is a file: told once, however many changes fail after; once it can be
+    // written again, the copy is there, and a new failure is told again.
+    const QString folder = dir->filePath(QStringLiteral("recovery"));
+    {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    Recovery recovery(folder, [] { return dotPicture({"#"}); });
+    QStringList told;
+    connect(&recovery, &Recovery::cannotWrite, this, [&told](const QString &f) { told << f; });
+    // Known from the start: its lock cannot be taken there either.
+    recovery.checkAtStart();
+    QCOMPARE(told, QStringList{folder});
+    recovery.writeNow();
+    recovery.waitForWrites();
+    QCoreApplication::processEvents();
+    QCOMPARE(told, QStringList{folder});
+    recovery.writeNow();
+    recovery.waitForWrites();
+    QCoreApplication::processEvents();
+    QCOMPARE(told.size(), 1);
+    QVERIFY(!recovery.lastWriteOk());
+    QVERIFY(QFile::remove(folder));
+    recovery.writeNow();
+    recovery.waitForWrites();
+    QVERIFY(recovery.lastWriteOk());
+    QVERIFY(QFileInfo(recovery.copyPath()).isFile());
+    QCoreApplication::processEvents();
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile again(folder);
+    QVERIFY(again.open(QIODevice::WriteOnly));
+    again.close();
+    recovery.writeNow();
+    QTRY_COMPARE(told.size(), 2);
+
+    // The window says so in its message box, naming the folder.
+    w->recovery()->cannotWrite(folder);
+    QCOMPARE(log->messages.size(), 1);
+    QVERIFY2(log->messages[0].contains(QDir::toNativeSeparators(folder)), qPrintable(log->messages[0]));
+    log->messages.clear();
+    QFile::remove(folder);
 }
 
 QTEST_MAIN(tst_badinput)

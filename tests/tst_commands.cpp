@@ -510,8 +510,20 @@ void tst_commands::everyControlHasANameForScreenReaders()
 
 void tst_commands::quitClosesTheWindow()
 {
+    // With the help and posting windows open, Ctrl+Q ends the whole program: no window of
+    // it is left open on its own.
+    QTest::keyClick(w->picDot, Qt::Key_F1);
+    QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(w->helpWindow()->isVisible() && w->postWindow()->isVisible());
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w->picDot, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!w->isVisible());
+    QVERIFY(!w->helpWindow()->isVisible());
+    QVERIFY(!w->postWindow()->isVisible());
+    QVERIFY(QApplication::topLevelWidgets().size() > 0);
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY2(!top->isVisible(), qPrintable(top->windowTitle()));
 }
 
 void tst_commands::openAndCloseMenu(QWidget *over)

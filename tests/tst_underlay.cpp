@@ -310,12 +310,14 @@ void tst_underlay::droppedAndPastedImagesBecomeTheUnderlay()
     QCOMPARE(log->messages.size(), 1);
     QVERIFY(log->messages[0].contains(QDir::toNativeSeparators(text)));
     QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
-    // Text is welcome, since it may be a picture's text; other words change nothing.
+    // Text is welcome, since it may be a picture's text; other words change nothing, and
+    // say so once.
     QMimeData words;
     words.setText(QStringLiteral("a few words"));
     QVERIFY(drop(&words));
     QCOMPARE(w->picDot->point(5, 5), 0x0000FF);
-    QCOMPARE(log->messages.size(), 1);
+    QCOMPARE(log->messages.size(), 2);
+    QVERIFY2(log->messages[1].startsWith(QStringLiteral("ドラッグ元のテキストは絵の文字")), qPrintable(log->messages[1]));
 
     // Pasted: an image on the clipboard is the underlay, text on it is nothing at all.
     QImage red(30, 30, QImage::Format_RGB32);
@@ -328,7 +330,8 @@ void tst_underlay::droppedAndPastedImagesBecomeTheUnderlay()
     QApplication::clipboard()->setText(QStringLiteral("text"));
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w->picDot->point(5, 5), 0xFF0000);
-    QCOMPARE(log->messages.size(), 1);
+    QCOMPARE(log->messages.size(), 3);
+    QVERIFY2(log->messages[2].startsWith(QStringLiteral("クリップボードのテキストは絵の文字")), qPrintable(log->messages[2]));
 }
 
 void tst_underlay::structuredPicturesLoadTheRightWayRound_data()

@@ -4,31 +4,62 @@
 
 #include <QUndoCommand>
 
+#include <cstring>
+
 namespace {
+
+// A state as a step keeps it: the store's pixels compressed, and the fields' texts.
+struct PackedState
+{
+    QSize size;
+    QImage::Format format = QImage::Format_RGB32;
+    QByteArray pixels;
+    QString width;
+    QString height;
+
+    explicit PackedState(const PictureState &state)
+        : size(state.store.size()), format(state.store.format()), width(state.width), height(state.height)
+    {
+        QByteArray raw;
+        raw.reserve(qsizetype(state.store.width()) * state.store.height() * 4);
+        for (int y = 0; y < state.store.height(); ++y)
+            raw.append(reinterpret_cast<const char *>(state.store.constScanLine(y)), state.store.width() * 4);
+        pixels = qCompress(raw, 1);
+    }
+    PictureState unpacked() const
+    {
+        QImage store(size, format);
+        const QByteArray raw = qUncompress(pixels);
+        for (int y = 0; y < size.height() && raw.size() >= qsizetype(size.width()) * 4 * (y + 1); ++y)
+            std::memcpy(store.scanLine(y), raw.constData() + qsizetype(y) * size.width() * 4, size_t(size.width()) * 4);
+        return PictureState{store, width, height};
+    }
+    qint64 bytes() const { return pixels.size() + (width.size() + height.size()) * 2 + qint64(sizeof *this); }
+};
 
 class PictureStep : public QUndoCommand
 {
 public:
     // The history owns the stack that owns this step, so it outlives it.
-    PictureStep(PictureHistory *history, const QString &name, PictureState before,
-                PictureState after, bool withSize)
-        : QUndoCommand(name), history_(history), before_(std::move(before)),
-          after_(std::move(after)), withSize_(withSize)
+    PictureStep(PictureHistory *history, const QString &name, const PictureState &before,
+                const PictureState &after, bool withSize)
+        : QUndoCommand(name), history_(history), before_(before), after_(after), withSize_(withSize)
     {
     }
-    void undo() override { history_->put(before_, withSize_); }
+    void undo() override { history_->put(before_.unpacked(), withSize_); }
     void redo() override
     {
         // Pushing a step redoes it; the picture already is what it did.
         if (done_)
-            history_->put(after_, withSize_);
+            history_->put(after_.unpacked(), withSize_);
         done_ = true;
     }
+    qint64 bytes() const { return before_.bytes() + after_.bytes(); }
 
 private:
     PictureHistory *history_;
-    PictureState before_;
-    PictureState after_;
+    PackedState before_;
+    PackedState after_;
     bool withSize_;
     bool done_ = false;
 };
@@ -66,7 +97,15 @@ void PictureHistory::end()
     PictureState after = now();
     const bool sizeChanged = withSize_ && (after.width != before.width || after.height != before.height);
     if (after.store != before.store || sizeChanged)
-        stack_.push(new PictureStep(this, name_, std::move(before), std::move(after), withSize_));
+        stack_.push(new PictureStep(this, name_, before, after, withSize_));
+}
+
+qint64 PictureHistory::bytesKept() const
+{
+    qint64 bytes = 0;
+    for (int i = 0; i < stack_.count(); ++i)
+        bytes += static_cast<const PictureStep *>(stack_.command(i))->bytes();
+    return bytes;
 }
 
 void PictureHistory::abandon()

@@ -24,10 +24,10 @@ struct PictureState
 class PictureHistory
 {
 public:
-    // At most this many steps are kept. A picture is at most 99 x 99 dots of 4 bytes, so
-    // the whole history holds at most 100 x 2 x 39,204 bytes, about 7.5 MiB; a step shares
-    // its pictures with its neighbours wherever nothing changed in between.
-    static constexpr int kSteps = 100;
+    // At most this many steps are kept. A step keeps the pictures before and after it
+    // compressed: a picture of at most 99 x 99 dots of 4 bytes, 39,204 bytes, keeps a few
+    // hundred, so that ten thousand steps of an ordinary picture hold some megabytes.
+    static constexpr int kSteps = 10000;
 
     // `fields` reads the size fields' texts; `put` brings a state back: the picture, the
     // fields when `withSize`, and the canvas in line with them.
@@ -53,6 +53,9 @@ public:
 
     // Puts a state back; called by the steps.
     void put(const PictureState &state, bool withSize) { put_(state, withSize); }
+    // The bytes the steps keep, and how many there are.
+    qint64 bytesKept() const;
+    int steps() const { return stack_.count(); }
 
 private:
     PictureState now() const;

@@ -7,6 +7,8 @@
 #include "result/textReading.h"
 
 #include <QBuffer>
+#include <QIODevice>
+#include <QtEndian>
 #include <QImageWriter>
 
 QString pictureText(const QImage &dots)
@@ -29,8 +31,47 @@ QByteArray picturePng(const QImage &dots)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    writer.setText(QStringLiteral("Software"), QStringLiteral("GRIDGLYPH 1.10"));
+    writer.setText(QStringLiteral("GRIDGLYPH"), QStringLiteral("%1x%2").arg(dots.width()).arg(dots.height()));
     writer.write(image);
     return bytes;
+}
+
+bool isOwnPicturePng(const QByteArray &head)
+{
+    static const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
+    if (!head.startsWith(signature))
+        return false;
+    QSize size;
+    // Chunk by chunk up to the pixels: length, kind, data, check.
+    for (qsizetype at = 8; at + 8 <= head.size();) {
+        const quint32 length = qFromBigEndian<quint32>(head.constData() + at);
+        const QByteArray kind = head.mid(at + 4, 4);
+        if (length > quint32(head.size()) || at + 12 + qsizetype(length) > head.size() || kind == "IDAT")
+            return false;
+        const QByteArray data = head.mid(at + 8, qsizetype(length));
+        if (kind == "IHDR" && data.size() >= 8)
+            size = QSize(int(qFromBigEndian<quint32>(data.constData())), int(qFromBigEndian<quint32>(data.constData() + 4)));
+        if (kind == "tEXt" && data.startsWith(QByteArray("GRIDGLYPH\0", 10)))
+            return !size.isEmpty() && data.mid(10) == QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toLatin1();
+        at += 12 + qsizetype(length);
+    }
+    return false;
+}
+
+bool isOwnPictureFile(const QString &path)
+{
+    const std::unique_ptr<QIODevice> file = openPictureFile(path);
+    // The chunk comes before the pixels, in the first bytes of a file of some hundred.
+    return file && isOwnPicturePng(file->read(1 << 16));
+}
+
+QString tooLargeToOpen(const QString &shownName, qint64 bytes, bool japanese)
+{
+    const QString size = QString::number(double(bytes) / (1 << 20), 'f', 1);
+    const QString limit = QString::number(kMostSavedBytes >> 20);
+    return japanese ? QStringLiteral("「%1」は絵のファイルとしては大きすぎます（%2 MB。開けるのは %3 MB まで）。").arg(shownName, size, limit)
+                    : QStringLiteral("%1: too large for a picture's file (%2 MB; at most %3 MB)").arg(shownName, size, limit);
 }
 
 OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest)
@@ -62,25 +103,22 @@ OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPai
             }
         return opened;
     }
-    const QString text = QString::fromUtf8(bytes);
-    ReadText read = readDotText(text, pairs, largest);
-    if (read.outcome == ReadText::NotDotText) {
-        // Braille, or a pair of BLACK and WHITE characters; two others cannot be told apart.
-        const OtherText other = readOtherText(text, largest);
-        if (other.kind == OtherText::Read) {
-            read = other.read;
-        } else if (other.kind == OtherText::Ask) {
-            opened.message = QStringLiteral("「%1」と「%2」のどちらが黒い点か分かりません。テキストを貼り付けると選べます。")
-                                 .arg(characterText(other.first), characterText(other.second));
-            return opened;
-        }
-    }
-    if (read.outcome == ReadText::Picture)
+    const TextIntake read = readPictureText(decodedText(bytes), pairs, largest, true);
+    switch (read.kind) {
+    case TextIntake::Picture:
         opened.dots = read.dots;
-    else if (read.outcome == ReadText::NotDotText)
+        break;
+    case TextIntake::Refused:
+        opened.message = read.message;
+        break;
+    case TextIntake::Ask:
+        opened.message = QStringLiteral("「%1」と「%2」のどちらが黒い点か分かりません。テキストを貼り付けると選べます。")
+                             .arg(characterShown(read.first), characterShown(read.second));
+        break;
+    case TextIntake::NotDotText:
         opened.message = QStringLiteral("このファイルは絵のテキストでも画像でもありません。");
-    else
-        opened.message = readTextMessage(read, largest, true);
+        break;
+    }
     return opened;
 }
 

@@ -17,12 +17,24 @@ constexpr qint64 kMostSavedBytes = qint64(8) << 20;
 
 // The picture's text, the size of the picture (dotImage.h), as Ctrl+C copies it.
 QString pictureText(const QImage &dots);
-// The picture as a PNG file of W x H pixels, black dots black and the rest white.
+// The picture as a PNG file of W x H pixels, black dots black and the rest white. It says
+// in a text chunk that it is this program's picture, and its size, so that it opens as the
+// picture wherever it is opened, not as an underlay.
 QByteArray picturePng(const QImage &dots);
+// Whether the first bytes of a file are a PNG this program saved: its chunk is there and
+// tells the size the PNG has.
+bool isOwnPicturePng(const QByteArray &head);
+// The same for a file, its first bytes read as a picture file is read.
+bool isOwnPictureFile(const QString &path);
 
-// What the bytes of a file make: a text of dots read as a paste is read (any pair it knows,
-// braille, two characters of one shape named BLACK and WHITE), or a picture of at most `largest` pixels a side read one pixel a dot (darker than middle
-// grey black, transparent white). Anything else is refused, and `message` says why.
+// Why a file too large to be a saved picture is not opened, in the unit of the limit.
+QString tooLargeToOpen(const QString &shownName, qint64 bytes, bool japanese = true);
+
+// What the bytes of a file make: a text of dots read as a paste is read (readPictureText: any
+// pair it knows, braille, two characters of one shape named BLACK and WHITE; UTF-8 or UTF-16),
+// or a picture of at most `largest` pixels a side read one pixel a dot (darker than middle
+// grey black, transparent white). Anything else is refused, and `message` says why; a grid
+// of two other characters too, since nobody is there to say which is black.
 struct OpenedPicture
 {
     QImage dots; // null when refused

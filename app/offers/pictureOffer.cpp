@@ -5,6 +5,7 @@
 #include "Offers.h"
 
 #include <QDir>
+#include <QStringDecoder>
 #include <QUrl>
 
 namespace {
@@ -68,7 +69,15 @@ bool failed(OfferSource::Status status)
 
 QString textOf(const QString &type, const QByteArray &bytes)
 {
-    return type == QLatin1String("STRING") ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes);
+    if (type == QLatin1String("STRING"))
+        return QString::fromLatin1(bytes);
+    // UTF-8, unless a byte order mark says UTF-16 (a text saved by a Windows editor and put
+    // on the clipboard as it is); the mark itself is no part of the text.
+    QStringDecoder decode(QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8));
+    QString text = decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
 }
 
 // The local file a line of a file list names, its name kept as the bytes the URL encodes
@@ -120,9 +129,12 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
         const OfferSource::Fetched f = source.fetch(type);
         if (failed(f.status))
             return trouble(f.status, type);
-        if (f.status == OfferSource::Status::Ok && useText(textOf(type, f.bytes))) {
-            taken.kind = TakenOffer::TextUsed;
-            return taken;
+        if (f.status == OfferSource::Status::Ok) {
+            if (useText(textOf(type, f.bytes))) {
+                taken.kind = TakenOffer::TextUsed;
+                return taken;
+            }
+            taken.textLeft = true;
         }
     }
     if (const QString type = firstOf(types, kImageTypes); !type.isEmpty()) {
@@ -150,6 +162,7 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
                 taken.kind = TakenOffer::Picture;
                 taken.name = shownFileName(QDir::toNativeSeparators(*path));
                 taken.request = pictureFromFile(*path, shown);
+                taken.path = *path;
                 return taken;
             }
         }

@@ -28,6 +28,10 @@ struct TakenOffer
     QString name;
     PictureRequest request;
     QString message;
+    // The local file the picture is, when it came as one.
+    QString path;
+    // Text was offered and `useText` left it: it was no picture's text.
+    bool textLeft = false;
 };
 
 // Text pasted into a text box: the text offered (empty when the offer held none), or nothing

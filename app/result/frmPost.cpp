@@ -1,5 +1,7 @@
 #include "frmPost.h"
 
+#include "textReading.h"
+
 #include "budgets.h"
 
 #include "toolkit/Contrast.h"
@@ -160,6 +162,14 @@ void frmPost::setPicture(const QImage &dots)
     refresh();
 }
 
+bool frmPost::wroteSwapped(const QString &text) const
+{
+    for (const QString &t : swapped_)
+        if (samePictureText(t, text))
+            return true;
+    return false;
+}
+
 void frmPost::refresh()
 {
     QString warning;
@@ -183,6 +193,11 @@ void frmPost::refresh()
 
     const PostOptions o = options();
     text_ = postText(dots_, o);
+    if (o.swap && !text_.isEmpty() && swapped_.value(0) != text_) {
+        swapped_.prepend(text_);
+        if (swapped_.size() > 16)
+            swapped_.removeLast();
+    }
     // Looking for a font asks the font database; only a new pair needs it.
     if (!(o.pair == shownPair_)) {
         txtPost->setFont(fontForPair(o.pair, 12));

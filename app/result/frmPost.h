@@ -41,6 +41,9 @@ public:
     // The text as it stands, and its options.
     QString text() const { return text_; }
     PostOptions options() const;
+    // Whether `text` is one this window wrote with black and white swapped: pasted back, it
+    // is read the right way round.
+    bool wroteSwapped(const QString &text) const;
     // The pair the user typed, while it is one and chosen: pasted text in it reads back.
     std::optional<DotPair> typedPair() const;
     // One row a service: its name, its count of the limit, fits or not.
@@ -58,6 +61,8 @@ private:
     DotPair shownPair_{0, 0};
     QGridLayout *budgets_ = nullptr;
     QStringList budgetRows_;
+    // The last texts shown swapped, newest first.
+    QStringList swapped_;
 };
 
 // A font in which both characters of `pair` are drawn by the font itself, equally wide, so

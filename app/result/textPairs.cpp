@@ -8,6 +8,34 @@ std::vector<DotPair> builtInPairs() { return {kSquares, kLargeSquares, kBlockAnd
 
 QString characterText(char32_t c) { return QString::fromUcs4(&c, 1); }
 
+namespace {
+QByteArray nameOf(char32_t c);
+} // namespace
+
+QString characterShown(char32_t c)
+{
+    switch (u_charType(UChar32(c))) {
+    case U_CONTROL_CHAR:
+    case U_FORMAT_CHAR:
+    case U_NON_SPACING_MARK:
+    case U_ENCLOSING_MARK:
+    case U_COMBINING_SPACING_MARK:
+    case U_SPACE_SEPARATOR:
+    case U_LINE_SEPARATOR:
+    case U_PARAGRAPH_SEPARATOR:
+    case U_PRIVATE_USE_CHAR:
+    case U_SURROGATE:
+    case U_UNASSIGNED:
+        break;
+    default:
+        return characterText(c);
+    }
+    const QString code = QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    // Controls have no name, only their code point.
+    const QByteArray name = nameOf(c);
+    return name.isEmpty() ? code : code + QLatin1Char(' ') + QString::fromLatin1(name);
+}
+
 CharWidth charWidth(char32_t c)
 {
     switch (u_getIntPropertyValue(UChar32(c), UCHAR_EAST_ASIAN_WIDTH)) {

@@ -25,6 +25,10 @@ std::vector<DotPair> builtInPairs();
 
 // A character as a string (two UTF-16 units beyond the basic plane).
 QString characterText(char32_t c);
+// A character as a message shows it: itself where it can be seen, else (a control, a
+// combining mark, a space of any width, a line break, a format or private character) its
+// code point and Unicode name, "U+0301 COMBINING ACUTE ACCENT".
+QString characterShown(char32_t c);
 
 // How wide a character is in East Asian text (Unicode's East Asian Width).
 enum class CharWidth { Narrow, Wide, Ambiguous };

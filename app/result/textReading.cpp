@@ -3,13 +3,15 @@
 #include "dotImage.h"
 
 #include <QChar>
+#include <QStringDecoder>
 #include <QList>
 
 #include <algorithm>
 
 namespace {
 
-bool isVariationSelector(char32_t c) { return c == 0xFE0E || c == 0xFE0F; }
+// Presentation selectors, and the byte order mark a text may begin with: no dots.
+bool isVariationSelector(char32_t c) { return c == 0xFE0E || c == 0xFE0F || c == 0xFEFF; }
 
 // A line end as it stands in the text: one of the single forms (CR LF, LF, CR, U+2028 LINE
 // SEPARATOR, U+2029 PARAGRAPH SEPARATOR), or one of the doubled forms that a second
@@ -275,8 +277,7 @@ QString readTextMessage(const ReadText &read, int largest, bool opened)
         return QStringLiteral("%1絵は %2 × %3 ドットあり、読み込めるのは %4 × %4 ドットまでです。")
             .arg(opened ? QStringLiteral("開いた") : QStringLiteral("貼り付けた"))
             .arg(read.size.width()).arg(read.size.height()).arg(largest);
-    const QString shown = QChar::isPrint(read.character) ? characterText(read.character)
-                                                         : QStringLiteral("U+%1").arg(uint(read.character), 4, 16, QLatin1Char('0')).toUpper();
+    const QString shown = characterShown(read.character);
     if (read.braille)
         return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、点字の文字（U+2800〜U+28FF）ではありません。")
             .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
@@ -284,4 +285,92 @@ QString readTextMessage(const ReadText &read, int largest, bool opened)
     return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
         .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
         .arg(read.line).arg(read.column).arg(shown, characterText(read.pair.black), characterText(read.pair.white));
+}
+
+QString decodedText(const QByteArray &bytes)
+{
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(bytes);
+    QStringDecoder decode(marked.value_or(QStringConverter::Utf8), QStringConverter::Flag::Stateless);
+    QString text = decode(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+TextIntake readPictureText(const QString &text, const std::vector<DotPair> &pairs, int largest, bool opened)
+{
+    TextIntake intake;
+    // The first pair that reads the whole text; a pair whose characters are there but not
+    // alone decides the message, should nothing read.
+    std::optional<ReadText> refused;
+    for (const DotPair &pair : pairs) {
+        const ReadText read = readDotText(text, {pair}, largest);
+        if (read.outcome == ReadText::Picture) {
+            intake.kind = TextIntake::Picture;
+            intake.dots = read.dots;
+            return intake;
+        }
+        if (read.outcome != ReadText::NotDotText && !refused)
+            refused = read;
+    }
+    // Square art in other characters: braille, a BLACK and WHITE pair, or two characters in a
+    // grid, of which the user says which is black.
+    const OtherText other = readOtherText(text, largest);
+    if (other.kind == OtherText::Ask) {
+        intake.kind = TextIntake::Ask;
+        intake.first = other.first;
+        intake.second = other.second;
+        return intake;
+    }
+    if (other.kind == OtherText::Read && (other.read.outcome == ReadText::Picture || !refused))
+        refused = other.read;
+    if (!refused)
+        return intake;
+    if (refused->outcome == ReadText::Picture) {
+        intake.kind = TextIntake::Picture;
+        intake.dots = refused->dots;
+        return intake;
+    }
+    intake.kind = TextIntake::Refused;
+    intake.message = readTextMessage(*refused, largest, opened);
+    return intake;
+}
+
+QString whichIsBlackQuestion(const TextIntake &asked, bool opened)
+{
+    return QStringLiteral("%1は「%2」と「%3」の2文字でできています。どちらを黒い点にしますか？")
+        .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"), characterShown(asked.first),
+             characterShown(asked.second));
+}
+
+TextIntake readAnswered(const QString &text, const TextIntake &asked, bool firstIsBlack, int largest, bool opened)
+{
+    const DotPair pair = firstIsBlack ? DotPair{asked.first, asked.second} : DotPair{asked.second, asked.first};
+    const ReadText read = readDotText(text, {pair}, largest);
+    TextIntake intake;
+    if (read.outcome == ReadText::Picture) {
+        intake.kind = TextIntake::Picture;
+        intake.dots = read.dots;
+    } else if (read.outcome != ReadText::NotDotText) {
+        intake.kind = TextIntake::Refused;
+        intake.message = readTextMessage(read, largest, opened);
+    }
+    return intake;
+}
+
+bool samePictureText(const QString &a, const QString &b)
+{
+    const auto lines = [](const QString &text) {
+        QStringList rows;
+        for (const auto &line : linesOf(text)) {
+            QString row = QString::fromUcs4(line.data(), qsizetype(line.size()));
+            while (!row.isEmpty() && row.back().isSpace() && row.back() != QChar(0x3000))
+                row.chop(1);
+            rows << row;
+        }
+        while (!rows.isEmpty() && rows.back().isEmpty())
+            rows.removeLast();
+        return rows;
+    };
+    return lines(a) == lines(b);
 }

@@ -59,3 +59,34 @@ OtherText readOtherText(const QString &text, int largest);
 // What the user is told when the text was refused; `opened`: it came from a file opened
 // rather than from a paste or a drop.
 QString readTextMessage(const ReadText &read, int largest, bool opened = false);
+
+// The bytes of a text as the program reads them: UTF-8, or UTF-16 or UTF-8 after a byte
+// order mark, the mark itself dropped.
+QString decodedText(const QByteArray &bytes);
+
+// Every way the program reads a picture's text, in one order, for a paste, a drop, a file
+// opened, the command line and the recovery copy alike: the pairs in the order given (the
+// one the user typed first, then the program's own), the first that reads the whole text
+// taken; then braille, two characters named BLACK and WHITE, and a grid of two others,
+// which the user is asked about.
+struct TextIntake
+{
+    enum Kind {
+        NotDotText, // no picture's text at all
+        Picture,    // `dots`
+        Refused,    // `message` says why
+        Ask,        // `first` and `second` make a grid: which is black is the user's to say
+    };
+    Kind kind = NotDotText;
+    QImage dots;
+    QString message;
+    char32_t first = 0, second = 0;
+};
+TextIntake readPictureText(const QString &text, const std::vector<DotPair> &pairs, int largest, bool opened = false);
+// The question for Ask, and the text read once it is answered (`firstIsBlack`).
+QString whichIsBlackQuestion(const TextIntake &asked, bool opened);
+TextIntake readAnswered(const QString &text, const TextIntake &asked, bool firstIsBlack, int largest, bool opened = false);
+
+// Whether two texts are the same picture's text, whatever line ends and trailing blanks
+// other programs gave them.
+bool samePictureText(const QString &a, const QString &b);

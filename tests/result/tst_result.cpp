@@ -9,6 +9,8 @@
 #include "result/frmResult.h"
 #include "result/textReading.h"
 #include "keeping/savedPicture.h"
+#include "pictures/PictureFile.h"
+#include "result/textPairs.h"
 #include "toolkit/CommonDialog.h"
 #include "offers/Offers.h"
 #include "offers/boundedPaste.h"
@@ -117,6 +119,9 @@ private slots:
     void savedImagesAreReadOnePixelADot();
     void theTypeSavedFollowsTheNameFirst();
     void savingAndOpeningThroughTheWindow();
+    void savingAsksBeforeReplacingTheNameItWrites();
+    void textIntakeReadsWhatOtherProgramsMadeOfIt();
+    void swappedPostingTextIsReadTheRightWayRound();
 };
 
 void tst_result::textFollowsTheDotsRowByRow()
@@ -524,15 +529,16 @@ void tst_result::copyAndPasteTheTextThroughTheWindow()
     }
     QCOMPARE(log.messages.size(), 2);
     QVERIFY(log.messages[1].contains(QStringLiteral("120 × 1")));
-    // Text with no square at all is left alone, silently; Ctrl+C in a size field copies the
-    // picture's text, as anywhere in the window.
+    // Text with no square at all is left alone, and said to be no picture; Ctrl+C in a size
+    // field copies the picture's text, as anywhere in the window.
     clipboard->setText(QStringLiteral("hello"));
     QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(dotRows(*w), (QStringList{"#.#", "..#"}));
     w->txtWidth->setFocus();
     QTest::keyClick(w->txtWidth, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("■□■\r\n□□■\r\n"));
-    QCOMPARE(log.messages.size(), 2);
+    QCOMPARE(log.messages.size(), 3);
+    log.messages.removeLast();
     // Text and an image together: text that reads as a picture wins.
     auto *both = new QMimeData;
     both->setText(line(QString(B) + B));
@@ -962,6 +968,13 @@ void tst_result::savingAndOpeningThroughTheWindow()
 
     // A save that fails says why, once, and leaves the older file byte for byte: a name that
     // is a folder, and a disk that fills up (a file size limit the kernel holds even root to).
+    // Replacing the file is agreed to each time.
+    QStringList asked;
+    setMsgBoxAskHook([&asked](const QString &text, const QStringList &answers) {
+        asked << text;
+        return int(answers.indexOf(QStringLiteral("はい")));
+    });
+    const auto noQuestions = qScopeGuard([] { setMsgBoxAskHook(failOnQuestion); });
     const QByteArray older = bytes(dir.filePath("first.txt"));
     QVERIFY(QDir(dir.path()).mkdir("folder.txt"));
     answer(dir.filePath("folder.txt"), "テキスト");
@@ -1014,6 +1027,282 @@ void tst_result::savingAndOpeningThroughTheWindow()
     QCOMPARE(log.messages.size(), 1);
     QVERIFY(log.messages[0].contains(QStringLiteral("Ctrl+T")));
     QCOMPARE(w.txtWidth->text(), QStringLiteral("32"));
+}
+
+void tst_result::savingAsksBeforeReplacingTheNameItWrites()
+{
+    QTemporaryDir dir;
+    MessageLog log;
+    frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // No file open: the described caption, exactly.
+    QCOMPARE(w.windowTitle(), QStringLiteral("GRIDGLYPH Ver. 1.10"));
+    w.DotDraw(1, 5, 5);
+    QCOMPARE(w.windowTitle(), QStringLiteral("GRIDGLYPH Ver. 1.10"));
+    const auto write = [&dir](const QString &name, const QByteArray &bytes) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    const auto bytes = [&dir](const QString &name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    QVERIFY(write(QStringLiteral("絵.txt"), "older"));
+    QVERIFY(write(QStringLiteral("x.jpg"), "a photo"));
+    QVERIFY(write(QStringLiteral("x.jpg.txt"), "older"));
+    QVERIFY(write(QStringLiteral("y.PNG"), "older"));
+    // The dialog answered with the names given, one a time; nothing more: a cancel.
+    QStringList names;
+    int dialogs = 0;
+    setFileDialogRunner([&](QFileDialog &d, const OPENFILENAME &) -> std::optional<QString> {
+        ++dialogs;
+        for (const QString &f : d.nameFilters())
+            if (f.startsWith(QStringLiteral("テキスト")))
+                d.selectNameFilter(f);
+        if (names.isEmpty())
+            return std::nullopt;
+        return dir.filePath(names.takeFirst());
+    });
+    const auto noDialogs = qScopeGuard([] { setFileDialogRunner(nullptr); setMsgBoxAskHook(failOnQuestion); });
+    QStringList asked;
+    int answer = 1;
+    setMsgBoxAskHook([&](const QString &text, const QStringList &answers) {
+        asked << text;
+        // いいえ is the answer Enter gives: the one that changes nothing.
+        if (answers != QStringList{QStringLiteral("はい"), QStringLiteral("いいえ")})
+            return int(answers.size()) - 1;
+        return answer;
+    });
+
+    // Enter on the name offered, 「絵」: the question is about 絵.txt, the file written; いいえ
+    // leaves it and asks for a name again, and a cancel then writes nothing.
+    names = {QStringLiteral("絵")};
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked, QStringList{QStringLiteral("「絵.txt」は既に存在します。上書きしますか？")});
+    QCOMPARE(dialogs, 2);
+    QCOMPARE(bytes(QStringLiteral("絵.txt")), QByteArray("older"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("GRIDGLYPH Ver. 1.10"));
+    // はい replaces it; the title then names it, unchanged until the picture changes.
+    answer = 0;
+    names = {QStringLiteral("絵")};
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QVERIFY(bytes(QStringLiteral("絵.txt")).startsWith(QStringLiteral("■□").toUtf8()));
+    QCOMPARE(w.windowTitle(), QStringLiteral("絵.txt[*] - GRIDGLYPH Ver. 1.10"));
+    QVERIFY(!w.isWindowModified());
+    w.picDot_MouseDown(1, 0, 17, 5);
+    w.picDot_MouseUp(1, 0, 17, 5);
+    QVERIFY(w.isWindowModified());
+    QTest::keyClick(w.picDot, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!w.isWindowModified());
+    // Saving again to the same file asks nothing.
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(dialogs, 3);
+
+    // Another extension gets the type's after it, and is asked about by that name; the photo
+    // it was named after is never touched. A ".PNG" typed is a PNG whatever the list says.
+    answer = 1;
+    names = {QStringLiteral("x.jpg"), QStringLiteral("y.PNG")};
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(asked.mid(2), (QStringList{QStringLiteral("「x.jpg.txt」は既に存在します。上書きしますか？"),
+                                        QStringLiteral("「y.PNG」は既に存在します。上書きしますか？")}));
+    QCOMPARE(bytes(QStringLiteral("x.jpg")), QByteArray("a photo"));
+    QCOMPARE(bytes(QStringLiteral("x.jpg.txt")), QByteArray("older"));
+    QCOMPARE(bytes(QStringLiteral("y.PNG")), QByteArray("older"));
+    answer = 0;
+    names = {QStringLiteral("y.PNG")};
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(isOwnPicturePng(bytes(QStringLiteral("y.PNG"))));
+    QCOMPARE(w.windowTitle(), QStringLiteral("y.PNG[*] - GRIDGLYPH Ver. 1.10"));
+    // Named on the command line or dropped, a PNG this program saved is the picture again, as
+    // Ctrl+O opens it; any other PNG, the same size and colours, is the underlay as ever.
+    {
+        QVERIFY(write(QStringLiteral("other.png"), pictureFiles::encodedImage(dotPicture(dotRows(w)), "PNG")));
+        QVERIFY(!isOwnPicturePng(bytes(QStringLiteral("other.png"))));
+        frmMain again;
+        again.show();
+        again.openFromCommandLine(dir.filePath(QStringLiteral("y.PNG")));
+        QCOMPARE(dotRows(again), dotRows(w));
+        QVERIFY(!again.chkTrace->isChecked());
+        again.cmdClear->click();
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(dir.filePath(QStringLiteral("y.PNG")))});
+        QDragEnterEvent enter(QPoint(150, 150), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(again.picDot, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(238, 158), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(&again, &drop);
+        QCOMPARE(dotRows(again), dotRows(w));
+        QVERIFY(!again.chkTrace->isChecked());
+        again.openFromCommandLine(dir.filePath(QStringLiteral("other.png")));
+        QVERIFY(QTest::qWaitFor([&again] { return !again.underlayLoading()->busy(); }));
+        QVERIFY(again.chkTrace->isChecked());
+        // A chunk that tells another size than the picture has is no mark of ours.
+        QByteArray forged = bytes(QStringLiteral("y.PNG"));
+        const qsizetype at = forged.indexOf(QByteArray("GRIDGLYPH\0", 10));
+        QVERIFY(at > 0);
+        forged[at + 10] = forged[at + 10] == '9' ? '8' : '9';
+        QVERIFY(!isOwnPicturePng(forged));
+    }
+    // A name that is a folder is not asked about: it cannot be replaced, and says so.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.txt")));
+    names = {QStringLiteral("folder.txt")};
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(asked.size(), 5);
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY2(log.messages[0].contains(QStringLiteral("同じ名前のフォルダー")), qPrintable(log.messages[0]));
+    // A read-only file is said to be one (its folder may be written); root may write it.
+    if (geteuid() != 0) {
+        QVERIFY(write(QStringLiteral("locked.txt"), "older"));
+        QFile::setPermissions(dir.filePath(QStringLiteral("locked.txt")), QFile::ReadOwner);
+        names = {QStringLiteral("locked.txt")};
+        QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(log.messages.size(), 2);
+        QVERIFY2(log.messages[1].contains(QStringLiteral("読み取り専用")), qPrintable(log.messages[1]));
+        QCOMPARE(bytes(QStringLiteral("locked.txt")), QByteArray("older"));
+    }
+    log.messages.clear();
+
+    // A file whose name is not UTF-8, opened from the command line, is saved to itself.
+    const QByteArray latin = QFile::encodeName(dir.path()) + "/caf\xe9.txt";
+    {
+        QFile f(fileNameFromBytes(latin));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    FILE *raw = std::fopen(latin.constData(), "wb");
+    QVERIFY(raw);
+    const QByteArray text = pictureText(dotPicture({"#.", ".#"})).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), raw);
+    std::fclose(raw);
+    const int filesBefore = int(QDir(dir.path()).entryList(QDir::Files).size());
+    w.openFromCommandLine(fileNameFromBytes(latin));
+    QCOMPARE(dotRows(w), (QStringList{"#.", ".#"}));
+    w.invert();
+    QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(int(QDir(dir.path()).entryList(QDir::Files).size()), filesBefore);
+    raw = std::fopen(latin.constData(), "rb");
+    QVERIFY(raw);
+    char read[64] = {};
+    const size_t n = std::fread(read, 1, sizeof read, raw);
+    std::fclose(raw);
+    QCOMPARE(QByteArray(read, int(n)), pictureText(dotPicture({".#", "#."})).toUtf8());
+    QVERIFY(log.messages.isEmpty());
+}
+
+void tst_result::textIntakeReadsWhatOtherProgramsMadeOfIt()
+{
+    const std::vector<DotPair> own = builtInPairs();
+    const auto rows = [](const TextIntake &read) { return read.kind == TextIntake::Picture ? dotRows(read.dots) : QStringList{read.message}; };
+    // The pair the user typed, a black square and an ideographic space, first: read while
+    // it is chosen; without it the space is named by its code point and name.
+    std::vector<DotPair> typed{DotPair{0x25A0, 0x3000}};
+    typed.insert(typed.end(), own.begin(), own.end());
+    const QString spaced = QStringLiteral("■\u3000■\r\n\u3000■\u3000\r\n");
+    QCOMPARE(rows(readPictureText(spaced, typed, 99)), (QStringList{"#.#", ".#."}));
+    TextIntake read = readPictureText(spaced, own, 99);
+    QCOMPARE(read.kind, TextIntake::Refused);
+    QVERIFY2(read.message.contains(QStringLiteral("「U+3000 IDEOGRAPHIC SPACE」")), qPrintable(read.message));
+    // With it chosen, the program's own squares still read as its own.
+    QCOMPARE(rows(readPictureText(QStringLiteral("■□\r\n□■\r\n"), typed, 99)), (QStringList{"#.", ".#"}));
+    // Invisible characters and line breaks are named, never shown as themselves.
+    read = readPictureText(QStringLiteral("■\u0301□\r\n"), own, 99);
+    QVERIFY2(read.message.contains(QStringLiteral("「U+0301 COMBINING ACUTE ACCENT」")), qPrintable(read.message));
+    QCOMPARE(characterShown(0x200B), QStringLiteral("U+200B ZERO WIDTH SPACE"));
+    QCOMPARE(characterShown(0x09), QStringLiteral("U+0009"));
+    QCOMPARE(characterShown(0x2028), QStringLiteral("U+2028 LINE SEPARATOR"));
+    QCOMPARE(characterShown(0x2605), QStringLiteral("★"));
+    QCOMPARE(characterShown('x'), QStringLiteral("x"));
+
+    // UTF-16 either way round and UTF-8, each after its byte order mark.
+    const QString squares = QStringLiteral("■□■\r\n□■□\r\n");
+    QByteArray le("\xff\xfe", 2), be("\xfe\xff", 2);
+    for (QChar c : squares) {
+        le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    }
+    for (const QByteArray &bytes : {le, be, QByteArray("\xef\xbb\xbf") + squares.toUtf8(), squares.toUtf8()}) {
+        QCOMPARE(decodedText(bytes), squares);
+        QCOMPARE(rows(readPictureText(decodedText(bytes), own, 99)), (QStringList{"#.#", ".#."}));
+    }
+    // Circles named BLACK and WHITE read without asking; words are no picture at all.
+    QCOMPARE(rows(readPictureText(QStringLiteral("●○●\r\n○●○\r\n"), own, 99)), (QStringList{"#.#", ".#."}));
+    QCOMPARE(readPictureText(QStringLiteral("just some words"), own, 99).kind, TextIntake::NotDotText);
+    // Two others in a grid: asked, and read as answered, either way.
+    read = readPictureText(QStringLiteral("xo\nox\n"), own, 99);
+    QCOMPARE(read.kind, TextIntake::Ask);
+    QCOMPARE(rows(readAnswered(QStringLiteral("xo\nox\n"), read, true, 99)), (QStringList{"#.", ".#"}));
+    QCOMPARE(rows(readAnswered(QStringLiteral("xo\nox\n"), read, false, 99)), (QStringList{".#", "#."}));
+    // The same picture's text, whatever line ends and trailing blanks; a dot more is not.
+    QVERIFY(samePictureText(QStringLiteral("■□\r\n□■"), QStringLiteral("■□\n□■ \n")));
+    QVERIFY(!samePictureText(QStringLiteral("■□\r\n□■"), QStringLiteral("■□\n■■\n")));
+
+    // Through the window: the same texts pasted, and a text of words said to be none.
+    MessageLog log;
+    frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QClipboard *clipboard = QApplication::clipboard();
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/plain"), le);
+    clipboard->setMimeData(mime);
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), (QStringList{"#.#", ".#."}));
+    clipboard->setText(QStringLiteral("●○\n○●"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), (QStringList{"#.", ".#"}));
+    QVERIFY(log.messages.isEmpty());
+    clipboard->setText(QStringLiteral("hello"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(log.messages.size(), 1);
+    QCOMPARE(dotRows(w), (QStringList{"#.", ".#"}));
+}
+
+void tst_result::swappedPostingTextIsReadTheRightWayRound()
+{
+    MessageLog log;
+    frmMain w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QApplication::clipboard()->setText(QStringLiteral("■■□\r\n□□□\r\n□□■\r\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(w.picDot, Qt::Key_E, Qt::ControlModifier);
+    frmPost *post = w.postWindow();
+    QVERIFY(post);
+    post->chkSwap->setChecked(true);
+    QCOMPARE(post->text(), QStringLiteral("□□■\r\n■■■\r\n■■□"));
+    // Its own text, copied and pasted back: the picture it was made of, not its negative.
+    post->cmdCopy->click();
+    w.cmdClear->click();
+    w.activateWindow();
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dotRows(w), (QStringList{"##.", "...", "..#"}));
+    // Any other text in its characters is asked about, both answers taken as given.
+    QStringList asked;
+    QString choice;
+    setMsgBoxAskHook([&](const QString &text, const QStringList &answers) {
+        asked << text;
+        return int(answers.indexOf(choice));
+    });
+    const auto noQuestions = qScopeGuard([] { setMsgBoxAskHook(failOnQuestion); });
+    choice = QStringLiteral("入れ替えて読む");
+    QApplication::clipboard()->setText(QStringLiteral("■□\n□□\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(dotRows(w), (QStringList{".#", "##"}));
+    choice = QStringLiteral("そのまま読む");
+    QApplication::clipboard()->setText(QStringLiteral("■■\n□□\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(dotRows(w), (QStringList{"##", ".."}));
+    // Swapped off: read as it stands, nothing asked.
+    post->chkSwap->setChecked(false);
+    QApplication::clipboard()->setText(QStringLiteral("□■\n□□\n"));
+    QTest::keyClick(w.picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(dotRows(w), (QStringList{".#", ".."}));
+    QVERIFY(log.messages.isEmpty());
 }
 
 QTEST_MAIN(tst_result)

@@ -296,3 +296,36 @@ for file in four.png four.txt; do
 done
 echo "saved with Ctrl+S (four.txt, byte for byte what Ctrl+C copies) and Ctrl+Shift+S (four.png, 32 x 32), and each opened again with Ctrl+O, dot for dot"
 shot opened-again
+
+# The file open is named in the title, marked while the picture differs from it.
+main_title_is() { [ "$(title "$main")" = "$1" ]; }
+poll 30 main_title_is "four.txt - GRIDGLYPH Ver. 1.10" || fail "the title is \"$(title "$main")\" with four.txt open"
+origin
+xdotool windowactivate --sync "$main" mousemove $((x0 + 88 + 1 * 12 + 6)) $((y0 + 8 + 1 * 12 + 6)) click 1
+poll 30 main_title_is "four.txt* - GRIDGLYPH Ver. 1.10" || fail "the title is \"$(title "$main")\" after a change"
+xdotool key ctrl+z
+poll 30 main_title_is "four.txt - GRIDGLYPH Ver. 1.10" || fail "the title is \"$(title "$main")\" after the change was undone"
+echo "title: \"four.txt - GRIDGLYPH Ver. 1.10\", marked with * while changed"
+# A name typed without its extension, beside the file it names: the question is about that
+# file, Enter answers いいえ, the dialog asks again, Escape, and the file is as it was.
+cp "$work/four.txt" "$work/four.before"
+xdotool key ctrl+shift+s
+save=$(window_titled "名前を付けて保存") || fail "Ctrl+Shift+S opened no save dialog"
+xdotool windowactivate --sync "$save" key ctrl+a
+xdotool type --delay 20 four
+xdotool key Return
+question=$(window_titled "GRIDGLYPH") || fail "no question before four.txt was replaced"
+shot replace-question
+xdotool windowactivate --sync "$question" key Return
+save=$(window_titled "名前を付けて保存") || fail "いいえ did not ask for a name again"
+xdotool windowactivate --sync "$save" key Escape
+poll 30 dialog_gone || true
+cmp -s "$work/four.txt" "$work/four.before" || fail "four.txt was replaced though いいえ was answered"
+echo "\"four\" typed beside four.txt: asked, Enter (いいえ) and Escape left four.txt as it was"
+# Ctrl+Q with the help window open ends the whole program.
+xdotool windowactivate --sync "$main" key F1
+help=$(window_titled "キーと操作") || fail "F1 opened no help window"
+xdotool windowactivate --sync "$main" key ctrl+q
+ended() { ! kill -0 "$ppid" 2>/dev/null; }
+poll 30 ended || fail "Ctrl+Q with the help window open left the program running"
+echo "Ctrl+Q with the help window open ended the program"
