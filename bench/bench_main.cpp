@@ -234,7 +234,14 @@ void BM_ThresholdSlider(benchmark::State &state)
     data->setImageData(shadedPicture());
     QApplication::clipboard()->setMimeData(data);
     w.paste();
+    // A pasted picture is read as any other: once it is taken, Ctrl+T has it.
+    while (w.underlayLoading()->busy())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     w.showConvert();
+    if (!w.convertWindow()) {
+        state.SkipWithError("the conversion window did not open");
+        return;
+    }
     QSlider *slider = w.convertWindow()->sldThreshold;
     int i = 0;
     for (auto _ : state) {
@@ -260,6 +267,10 @@ void BM_FramingStep(benchmark::State &state)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     w.showConvert();
     frmConvert *convert = w.convertWindow();
+    if (!convert) {
+        state.SkipWithError("the conversion window did not open");
+        return;
+    }
     convert->zoomBy(2.0);
     int i = 0;
     for (auto _ : state) {
