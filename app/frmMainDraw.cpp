@@ -1,38 +1,40 @@
-// The canvas: full redraw, and painting one dot at a time with the mouse and the keyboard.
+// The control panel's handlers, the canvas's full redraw, each cell shown as the picture's dot
+// is, and the mouse and the keys on the canvas.
 #include "frmMain.h"
 
 #include "cellGeometry.h"
-#include "commands/commandList.h"
-#include "convert/underlayLoading.h"
-#include "editing/stroke.h"
+#include "convert/underlayControl.h"
+#include "dotImage.h"
+#include "dotPicture.h"
+#include "editing/canvasView.h"
+#include "functions/Functions.h"
+#include "keeping/fileKeeper.h"
 #include "keeping/recovery.h"
-#include "editing/pictureHistory.h"
+#include "pictures/PictureFile.h"
+#include "pictures/PictureLoader.h"
+#include "result/dotText.h"
+#include "result/frmResult.h"
 #include "sizeEntry.h"
-#include "toolkit/BitBlt.h"
+#include "toolkit/FocusReturn.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
 
-#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 
-#include <algorithm>
+
 
 namespace {
-constexpr Color kGridColor = 0xC0C0C0;
 constexpr int kExtraWidthTwips = 1500;
 constexpr int kExtraHeightTwips = 600;
 constexpr int kSmallestHeightTwips = 6165;
 } // namespace
 
-bool frmMain::isBlackDot(int x, int y) const { return picPreview->point(x, y) == kBlack; }
-
 std::optional<QSize> frmMain::entrySize() const { return sizeOf(txtWidth->text(), txtHeight->text()); }
-
-QSize frmMain::pictureSize() const { return QSize(picPreview->scaleWidth(), picPreview->scaleHeight()); }
 
 void frmMain::Draw()
 {
@@ -41,77 +43,24 @@ void frmMain::Draw()
         // Keep the picture as it is; the rest of the redraw still follows DotSize and the
         // toggles, so the canvas never disagrees with what the controls show.
         MsgBox(this, invalidSizeMessage());
-        size = pictureSize();
+        size = picture_->size();
     }
     drawAt(*size);
 }
 
 void frmMain::drawAt(QSize size)
 {
-    const int W = size.width();
-    const int H = size.height();
-    const int D = DotSize;
-
-    // Width and height change together: one new image per surface, not two.
-    picPreview->setSurfaceSize(W, H);
-    picDot->setSurfaceSize(W * D, H * D);
-    picDot->setPitch(D);
-    const PictureBox::Batch oneRepaint(picDot);
-    picDot->clear();
-
-    const QSize canvas(picDot->scaleWidth(), picDot->scaleHeight());
-    placeUnderlay(canvas);
-    if (chkTrace->isChecked()) {
-        picTrace->setSurfaceSize(canvas.width(), canvas.height());
-        BitBlt(picDot, 0, 0, picTrace->scaleWidth(), picTrace->scaleHeight(), picTrace, 0, 0,
-               SRCCOPY);
-        picDot->refresh();
-    }
-
-    for (int x = 0; x < W; ++x)
-        for (int y = 0; y < H; ++y)
-            if (isBlackDot(x, y))
-                picDot->fillBox(cellRect(x, y, D));
-
-    if (D > 1 && chkBar->isChecked()) {
-        for (int x = 0; x <= W; ++x)
-            picDot->line(x * D, 0, x * D, H * D, kGridColor);
-        for (int y = 0; y <= H; ++y)
-            picDot->line(0, y * D, W * D, y * D, kGridColor);
-    }
-
-    cursor_ = QPoint(std::clamp(cursor_.x(), 0, std::max(W - 1, 0)), std::clamp(cursor_.y(), 0, std::max(H - 1, 0)));
-    picDot->setAccessibleName(QStringLiteral("キャンバス（%1 × %2 ドット）").arg(W).arg(H));
+    view_->hold(true);
+    picture_->resize(size);
+    view_->hold(false);
+    underlay_->place(size * DotSize);
+    view_->draw(DotSize, chkBar->isChecked(), chkTrace->isChecked());
+    editor_->setCursor(editor_->cursor());
+    picDot->setAccessibleName(tr("キャンバス（%1 × %2 ドット）").arg(size.width()).arg(size.height()));
     showMarks();
     fitWindow();
     refreshPost();
-    showCommandStates();
-    // The copy holds the picture's size too.
-    if (recovery_)
-        recovery_->changed();
-    showTitle();
-}
-
-void frmMain::placeUnderlay(QSize canvas)
-{
-    // A fitted or filled underlay is placed anew for every canvas size; the holder then
-    // holds what lies under the canvas, so that white painting uncovers what a redraw shows.
-    // One lying as loaded stays as it was loaded, whatever the canvas.
-    if (underlay_.loaded() && (!holderKey_ || underlay_.holderKey(canvas, DotSize) != *holderKey_)) {
-        picTrace->setPicture(underlay_.holderImage(canvas, DotSize));
-        holderKey_ = underlay_.holderKey(canvas, DotSize);
-    }
-}
-
-void frmMain::showCommandStates()
-{
-    // Ctrl+T right after a picture was given waits for it (showConvert).
-    commands_->action(CommandList::Convert)->setEnabled(underlay_.loaded() || loading_->busy());
-    const bool dots = !pictureSize().isEmpty();
-    for (CommandList::Id id : {CommandList::Invert, CommandList::FlipLeftRight, CommandList::FlipTopBottom,
-                               CommandList::ShiftLeft, CommandList::ShiftRight, CommandList::ShiftUp,
-                               CommandList::ShiftDown, CommandList::TurnClockwise, CommandList::TurnAnticlockwise})
-        commands_->action(id)->setEnabled(dots);
+    updateActions();
 }
 
 void frmMain::fitWindow()
@@ -127,164 +76,186 @@ void frmMain::fitWindow()
 
 void frmMain::DotDraw(std::int16_t Button, float X, float Y)
 {
+    // Left alone the one dot is black (or the colour chosen); any other button white.
     if (const std::optional<QPoint> dot = dotAt(X, Y, DotSize))
-        paintDot(Button, *dot);
-}
-
-void frmMain::paintDot(std::int16_t Button, QPoint dot)
-{
-    const int D = DotSize;
-    const QRect cell = cellRect(dot.x(), dot.y(), D);
-    if (Button == 1) {
-        picPreview->pset(dot.x(), dot.y());
-        picDot->fillBox(cell);
-        return;
-    }
-    picPreview->pset(dot.x(), dot.y(), kWhite);
-    if (chkTrace->isChecked()) {
-        BitBlt(picDot, cell.left(), cell.top(), D - 1, D - 1, picTrace, cell.left(), cell.top(),
-               SRCCOPY);
-        picDot->refresh(cell);
-    } else {
-        picDot->fillBox(cell, kWhite);
-    }
-}
-
-void frmMain::strokePaint(int button, QPoint dot)
-{
-    paintDot(std::int16_t(button), dot);
-    if (mirror_) {
-        const QPoint mirrored(pictureSize().width() - 1 - dot.x(), dot.y());
-        if (mirrored != dot)
-            paintDot(std::int16_t(button), mirrored);
-    }
-    if (dot == cursor_)
-        picDot->accessibleValueChanged();
+        picture_->setDot(*dot, Button == 1 ? editor_->colour() : dots::kWhitePixel);
 }
 
 void frmMain::picDot_MouseDown(int Button, int Shift, float X, float Y)
 {
-    if (frameWithCanvas(QEvent::MouseButtonPress, Button, QPointF(X, Y)))
+    // While the conversion window is open, the canvas frames the underlay.
+    if (underlay_->canvasMouse(QEvent::MouseButtonPress, Button, QPointF(X, Y)))
         return;
-    // Shift with a click: the straight line from the last dot painted.
-    const std::optional<QPoint> dot = dotInPicture(X, Y);
-    stroke_->press(Button, dot, (Shift & 1) != 0);
+    const std::optional<QPoint> dot = dotAt(X, Y, DotSize);
+    editor_->press(Button, dot, (Shift & 1) != 0);
     Painting = true;
     // The keyboard goes on from where the mouse was last pressed.
-    if (dot) {
-        cursor_ = *dot;
-        showMarks();
-    }
+    if (dot && picture_->contains(*dot))
+        editor_->setCursor(*dot);
 }
 
-void frmMain::picDot_MouseMove(int Button, int, float X, float Y)
+void frmMain::picDot_MouseMove(int Button, int Shift, float X, float Y)
 {
-    if (frameWithCanvas(QEvent::MouseMove, Button, QPointF(X, Y)))
-        return;
-    if (!Painting)
+    if (underlay_->canvasMouse(QEvent::MouseMove, Button, QPointF(X, Y)) || !Painting)
         return;
     if (Button == 0) {
         // No button is held, so the release was lost (a grab broken, the focus stolen):
-        // the stroke is over, and hovering must not erase the picture.
-        endStroke();
+        // what the press began is over, and hovering must not erase the picture.
+        Painting = false;
+        editor_->release();
         return;
     }
-    stroke_->move(Button, dotInPicture(X, Y));
+    editor_->move(Button, dotAt(X, Y, DotSize), (Shift & 1) != 0);
 }
 
 void frmMain::picDot_MouseUp(int Button, int, float X, float Y)
 {
-    if (!frameWithCanvas(QEvent::MouseButtonRelease, Button, QPointF(X, Y)))
-        endStroke();
-}
-
-void frmMain::endStroke()
-{
+    if (underlay_->canvasMouse(QEvent::MouseButtonRelease, Button, QPointF(X, Y)))
+        return;
     Painting = false;
-    strokeKey_ = 0;
-    stroke_->release();
-    refreshPost();
+    editor_->release();
 }
 
-std::optional<QPoint> frmMain::dotInPicture(float X, float Y) const
+bool frmMain::canvasKey(int key, int shift, bool down, bool repeated)
 {
-    const std::optional<QPoint> dot = dotAt(X, Y, DotSize);
-    if (!dot || !QRect(QPoint(0, 0), pictureSize()).contains(*dot))
-        return std::nullopt;
-    return dot;
-}
-
-void frmMain::picDot_KeyDown(int KeyCode, int, bool repeated)
-{
-    const QSize size = pictureSize();
-    if (size.isEmpty())
-        return;
-    cursorShown_ = true;
-    QPoint to = cursor_;
-    switch (KeyCode) {
-    case Qt::Key_Left: to.rx() -= 1; break;
-    case Qt::Key_Right: to.rx() += 1; break;
-    case Qt::Key_Up: to.ry() -= 1; break;
-    case Qt::Key_Down: to.ry() += 1; break;
-    case Qt::Key_Home: to.setX(0); break;
-    case Qt::Key_End: to.setX(size.width() - 1); break;
-    case Qt::Key_PageUp: to.setY(0); break;
-    case Qt::Key_PageDown: to.setY(size.height() - 1); break;
-    case Qt::Key_Space:
-    case Qt::Key_Delete:
-    case Qt::Key_Backspace:
-        // A key held down repeats its press: the stroke it began goes on.
-        if (!repeated && !stroke_->active()) {
-            strokeKey_ = KeyCode == Qt::Key_Space ? Qt::Key_Space : Qt::Key_Delete;
-            stroke_->press(KeyCode == Qt::Key_Space ? 1 : 2, cursor_);
-        }
+    // While the underlay is framed, the canvas's keys frame it, and Enter and Escape end
+    // the conversion as its window's buttons do.
+    if (underlay_->convertWindow())
+        return down && underlay_->canvasKey(key);
+    const bool taken = editor_->key(key, shift, down, repeated);
+    if (taken && down) {
+        cursorShown_ = true;
         showMarks();
-        return;
-    default:
-        return;
     }
-    moveCursorTo(QPoint(std::clamp(to.x(), 0, size.width() - 1), std::clamp(to.y(), 0, size.height() - 1)));
-}
-
-void frmMain::picDot_KeyUp(int KeyCode, int, bool repeated)
-{
-    const int key = KeyCode == Qt::Key_Backspace ? Qt::Key_Delete : KeyCode;
-    if (!repeated && strokeKey_ != 0 && key == strokeKey_)
-        endStroke();
-}
-
-void frmMain::moveCursorTo(QPoint dot)
-{
-    // Holding Space or Delete paints every dot the cursor passes.
-    if (strokeKey_ != 0)
-        stroke_->move(strokeKey_ == Qt::Key_Space ? 1 : 2, dot);
-    cursor_ = dot;
-    showMarks();
+    return taken;
 }
 
 void frmMain::showMarks()
 {
-    const int D = DotSize;
-    const QSize size = pictureSize();
-    const bool shown = cursorShown_ && !size.isEmpty() && picDot->hasFocus();
-    picDot->setOutline(shown ? std::optional<QRect>(QRect(cursor_.x() * D, cursor_.y() * D, D + 1, D + 1))
-                             : std::nullopt);
-    // The axis lies between two dots when the width is even, on the middle column's middle
-    // when it is odd.
-    std::optional<int> axis;
-    if (mirror_ && size.width() > 0)
-        axis = size.width() % 2 == 0 ? size.width() / 2 * D : size.width() / 2 * D + D / 2;
-    picDot->setAxis(axis);
-    picDot->accessibleValueChanged();
+    const bool cursor = cursorShown_ && picDot->hasFocus();
+    view_->showMarks(cursor ? std::optional<QPoint>(editor_->cursor()) : std::nullopt, editor_->mirror(), editor_->selection());
 }
 
 QString frmMain::canvasValue() const
 {
-    const QSize size = pictureSize();
+    const QSize size = picture_->size();
     if (size.isEmpty())
-        return QStringLiteral("点がありません");
-    return QStringLiteral("カーソル %1 列 %2 行、%3")
-        .arg(cursor_.x() + 1)
-        .arg(cursor_.y() + 1)
-        .arg(isBlackDot(cursor_.x(), cursor_.y()) ? QStringLiteral("黒") : QStringLiteral("白"));
+        return tr("点がありません");
+    const QPoint cursor = editor_->cursor();
+    const int square = dots::squareOf(picture_->dot(cursor));
+    return tr("カーソル %1 列 %2 行、%3")
+        .arg(cursor.x() + 1)
+        .arg(cursor.y() + 1)
+        .arg(QCoreApplication::translate("dots", dots::kSquares[size_t(square < 0 ? 1 : square)].name));
 }
+
+void frmMain::Form_Load()
+{
+    DotSize = 12;
+    Draw();
+}
+
+void frmMain::optSize_Click(int index)
+{
+    DotSize = index + 1;
+    Draw();
+}
+
+void frmMain::chkBar_Click() { Draw(); }
+
+void frmMain::limitEntry(TextBox *entry)
+{
+    // A field that does not read as a number is left for Draw to report, once.
+    const std::optional<int> value = sizeValue(entry->text());
+    if (value && *value > kApplyLimit) {
+        MsgBox(this, QCoreApplication::translate("frmMain", "最大サイズは%1ドットです").arg(kApplyLimit));
+        entry->setText(QString::number(kApplyLimit));
+    }
+}
+
+void frmMain::cmdCanvas_Click()
+{
+    limitEntry(txtWidth);
+    limitEntry(txtHeight);
+    Draw();
+}
+
+void frmMain::cmdClear_Click()
+{
+    // Every dot white, those a smaller size hid too: one step, which gives them all back.
+    if (editor_->busy())
+        return;
+    editor_->dropSelection();
+    history_->replace(QCoreApplication::translate("frmMain", "全消去"), dots::white(picture_->size()));
+    Draw();
+}
+
+void frmMain::cmdOK_Click() { showResult(); }
+
+void frmMain::picPreview_Click() { showResult(); }
+
+void frmMain::showResult()
+{
+    // The window goes away after it is closed; a closed one is never shown again.
+    if (raiseResult())
+        return;
+    frmResult::Source source;
+    source.text = [this] {
+        return dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return picture_->isBlack(x, y); });
+    };
+    source.loaded = [this](bool loaded) {
+        setEnabled(!loaded);
+        if (!loaded)
+            focus_->giveBack();
+    };
+    source.messageParent = this;
+    source.post = [this] { showPost(); };
+    focus_->remember();
+    result_ = new frmResult(std::move(source));
+    result_->Show();
+}
+
+namespace {
+
+void digitFilter(std::int16_t &KeyAscii)
+{
+    if (KeyAscii == 8)
+        return;
+    if (KeyAscii > '9' || KeyAscii < '0')
+        KeyAscii = 0;
+}
+
+} // namespace
+
+void frmMain::txtWidth_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
+
+void frmMain::txtHeight_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
+
+void frmMain::chkTrace_Click()
+{
+    if (chkTrace->isChecked()) {
+        const QString filter = pictureFileFilter();
+        const QString path = ShowOpenDialog(this, filter, QDir::currentPath());
+        if (path.isEmpty())
+            return;
+        // On failure the holder keeps its previous picture; the redraw shows it.
+        underlay_->load(pictureFromFile(path, QSize(kLargestCanvas, kLargestCanvas)),
+                        shownFileName(QDir::toNativeSeparators(path)), [this](bool) { Draw(); });
+        return;
+    }
+    Draw();
+}
+
+frmResult *frmMain::resultWindow() const { return result_; }
+
+void frmMain::offerRecovery() { keeper_->offerRecovery(*recovery_); }
+
+void frmMain::openFromCommandLine(const QString &path)
+{
+    if (FileKeeper::isUnderlayPicture(path))
+        underlay_->openPicture(path);
+    else
+        keeper_->openFile(path);
+}
+
+UnderlayLoading *frmMain::underlayLoading() const { return underlay_->loading(); }

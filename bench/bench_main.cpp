@@ -1,6 +1,8 @@
 // How long the editor takes for what the user does most: redraws, paints, the text.
 // Run headless: QT_QPA_PLATFORM=offscreen build/bench/gridglyph_bench
 #include "frmMain.h"
+#include "commands/commandList.h"
+#include "dotPicture.h"
 #include "sizeEntry.h"
 #include "pictureFiles.h"
 #include "convert/conversion.h"
@@ -21,6 +23,7 @@
 #include "keeping/savedPicture.h"
 #include "toolkit/TextBox.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -37,6 +40,9 @@
 
 namespace {
 
+// A command beyond the panel, as its keys or the menu give it.
+void run(frmMain &w, CommandList::Id id) { w.commands()->action(id)->trigger(); }
+
 // A window showing `dots` x `dots` with every other dot black.
 void prepare(frmMain &w, int dots, int dotSize, bool underlay)
 {
@@ -48,7 +54,7 @@ void prepare(frmMain &w, int dots, int dotSize, bool underlay)
     for (int y = 0; y < dots; ++y)
         for (int x = 0; x < dots; ++x)
             if ((x + y) % 2 == 0)
-                w.picPreview->pset(x, y);
+                w.document()->setDot(QPoint(x, y), dots::kBlackPixel);
     if (underlay) {
         QImage picture(kLargestCanvas, kLargestCanvas, QImage::Format_RGB32);
         picture.fill(qRgb(0x40, 0x80, 0xC0));
@@ -110,10 +116,10 @@ void BM_UndoClear(benchmark::State &state)
     prepare(w, 99, 12, false);
     w.cmdClear_Click();
     for (auto _ : state) {
-        w.undo();
+        run(w, CommandList::Undo);
         QApplication::processEvents();
         state.PauseTiming();
-        w.redo();
+        run(w, CommandList::Redo);
         QApplication::processEvents();
         state.ResumeTiming();
     }
@@ -123,7 +129,7 @@ void BM_TextBuild(benchmark::State &state)
 {
     frmMain w;
     prepare(w, int(state.range(0)), 12, false);
-    const auto black = [&w](int x, int y) { return w.isBlackDot(x, y); };
+    const auto black = [&w](int x, int y) { return w.document()->isBlack(x, y); };
     for (auto _ : state)
         benchmark::DoNotOptimize(dotText(w.txtWidth->text(), w.txtHeight->text(), black));
 }
@@ -141,7 +147,7 @@ void BM_TextBuildPerCharAppend(benchmark::State &state)
         for (int y = 0; y < H; ++y) {
             const int W = w.txtWidth->text().toInt();
             for (int x = 0; x < W; ++x)
-                box.setText(box.text() + (w.isBlackDot(x, y) ? QChar(0x25A0) : QChar(0x25A1)));
+                box.setText(box.text() + (w.document()->isBlack(x, y) ? QChar(0x25A0) : QChar(0x25A1)));
             box.setText(box.text() + QStringLiteral("\r\n"));
         }
         benchmark::DoNotOptimize(box.text());
@@ -188,10 +194,10 @@ void BM_Transform(benchmark::State &state)
     prepare(w, 99, 12, false);
     for (auto _ : state) {
         switch (state.range(0)) {
-        case 0: w.invert(); break;
-        case 1: w.flipLeftRight(); break;
-        case 2: w.shiftBy(1, 0); break;
-        default: w.turn(true); break;
+        case 0: run(w, CommandList::Invert); break;
+        case 1: run(w, CommandList::FlipLeftRight); break;
+        case 2: run(w, CommandList::ShiftRight); break;
+        default: run(w, CommandList::TurnClockwise); break;
         }
         QApplication::processEvents();
     }
@@ -233,11 +239,11 @@ void BM_ThresholdSlider(benchmark::State &state)
     auto *data = new QMimeData;
     data->setImageData(shadedPicture());
     QApplication::clipboard()->setMimeData(data);
-    w.paste();
+    run(w, CommandList::Paste);
     // A pasted picture is read as any other: once it is taken, Ctrl+T has it.
     while (w.underlayLoading()->busy())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    w.showConvert();
+    run(w, CommandList::Convert);
     if (!w.convertWindow()) {
         state.SkipWithError("the conversion window did not open");
         return;
@@ -262,10 +268,10 @@ void BM_FramingStep(benchmark::State &state)
     frmMain w;
     w.show();
     prepare(w, 48, 12, false);
-    w.openPicture(path);
+    w.openFromCommandLine(path);
     while (w.underlayLoading()->busy())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
-    w.showConvert();
+    run(w, CommandList::Convert);
     frmConvert *convert = w.convertWindow();
     if (!convert) {
         state.SkipWithError("the conversion window did not open");
@@ -337,7 +343,7 @@ void BM_ClickDuringDecode(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         if (!w.underlayLoading()->busy()) {
-            w.openPicture(path);
+            w.openFromCommandLine(path);
             ++decodings;
         }
         const QPointF at(5 + 12 * (i++ % 48), 17);

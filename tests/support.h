@@ -1,7 +1,13 @@
 #pragma once
 
+#include "commands/commandList.h"
+#include "convert/placement.h"
 #include "convert/underlayLoading.h"
+#include "dotImage.h"
+#include "dotPicture.h"
 #include "frmMain.h"
+
+#include <QAction>
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
@@ -84,7 +90,8 @@ inline QStringList dotRows(const QImage &picture)
     return rows;
 }
 
-// The window's picture as rows, at its current size.
+// The window's picture as rows, at its current size, as the true-size picture shows it (it
+// follows the document).
 inline QStringList dotRows(const frmMain &w)
 {
     return dotRows(w.picPreview->image().copy(0, 0, w.picPreview->scaleWidth(), w.picPreview->scaleHeight()));
@@ -94,11 +101,22 @@ inline QStringList dotRows(const frmMain &w)
 inline QStringList blackDots(const frmMain &w)
 {
     QStringList dots;
-    for (int y = 0; y < w.picPreview->scaleHeight(); ++y)
-        for (int x = 0; x < w.picPreview->scaleWidth(); ++x)
-            if (w.isBlackDot(x, y))
+    for (int y = 0; y < w.document()->height(); ++y)
+        for (int x = 0; x < w.document()->width(); ++x)
+            if (w.document()->isBlack(x, y))
                 dots << QStringLiteral("%1,%2").arg(x).arg(y);
     return dots;
+}
+
+// A command beyond the panel, as its keys or the menu give it.
+inline void run(frmMain &w, CommandList::Id id) { w.commands()->action(id)->trigger(); }
+
+// Where the underlay lies, as the menu shows it chosen.
+inline Placement placementOf(const frmMain &w)
+{
+    return w.commands()->action(CommandList::PlaceFilled)->isChecked()   ? Placement::Filled
+           : w.commands()->action(CommandList::PlaceFitted)->isChecked() ? Placement::Fitted
+                                                                         : Placement::AsLoaded;
 }
 
 // What the screen shows at pixel (x, y) of widget `w`, as opposed to what it stores.

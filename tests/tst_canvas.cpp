@@ -130,7 +130,7 @@ void tst_canvas::noGridWhenSwitchedOffOrAtOnePixel()
 void tst_canvas::blackDotFillsExactlyItsInterior()
 {
     frmMain w;
-    w.picPreview->pset(2, 1);
+    w.document()->setDot(QPoint(2, 1), dots::kBlackPixel);
     w.Draw();
     // Dot (2, 1) owns pixels 24..35 x 12..23; its interior starts one in.
     for (int y = 10; y < 26; ++y)
@@ -146,8 +146,8 @@ void tst_canvas::neighbouringDotsKeepASeamWithoutGrid()
 {
     frmMain w;
     w.chkBar->setChecked(false);
-    w.picPreview->pset(0, 0);
-    w.picPreview->pset(1, 0);
+    w.document()->setDot(QPoint(0, 0), dots::kBlackPixel);
+    w.document()->setDot(QPoint(1, 0), dots::kBlackPixel);
     w.Draw();
     QCOMPARE(w.picDot->point(11, 5), kBlack);
     QCOMPARE(w.picDot->point(12, 5), kWhite);
@@ -157,27 +157,27 @@ void tst_canvas::neighbouringDotsKeepASeamWithoutGrid()
 void tst_canvas::resizingKeepsDotsAndBringsCutDotsBack()
 {
     frmMain w;
-    w.picPreview->pset(3, 3);
-    w.picPreview->pset(30, 5);
+    w.document()->setDot(QPoint(3, 3), dots::kBlackPixel);
+    w.document()->setDot(QPoint(30, 5), dots::kBlackPixel);
     setSize(w, "20", "32");
     w.Draw();
     QCOMPARE(blackDots(w), QStringList{"3,3"});
     QCOMPARE(w.picDot->scaleWidth(), 240);
     // Positions outside the picture are never black.
-    QVERIFY(!w.isBlackDot(30, 5));
-    QVERIFY(!w.isBlackDot(-1, 0));
+    QVERIFY(!w.document()->isBlack(30, 5));
+    QVERIFY(!w.document()->isBlack(-1, 0));
 
     setSize(w, "40", "32");
     w.Draw();
     QCOMPARE(blackDots(w), (QStringList{"3,3", "30,5"}));
     QCOMPARE(w.picDot->point(30 * 12 + 5, 5 * 12 + 5), kBlack);
-    QVERIFY(!w.isBlackDot(35, 5));
+    QVERIFY(!w.document()->isBlack(35, 5));
 }
 
 void tst_canvas::clearEmptiesHiddenDotsToo()
 {
     frmMain w;
-    w.picPreview->pset(30, 5);
+    w.document()->setDot(QPoint(30, 5), dots::kBlackPixel);
     setSize(w, "20", "32");
     w.Draw();
     w.cmdClear->click();
@@ -208,7 +208,7 @@ void tst_canvas::unreadableSizeIsReportedAndLosesNothing()
 {
     MessageLog log;
     frmMain w;
-    w.picPreview->pset(4, 4);
+    w.document()->setDot(QPoint(4, 4), dots::kBlackPixel);
     w.txtWidth->setText(QString());
     w.DotSize = 6;
     w.Draw();
@@ -301,7 +301,7 @@ void tst_canvas::transformsThroughTheKeys()
     setSize(*w, "5", "3");
     w->Draw();
     for (QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(3, 1), QPoint(4, 2)})
-        w->picPreview->pset(p.x(), p.y());
+        w->document()->setDot(p, dots::kBlackPixel);
     w->Draw();
     const QStringList start = dotRows(*w);
     const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m) { QTest::keyClick(QApplication::focusWidget(), k, m); };
@@ -334,7 +334,7 @@ void tst_canvas::transformsThroughTheKeys()
     key(Qt::Key_M, Qt::NoModifier);
     QCOMPARE(w->txtWidth->text(), QStringLiteral("5"));
     QCOMPARE(dotRows(*w), (QStringList{"...##", ".#..#", "#...."}));
-    QVERIFY(!w->mirror());
+    QVERIFY(!w->editor()->mirror());
     QVERIFY(log.messages.isEmpty());
 }
 
@@ -343,8 +343,8 @@ void tst_canvas::turningSwapsTheSizeFields()
     const auto w = shownEditor();
     setSize(*w, "16", "8");
     w->cmdCanvas->click();
-    w->picPreview->pset(0, 0);
-    w->picPreview->pset(15, 0);
+    w->document()->setDot(QPoint(0, 0), dots::kBlackPixel);
+    w->document()->setDot(QPoint(15, 0), dots::kBlackPixel);
     w->Draw();
     const int narrow = outerWidthTwips(w.get());
     QTest::keyClick(w->picDot, Qt::Key_R, Qt::ControlModifier);
@@ -369,18 +369,18 @@ void tst_canvas::turningSwapsTheSizeFields()
 void tst_canvas::dotsHiddenByASmallerSizeComeBackWithUndo()
 {
     const auto w = shownEditor();
-    w->picPreview->pset(1, 1);
-    w->picPreview->pset(20, 3);
+    w->document()->setDot(QPoint(1, 1), dots::kBlackPixel);
+    w->document()->setDot(QPoint(20, 3), dots::kBlackPixel);
     setSize(*w, "10", "10");
     w->cmdCanvas->click();
     // A change acts on the picture as shown; what the smaller size hid goes with it...
-    w->invert();
+    run(*w, CommandList::Invert);
     setSize(*w, "32", "32");
     w->cmdCanvas->click();
-    QVERIFY(!w->isBlackDot(20, 3));
+    QVERIFY(!w->document()->isBlack(20, 3));
     QCOMPARE(blackDots(*w).size(), 99);
     // ...and comes back when the change is undone.
-    w->undo();
+    run(*w, CommandList::Undo);
     QCOMPARE(blackDots(*w), (QStringList{"1,1", "20,3"}));
 }
 

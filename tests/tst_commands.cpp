@@ -424,8 +424,11 @@ void tst_commands::everyCommandHasTheKeysItIsKnownBy()
         {C::PlaceFilled, "Ctrl+3"}, {C::Invert, "Ctrl+I"}, {C::FlipLeftRight, "Shift+H"}, {C::FlipTopBottom, "Shift+V"},
         {C::ShiftLeft, "Ctrl+Left"}, {C::ShiftRight, "Ctrl+Right"}, {C::ShiftUp, "Ctrl+Up"}, {C::ShiftDown, "Ctrl+Down"},
         {C::TurnClockwise, "Ctrl+R"}, {C::TurnAnticlockwise, "Ctrl+Shift+R"}, {C::Mirror, "M"},
-        {C::UnderlayStrength, "U"}, {C::Help, "F1"},
-        {C::Quit, "Ctrl+Q"}};
+        {C::UnderlayStrength, "U"}, {C::Help, "F1"}, {C::Quit, "Ctrl+Q"}, {C::Cut, "Ctrl+X"},
+        {C::Pen, "B"}, {C::Fill, "G"}, {C::Line, "L"}, {C::Rectangle, "R"}, {C::FilledRectangle, "Shift+R"},
+        {C::Ellipse, "O"}, {C::FilledEllipse, "Shift+O"}, {C::Selection, "S"}, {C::SmoothCorners, ""},
+        {C::Colour, "Ctrl+K"}, {C::Square1, "1"}, {C::Square2, "2"}, {C::Square3, "3"}, {C::Square4, "4"},
+        {C::Square5, "5"}, {C::Square6, "6"}, {C::Square7, "7"}, {C::Square8, "8"}, {C::Square9, "9"}};
     QCOMPARE(int(std::size(keys)), int(C::Count));
     QSet<QString> seen;
     for (const auto &[id, want] : keys) {
@@ -460,7 +463,7 @@ void tst_commands::thePanelsContextMenuOffersEveryCommand()
         QCOMPARE(offered, everyCommand);
     }
     // The canvas keeps its right button for painting.
-    w->picPreview->pset(0, 0);
+    w->document()->setDot(QPoint(0, 0), dots::kBlackPixel);
     w->Draw();
     QTest::mouseClick(w->picDot, Qt::RightButton, {}, QPoint(5, 5));
     QVERIFY(!QApplication::activePopupWidget());
@@ -472,8 +475,11 @@ void tst_commands::helpWindowAndManualPageListEveryKey()
     QTest::keyClick(w->picDot, Qt::Key_F1);
     frmHelp *help = w->helpWindow();
     QVERIFY(help && help->isVisible());
-    const QList<CommandList::Row> rows = w->commands()->helpRows();
-    QCOMPARE(help->table->rowCount(), int(rows.size()));
+    // Every command, then what the canvas and the conversion window take themselves.
+    const QList<CommandList::Row> rows = w->commands()->helpRows(frmHelp::canvasRows());
+    QCOMPARE(help->table->rowCount(), int(rows.size() + frmConvert::keyRows().size()));
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(help->table->item(i, 1)->text(), rows[i].what);
     QCOMPARE(help->table->item(0, 1)->text(), QStringLiteral("元に戻す"));
     QTest::keyClick(help, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
@@ -672,7 +678,7 @@ void tst_commands::clicksLeaveTheKeyboardOnTheCanvas()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         ++x;
-        QVERIFY2(w->isBlackDot(x, 0), qPrintable(b->text()));
+        QVERIFY2(w->document()->isBlack(x, 0), qPrintable(b->text()));
     }
     for (QWidget *b : std::initializer_list<QWidget *>{w->chkBar, w->cmdCanvas, w->cmdClear, w->chkTrace, w->cmdOK, w->optSize[11]})
         QCOMPARE(b->focusPolicy(), Qt::TabFocus);
@@ -687,7 +693,7 @@ void tst_commands::theKeyboardComesBackWhenAWindowCloses()
         QTRY_VERIFY2(QApplication::activeWindow() == w, after);
         QTRY_VERIFY2(QApplication::focusWidget() == w->picDot, after);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QVERIFY2(w->isBlackDot(w->cursorDot().x(), w->cursorDot().y()), after);
+        QVERIFY2(w->document()->isBlack(w->editor()->cursor().x(), w->editor()->cursor().y()), after);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY2(blackDots(*w).isEmpty(), after);
     };
@@ -768,12 +774,12 @@ void tst_commands::captionsFitAtEveryDesktopFontSize()
     fits(m.chkBar, m.chkBar->text(), box);
     fits(m.txtWidth, QStringLiteral("99"), 2);
     // The program's own windows follow the desktop's font and grow with it.
-    m.showPost();
+    run(m, CommandList::Post);
     frmPost *post = m.postWindow();
     QCOMPARE(post->font().pointSize(), points);
     QVERIFY(post->width() >= post->minimumSizeHint().width());
     QVERIFY(post->height() >= post->minimumSizeHint().height());
-    m.showHelp();
+    run(m, CommandList::Help);
     QCOMPARE(m.helpWindow()->font().pointSize(), points);
 }
 
@@ -788,7 +794,7 @@ void tst_commands::stateColoursReadOnLightAndDarkThemes()
     const QPalette before = QApplication::palette();
     const auto restore = qScopeGuard([before] { QApplication::setPalette(before); });
     w->DotDraw(1, 5, 5);
-    w->showPost();
+    run(*w, CommandList::Post);
     frmPost *post = w->postWindow();
     for (const QPalette &theme : {light, dark}) {
         QApplication::setPalette(theme);

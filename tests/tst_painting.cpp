@@ -262,7 +262,7 @@ void tst_painting::keyboardPaintsWhereTheCursorIs()
     QVERIFY(!w->picDot->outline());
     for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
         QTest::keyClick(w->picDot, k);
-    QCOMPARE(w->cursorDot(), QPoint(2, 1));
+    QCOMPARE(w->editor()->cursor(), QPoint(2, 1));
     QCOMPARE(w->picDot->outline(), std::optional<QRect>(QRect(24, 12, 13, 13)));
     QVERIFY(blackDots(*w).isEmpty());
     QTest::keyClick(w->picDot, Qt::Key_Space);
@@ -274,10 +274,10 @@ void tst_painting::keyboardPaintsWhereTheCursorIs()
     QTest::keyClick(w->picDot, Qt::Key_PageDown);
     QTest::keyClick(w->picDot, Qt::Key_Right);
     QTest::keyClick(w->picDot, Qt::Key_Down);
-    QCOMPARE(w->cursorDot(), QPoint(31, 31));
+    QCOMPARE(w->editor()->cursor(), QPoint(31, 31));
     QTest::keyClick(w->picDot, Qt::Key_Home);
     QTest::keyClick(w->picDot, Qt::Key_PageUp);
-    QCOMPARE(w->cursorDot(), QPoint(0, 0));
+    QCOMPARE(w->editor()->cursor(), QPoint(0, 0));
     // One step per key stroke.
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(blackDots(*w).isEmpty());
@@ -318,7 +318,7 @@ void tst_painting::deleteUncoversTheUnderlay()
     w->chkTrace->setChecked(true);
     w->Draw();
     for (int i = 0; i < 3; ++i)
-        w->picPreview->pset(i, 0);
+        w->document()->setDot(QPoint(i, 0), dots::kBlackPixel);
     w->Draw();
     QTest::keyClick(w->picDot, Qt::Key_Delete);
     QTest::keyClick(w->picDot, Qt::Key_Right);
@@ -345,7 +345,7 @@ void tst_painting::mirrorPaintsBothHalves()
     w->cmdCanvas->click();
     w->picDot->setFocus();
     QTest::keyClick(w->picDot, Qt::Key_M);
-    QVERIFY(w->mirror());
+    QVERIFY(w->editor()->mirror());
     QCOMPARE(w->picDot->axis(), std::optional<int>(axis));
     // A click, then the keyboard going on from the dot clicked.
     QTest::mouseClick(win(), Qt::LeftButton, {}, at({17, 5}));

@@ -118,18 +118,18 @@ void tst_storms::tenThousandUndoesRedoesAndChangesInterleaved()
     const long kb = growthKb(10000, [&](int i) {
         switch (i % 7) {
         case 0: w.picDot_MouseDown(1, 0, float(5 + 12 * (i % 30)), 5); w.picDot_MouseUp(1, 0, 5, 5); break;
-        case 1: w.turn(i % 2 == 0); break;
-        case 2: w.undo(); break;
-        case 3: w.invert(); break;
-        case 4: w.undo(); w.undo(); break;
-        case 5: w.redo(); break;
-        default: w.shiftBy(1, -1); break;
+        case 1: run(w, i % 2 == 0 ? CommandList::TurnClockwise : CommandList::TurnAnticlockwise); break;
+        case 2: run(w, CommandList::Undo); break;
+        case 3: run(w, CommandList::Invert); break;
+        case 4: run(w, CommandList::Undo); run(w, CommandList::Undo); break;
+        case 5: run(w, CommandList::Redo); break;
+        default: run(w, CommandList::ShiftRight); run(w, CommandList::ShiftUp); break;
         }
         const std::optional<QSize> size = sizeOf(w.txtWidth->text(), w.txtHeight->text());
         QVERIFY(size && *size == QSize(w.picPreview->scaleWidth(), w.picPreview->scaleHeight()));
     });
     for (int i = 0; i < 200; ++i)
-        w.undo();
+        run(w, CommandList::Undo);
     QCOMPARE(w.picDot->size(), QSize(32 * 12, 32 * 12));
     // Some seven thousand steps, each two pictures of 4 KiB kept compressed, and nothing
     // else kept: well under what a hundred uncompressed steps of the largest picture took.

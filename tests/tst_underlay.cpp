@@ -596,12 +596,12 @@ void tst_underlay::fittedAndFilledUnderlaysFollowEveryRedraw()
     // 200 x 100: its top row's halves red and green, blue at the bottom.
     const QString path = dir->filePath("wide.png");
     QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(pictureFiles::markedPicture(20, 10, 10), "PNG")));
-    w->openPicture(path);
+    w->openFromCommandLine(path);
     QVERIFY(w->chkTrace->isChecked());
     QCOMPARE(w->picDot->point(5, 5), 0xFF0000); // as loaded: unscaled at the top left
     QCOMPARE(w->picDot->point(5, 101), kWhite);
     QTest::keyClick(w->picDot, Qt::Key_2, Qt::ControlModifier); // fitted: 384 x 192, centred
-    QCOMPARE(w->placement(), Placement::Fitted);
+    QCOMPARE(placementOf(*w), Placement::Fitted);
     QCOMPARE(w->picDot->point(5, 95), kWhite);
     QVERIFY(near(QRgb(w->picDot->point(5, 105)) | 0xFF000000u, qRgb(255, 0, 0)));
     QVERIFY(near(QRgb(w->picDot->point(377, 280)) | 0xFF000000u, qRgb(0, 0, 255)));
@@ -652,7 +652,7 @@ void tst_underlay::aDiskPictureConvertsToARoundDisk()
     QVERIFY(rows[8].count('#') < 10 && rows[8].count('#') > 0);
     QCOMPARE(rows[7].count('#') + rows[24].count('#'), 0);
     QCOMPARE(QString(rows[15]).remove('.').size(), 16);
-    QCOMPARE(w->placement(), Placement::Fitted);
+    QCOMPARE(placementOf(*w), Placement::Fitted);
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     // One step back and forth.
@@ -673,7 +673,7 @@ void tst_underlay::aDiskPictureConvertsToARoundDisk()
     QTest::keyClick(convert, Qt::Key_Escape);
     QTRY_VERIFY(!w->convertWindow());
     QCOMPARE(dotRows(*w), rows);
-    QCOMPARE(w->placement(), Placement::AsLoaded);
+    QCOMPARE(placementOf(*w), Placement::AsLoaded);
     w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
@@ -699,11 +699,11 @@ void tst_underlay::commandLinePictureOpensAsTheUnderlay()
 
     const QString path = dir->filePath("named.gif");
     QVERIFY(pictureFiles::write(path, pictureFiles::markedGif()));
-    w->openPicture(parseCommandLine({"gridglyph", path}, false).file);
+    w->openFromCommandLine(parseCommandLine({"gridglyph", path}, false).file);
     QVERIFY(w->chkTrace->isChecked());
     QCOMPARE(w->picTrace->point(0, 5), 0x00FF00);
     // Missing: the usual message, and the program goes on as it was.
-    w->openPicture(dir->filePath("missing.png"));
+    w->openFromCommandLine(dir->filePath("missing.png"));
     QCOMPARE(log->messages.size(), 1);
     QVERIFY(log->messages[0].contains("missing.png"));
     QCOMPARE(w->picTrace->point(0, 5), 0x00FF00);
@@ -714,14 +714,14 @@ void tst_underlay::aPictureTooLargeToReduceLiesAsLoaded()
     // 30000 x 30000: its top rows are read, the whole of it never.
     const QString path = dir->filePath("huge.png");
     QVERIFY(pictureFiles::write(path, pictureFiles::png(30000, 30000, 0, 1)));
-    w->openPicture(path);
+    w->openFromCommandLine(path);
     QVERIFY(underlayRead(*w));
     QVERIFY(log->messages.isEmpty());
     QCOMPARE(w->picDot->point(5, 5), kBlack);
     QTest::keyClick(w->picDot, Qt::Key_2, Qt::ControlModifier);
     QCOMPARE(log->messages.size(), 1);
     QVERIFY(log->messages[0].contains(QStringLiteral("全体を縮めて置くことができません")));
-    QCOMPARE(w->placement(), Placement::Fitted); // kept for the next picture
+    QCOMPARE(placementOf(*w), Placement::Fitted); // kept for the next picture
     QCOMPARE(w->picDot->point(5, 5), kBlack);     // this one lies as loaded
     // Converting it: as loaded, the only way it can lie.
     QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
@@ -760,10 +760,10 @@ void tst_underlay::convertingAsLoadedFollowsTheMagnification()
             square.setPixel(x, y, qRgb(0, 0, 0));
     const QString path = dir->filePath("square.bmp");
     QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(square, "BMP")));
-    w->openPicture(path);
+    w->openFromCommandLine(path);
     for (int dotSize : {12, 6}) {
         w->optSize[size_t(dotSize - 1)]->click();
-        w->showConvert();
+        run(*w, CommandList::Convert);
         frmConvert *convert = w->convertWindow();
         QVERIFY(convert);
         convert->cboPlacement->setCurrentIndex(int(Placement::AsLoaded));
@@ -772,7 +772,7 @@ void tst_underlay::convertingAsLoadedFollowsTheMagnification()
         const int side = 60 / dotSize;
         // Inverted: the square white, everything else black.
         QCOMPARE(blackDots(*w).size(), 32 * 32 - side * side);
-        QVERIFY(!w->isBlackDot(side - 1, side - 1) && w->isBlackDot(side, side - 1) && w->isBlackDot(side - 1, side));
+        QVERIFY(!w->document()->isBlack(side - 1, side - 1) && w->document()->isBlack(side, side - 1) && w->document()->isBlack(side - 1, side));
     }
 }
 
@@ -791,7 +791,7 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
         }
     const QString path = dir->filePath("photo.jpg");
     QVERIFY(pictureFiles::write(path, pictureFiles::encodedImage(photo, "JPEG", 92)));
-    w->openPicture(path);
+    w->openFromCommandLine(path);
     QVERIFY(underlayRead(*w));
 
     // The same picture through the program's command line, with no display at all.
@@ -829,7 +829,7 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
     };
     for (const Case &c : cases) {
         setSize(*w, c.width, c.height);
-        w->showConvert();
+        run(*w, CommandList::Convert);
         frmConvert *convert = w->convertWindow();
         QVERIFY(convert);
         convert->cboPlacement->setCurrentIndex(int(c.placement));
@@ -847,7 +847,7 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
     }
     // Pasted back, the 11 x 11 text is the picture Ctrl+T made.
     setSize(*w, "11", "11");
-    w->showConvert();
+    run(*w, CommandList::Convert);
     w->convertWindow()->cboPlacement->setCurrentIndex(int(Placement::Fitted));
     w->convertWindow()->cboDither->setCurrentIndex(int(Dither::None));
     w->convertWindow()->chkInvert->setChecked(false);
@@ -866,9 +866,9 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
     const QByteArray whole = pictureFiles::encodedImage(photo, "JPEG", 92);
     const QString cut = dir->filePath("cut.jpg");
     QVERIFY(pictureFiles::write(cut, whole.left(whole.size() * 6 / 10)));
-    w->openPicture(cut);
+    w->openFromCommandLine(cut);
     QVERIFY(underlayRead(*w));
-    w->showConvert();
+    run(*w, CommandList::Convert);
     w->convertWindow()->accept();
     const QStringList shown = dotRows(*w);
     QVERIFY(shown.mid(0, 5).join(QString()).count('#') > 10);
@@ -911,7 +911,7 @@ void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(blackDots(*w).isEmpty());
     QTest::keyClick(w->picDot, Qt::Key_Right);
-    QCOMPARE(w->cursorDot(), QPoint(3, 2));
+    QCOMPARE(w->editor()->cursor(), QPoint(3, 2));
     // Past half a second, how far it got, with a way to stop it; Escape stops it.
     QTRY_VERIFY_WITH_TIMEOUT(w->underlayLoading()->panel() && w->underlayLoading()->panel()->isVisible(), 60000);
     QTest::keyClick(w->picDot, Qt::Key_Escape);
@@ -924,9 +924,9 @@ void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
     QVERIFY(log->messages.isEmpty());
 
     // A second picture given while one is read stops the first: only the second is taken.
-    w->openPicture(red);
+    w->openFromCommandLine(red);
     const std::shared_ptr<DecodeWork> first = w->underlayLoading()->lastWork();
-    w->openPicture(green);
+    w->openFromCommandLine(green);
     QVERIFY(first->cancelled());
     QCOMPARE(first->pixels(), 0);
     release = true;
@@ -939,7 +939,7 @@ void tst_underlay::largePicturesAreReadWhileTheWindowAnswers()
     // reaches a window that is gone.
     release = false;
     held = 0;
-    w->openPicture(red);
+    w->openFromCommandLine(red);
     const std::shared_ptr<DecodeWork> last = w->underlayLoading()->lastWork();
     QTRY_COMPARE(held.load(), 1);
     delete w;
@@ -1073,7 +1073,7 @@ void tst_underlay::framingThroughTheWindowIsKept()
     QTRY_VERIFY(!w->convertWindow());
     const QRect framed = blackSpan(w->picPreview->image().copy(0, 0, 40, 40));
     QVERIFY(framed.width() >= fitted.width() * 1.5);
-    QCOMPARE(w->placement(), Placement::Fitted);
+    QCOMPARE(placementOf(*w), Placement::Fitted);
     // The canvas shows the framed underlay: black under the disk's middle, one dot right of
     // the canvas's.
     QCOMPARE(w->picTrace->point(20 * 12 + 6, 20 * 12 + 6), kBlack);

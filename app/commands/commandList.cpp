@@ -3,106 +3,108 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
-#include <QMenu>
 #include <QWidget>
+
+#include <map>
+#include <optional>
 
 namespace {
 
-const QString kUndo = QStringLiteral("元に戻す");
-const QString kRedo = QStringLiteral("やり直す");
+QString translated(const char *text) { return QCoreApplication::translate("commands", text); }
+
+// The submenus, and what they are called.
+const std::map<CommandList::Place, const char *> kSubmenus = {
+    {CommandList::Place::Placement, QT_TRANSLATE_NOOP("commands", "下絵の配置")},
+    {CommandList::Place::Shift, QT_TRANSLATE_NOOP("commands", "ずらす")},
+    {CommandList::Place::Tools, QT_TRANSLATE_NOOP("commands", "道具")},
+    {CommandList::Place::Colours, QT_TRANSLATE_NOOP("commands", "絵文字の色")},
+};
 
 } // namespace
 
-CommandList::CommandList(QWidget *window, Handlers run) : QObject(window), window_(window)
+CommandList::CommandList(QWidget *window, const std::vector<Declaration> &declarations)
+    : QObject(window), window_(window)
 {
-    using K = QKeySequence;
-    add(Undo, kUndo, {K(Qt::CTRL | Qt::Key_Z)});
-    add(Redo, kRedo, {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    add(Copy, QStringLiteral("テキストをコピー"), {K(Qt::CTRL | Qt::Key_C)});
-    add(Paste, QStringLiteral("貼り付け（画像は下絵、絵の文字は絵に）"), {K(Qt::CTRL | Qt::Key_V)});
-    add(Save, QStringLiteral("絵を保存"), {K(Qt::CTRL | Qt::Key_S)});
-    add(SaveAs, QStringLiteral("名前を付けて絵を保存..."), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
-    add(Open, QStringLiteral("絵を開く..."), {K(Qt::CTRL | Qt::Key_O)});
-    add(OpenLast, QStringLiteral("前回の絵を開く"), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_O)});
-    add(Convert, QStringLiteral("下絵から点を打つ..."), {K(Qt::CTRL | Qt::Key_T)});
-    add(Post, QStringLiteral("投稿用テキスト..."), {K(Qt::CTRL | Qt::Key_E)});
-    add(PlaceAsLoaded, QStringLiteral("下絵をそのまま置く"), {K(Qt::CTRL | Qt::Key_1)});
-    add(PlaceFitted, QStringLiteral("下絵をキャンバスに合わせる"), {K(Qt::CTRL | Qt::Key_2)});
-    add(PlaceFilled, QStringLiteral("下絵でキャンバスを覆う"), {K(Qt::CTRL | Qt::Key_3)});
-    add(Invert, QStringLiteral("白黒反転"), {K(Qt::CTRL | Qt::Key_I)});
-    add(FlipLeftRight, QStringLiteral("左右反転"), {K(Qt::SHIFT | Qt::Key_H)});
-    add(FlipTopBottom, QStringLiteral("上下反転"), {K(Qt::SHIFT | Qt::Key_V)});
-    add(ShiftLeft, QStringLiteral("左へ1ドットずらす"), {K(Qt::CTRL | Qt::Key_Left)});
-    add(ShiftRight, QStringLiteral("右へ1ドットずらす"), {K(Qt::CTRL | Qt::Key_Right)});
-    add(ShiftUp, QStringLiteral("上へ1ドットずらす"), {K(Qt::CTRL | Qt::Key_Up)});
-    add(ShiftDown, QStringLiteral("下へ1ドットずらす"), {K(Qt::CTRL | Qt::Key_Down)});
-    add(TurnClockwise, QStringLiteral("右に90度回す"), {K(Qt::CTRL | Qt::Key_R)});
-    add(TurnAnticlockwise, QStringLiteral("左に90度回す"), {K(Qt::CTRL | Qt::SHIFT | Qt::Key_R)});
-    add(Mirror, QStringLiteral("ミラー描画（左右対称に描く）"), {K(Qt::Key_M)});
-    add(UnderlayStrength, QStringLiteral("下絵を薄く表示（100%）"), {K(Qt::Key_U)});
-    add(Help, QStringLiteral("キーと操作の一覧"), {K(Qt::Key_F1)});
-    add(Quit, QStringLiteral("終了"), {K(Qt::CTRL | Qt::Key_Q)});
-
-    actions_[Mirror]->setCheckable(true);
-    // Checked while the underlay is shown weaker than it is; its text says how strong.
-    actions_[UnderlayStrength]->setCheckable(true);
-    placements_ = new QActionGroup(this);
-    for (Id id : {PlaceAsLoaded, PlaceFitted, PlaceFilled}) {
-        actions_[id]->setCheckable(true);
-        placements_->addAction(actions_[id]);
-    }
-    actions_[PlaceAsLoaded]->setChecked(true);
-
-    for (int i = 0; i < Count; ++i) {
-        QAction *a = actions_[i];
-        // Anywhere in the window; the size fields take Ctrl with a letter themselves.
+    std::map<Place, QActionGroup *> groups;
+    for (const Declaration &d : declarations) {
+        auto *a = new QAction(translated(d.caption), this);
+        a->setShortcuts(d.keys);
+        // Anywhere in the window; the size fields take what they type themselves.
         a->setShortcutContext(Qt::WindowShortcut);
+        a->setCheckable(d.check != Declaration::Check::None);
+        if (d.check == Declaration::Check::Group) {
+            QActionGroup *&group = groups[d.place];
+            if (!group)
+                group = new QActionGroup(this);
+            group->addAction(a);
+        }
         window->addAction(a);
-        connect(a, &QAction::triggered, this, [run, i] { run(Id(i)); });
+        connect(a, &QAction::triggered, this, [run = d.run](bool checked) { run(checked); });
+        actions_[d.id] = a;
+        order_.push_back(d.id);
+        places_[d.id] = d.place;
+        needs_[d.id] = d.needs;
     }
 }
 
-QAction *CommandList::add(Id id, const QString &caption, const QList<QKeySequence> &keys)
+void CommandList::updateStates(const std::function<bool(Needs)> &has)
 {
-    auto *a = new QAction(caption, this);
-    a->setShortcuts(keys);
-    actions_[id] = a;
-    return a;
+    if (!allEnabled_)
+        return;
+    for (int i = 0; i < Count; ++i)
+        if (actions_[i])
+            actions_[i]->setEnabled(needs_[i] == Needs::Nothing || has(needs_[i]));
+}
+
+void CommandList::setAllEnabled(bool enabled)
+{
+    allEnabled_ = enabled;
+    if (!enabled)
+        for (QAction *a : actions_)
+            if (a)
+                a->setEnabled(false);
 }
 
 void CommandList::nameSteps(const QString &undo, const QString &redo)
 {
-    actions_[Undo]->setText(undo.isEmpty() ? kUndo : QStringLiteral("%1（%2）").arg(kUndo, undo));
-    actions_[Redo]->setText(redo.isEmpty() ? kRedo : QStringLiteral("%1（%2）").arg(kRedo, redo));
-    actions_[Undo]->setEnabled(!undo.isEmpty());
-    actions_[Redo]->setEnabled(!redo.isEmpty());
+    actions_[Undo]->setText(undo.isEmpty() ? translated("元に戻す") : translated(QT_TRANSLATE_NOOP("commands", "元に戻す（%1）")).arg(undo));
+    actions_[Redo]->setText(redo.isEmpty() ? translated("やり直す") : translated(QT_TRANSLATE_NOOP("commands", "やり直す（%1）")).arg(redo));
 }
 
 void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
 {
     QMenu menu(over);
-    const auto group = [&](std::initializer_list<Id> ids) {
-        if (!menu.isEmpty())
-            menu.addSeparator();
-        for (Id id : ids)
-            menu.addAction(actions_[id]);
+    // Groups between separators; a submenu sits in the group of the commands before it.
+    const auto group = [](Place p) {
+        switch (p) {
+        case Place::Placement: return int(Place::Convert);
+        case Place::Shift: return int(Place::Picture);
+        case Place::Colours: return int(Place::Tools);
+        default: return int(p);
+        }
     };
-    group({Undo, Redo});
-    group({Copy, Paste, Post});
-    group({Save, SaveAs, Open, OpenLast});
-    group({Convert});
-    QMenu *placement = menu.addMenu(QStringLiteral("下絵の配置"));
-    for (Id id : {PlaceAsLoaded, PlaceFitted, PlaceFilled})
-        placement->addAction(actions_[id]);
-    menu.addAction(actions_[UnderlayStrength]);
-    group({Invert, FlipLeftRight, FlipTopBottom, TurnClockwise, TurnAnticlockwise});
-    QMenu *shift = menu.addMenu(QStringLiteral("ずらす"));
-    for (Id id : {ShiftLeft, ShiftRight, ShiftUp, ShiftDown})
-        shift->addAction(actions_[id]);
-    group({Mirror});
-    group({Help, Quit});
+    std::map<Place, QMenu *> submenus;
+    int last = -1;
+    for (const Id i : order_) {
+        QAction *a = actions_[i];
+        const Place place = places_[i];
+        if (last >= 0 && group(place) != last)
+            menu.addSeparator();
+        last = group(place);
+        const auto sub = kSubmenus.find(place);
+        if (sub == kSubmenus.end()) {
+            menu.addAction(a);
+            continue;
+        }
+        QMenu *&m = submenus[place];
+        if (!m)
+            m = menu.addMenu(translated(sub->second));
+        m->addAction(a);
+    }
     // The keyboard goes back where it was when the menu closes, also where nothing but the
     // program itself gives it back (no window manager).
     const QPointer<QWidget> focus = QApplication::focusWidget();
@@ -119,10 +121,11 @@ void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
     QTimer::singleShot(0, window_, giveBack);
 }
 
-QList<CommandList::Row> CommandList::helpRows() const
+QList<CommandList::Row> CommandList::helpRows(const QList<Row> &more) const
 {
     QList<Row> rows;
-    for (const QAction *a : actions_) {
+    for (const Id i : order_) {
+        const QAction *a = actions_[i];
         QStringList keys;
         for (const QKeySequence &k : a->shortcuts())
             keys << k.toString(QKeySequence::NativeText);
@@ -130,16 +133,5 @@ QList<CommandList::Row> CommandList::helpRows() const
         what.remove(QStringLiteral("..."));
         rows.append({keys.join(QStringLiteral(" / ")), what});
     }
-    // What the canvas takes itself while it has the focus.
-    rows.append({QStringLiteral("← → ↑ ↓"), QStringLiteral("キャンバスのカーソルを1ドット動かす")});
-    rows.append({QStringLiteral("Home / End / PgUp / PgDown"), QStringLiteral("カーソルを左端・右端・上端・下端へ")});
-    rows.append({QStringLiteral("Space"), QStringLiteral("カーソルの点を黒く塗る（押したまま動かすと続けて塗る）")});
-    rows.append({QStringLiteral("Del / Backspace"), QStringLiteral("カーソルの点を白く塗る（下絵を出す）")});
-    rows.append({QStringLiteral("Shift+クリック"), QStringLiteral("最後に塗った点からクリックした点まで直線を引く")});
-    // The framing of "dots from the underlay", while its window is open.
-    rows.append({QStringLiteral("← → ↑ ↓（Ctrl+T の間）"), QStringLiteral("下絵を1ドット動かす")});
-    rows.append({QStringLiteral("+ / −（Ctrl+T の間）"), QStringLiteral("下絵を1.25倍に拡大・縮小（キャンバスの中央を中心に）")});
-    rows.append({QStringLiteral("0（Ctrl+T の間）"), QStringLiteral("下絵をキャンバスに合わせ直す")});
-    rows.append({QStringLiteral("ドラッグ / ホイール（Ctrl+T の間）"), QStringLiteral("キャンバスで下絵を動かす / ポインターを中心に拡大・縮小")});
-    return rows;
+    return rows + more;
 }

@@ -1,5 +1,6 @@
 #include "frmHelp.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,6 +30,22 @@ frmHelp::frmHelp(const QList<CommandList::Row> &rows) : QWidget(nullptr)
     layout->addWidget(table);
     const int width = table->horizontalHeader()->length() + table->frameWidth() * 2 + 40;
     resize(std::max(width, 520), std::min(table->verticalHeader()->length() + 120, 720));
+}
+
+QList<CommandList::Row> frmHelp::canvasRows()
+{
+    const auto tr = [](const char *text) { return QCoreApplication::translate("frmHelp", text); };
+    return {
+        {tr("左ボタン / 右・中ボタン"), tr("キャンバスで黒（カラーでは選んだ色）を塗る / 白を塗る（下絵を出す）")},
+        {tr("← → ↑ ↓"), tr("キャンバスのカーソルを1ドット動かす（範囲選択では選んだ範囲を動かす）")},
+        {tr("Home / End / PgUp / PgDown"), tr("カーソルを左端・右端・上端・下端へ")},
+        {tr("Space"), tr("カーソルの点を黒く塗る（押したまま動かすと続けて塗る。図形の道具では角を決めて描く）")},
+        {tr("Del / Backspace"), tr("カーソルの点を白く塗る（下絵を出す。範囲選択では選んだ範囲を白くする）")},
+        {tr("Shift+クリック"), tr("最後に塗った点からクリックした点まで直線を引く")},
+        {tr("Shift+ドラッグ"), tr("直線は45度ずつ、四角は正方形、楕円は円にする")},
+        {tr("Shift+← → ↑ ↓"), tr("範囲選択で、カーソルから範囲を広げる")},
+        {tr("Enter / Esc"), tr("貼り付けた範囲を置く / ドラッグ中の図形や移動をやめる、選んだ範囲を外す")},
+    };
 }
 
 void frmHelp::keyPressEvent(QKeyEvent *event)

@@ -13,6 +13,9 @@ class frmHelp : public QWidget
 
 public:
     explicit frmHelp(const QList<CommandList::Row> &rows);
+    // What the canvas takes itself while it has the focus: the mouse, the cursor's keys, the
+    // keys of the tools.
+    static QList<CommandList::Row> canvasRows();
     QTableWidget *table = nullptr;
 
 protected:

@@ -1,6 +1,13 @@
 #include "frmConvert.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include <cmath>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,6 +18,38 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
+
+namespace {
+
+// The keys that frame the picture: each the key the canvas hands on, the sequences this
+// window takes it by, and what it does, for the help window.
+struct FramingKey
+{
+    int key;
+    QList<QKeySequence> sequences;
+    const char *keys;
+    const char *what;
+};
+const FramingKey kFramingKeys[] = {
+    {Qt::Key_Plus, {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::SHIFT | Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence(Qt::KeypadModifier | Qt::Key_Plus)},
+     QT_TRANSLATE_NOOP("frmConvert", "+ / −（Ctrl+T の間）"), QT_TRANSLATE_NOOP("frmConvert", "下絵を1.25倍に拡大・縮小（キャンバスの中央を中心に）")},
+    {Qt::Key_Minus, {QKeySequence(Qt::Key_Minus), QKeySequence(Qt::KeypadModifier | Qt::Key_Minus)}, nullptr, nullptr},
+    {Qt::Key_0, {QKeySequence(Qt::Key_0), QKeySequence(Qt::KeypadModifier | Qt::Key_0)},
+     QT_TRANSLATE_NOOP("frmConvert", "0（Ctrl+T の間）"), QT_TRANSLATE_NOOP("frmConvert", "下絵をキャンバスに合わせ直す")},
+    {Qt::Key_U, {QKeySequence(Qt::Key_U)}, nullptr, nullptr},
+};
+
+} // namespace
+
+QList<QPair<QString, QString>> frmConvert::keyRows()
+{
+    QList<QPair<QString, QString>> rows{{tr("← → ↑ ↓（Ctrl+T の間）"), tr("下絵を1ドット動かす（リストやスライダーを操作中でないとき）")}};
+    for (const FramingKey &k : kFramingKeys)
+        if (k.keys)
+            rows.append({tr(k.keys), tr(k.what)});
+    rows.append({tr("ドラッグ / ホイール（Ctrl+T の間）"), tr("キャンバスで下絵を動かす / ポインターを中心に拡大・縮小")});
+    return rows;
+}
 
 frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), wholePicture_(wholePicture)
 {
@@ -80,21 +119,26 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
         framing_ = Framing{Placement(index), 1.0, {}};
         changed();
     });
-    // The framing keys, wherever the focus is in the window (the slider keeps Page Up and
-    // Page Down, the lists Space and Alt+Down).
-    const std::pair<QKeySequence, int> keys[] = {
-        {QKeySequence(Qt::Key_Left), Qt::Key_Left},   {QKeySequence(Qt::Key_Right), Qt::Key_Right},
-        {QKeySequence(Qt::Key_Up), Qt::Key_Up},       {QKeySequence(Qt::Key_Down), Qt::Key_Down},
-        {QKeySequence(Qt::Key_Plus), Qt::Key_Plus},   {QKeySequence(Qt::SHIFT | Qt::Key_Plus), Qt::Key_Plus},
-        {QKeySequence(Qt::Key_Equal), Qt::Key_Plus},  {QKeySequence(Qt::Key_Minus), Qt::Key_Minus},
-        {QKeySequence(Qt::Key_0), Qt::Key_0},         {QKeySequence(Qt::Key_U), Qt::Key_U},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Plus), Qt::Key_Plus},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_Minus), Qt::Key_Minus},
-        {QKeySequence(Qt::KeypadModifier | Qt::Key_0), Qt::Key_0}};
-    for (const auto &[sequence, key] : keys) {
-        auto *shortcut = new QShortcut(sequence, this);
-        connect(shortcut, &QShortcut::activated, this, [this, key = key] { takeKey(key); });
+    // The framing keys but the arrows, wherever the focus is in the window (the slider keeps
+    // Page Up and Page Down, the lists Space and Alt+Down).
+    for (const FramingKey &k : kFramingKeys)
+        for (const QKeySequence &sequence : k.sequences) {
+            auto *shortcut = new QShortcut(sequence, this);
+            connect(shortcut, &QShortcut::activated, this, [this, key = k.key] { takeKey(key); });
+        }
+    // The arrows too, unless the control with the focus uses them itself: a list chooses with
+    // them, a slider slides.
+    for (const int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down}) {
+        auto *shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, key] { takeKey(key); });
+        arrows_ << shortcut;
     }
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        const bool own = qobject_cast<QComboBox *>(now) || qobject_cast<QAbstractSlider *>(now)
+                         || qobject_cast<QAbstractSpinBox *>(now) || qobject_cast<QLineEdit *>(now);
+        for (QShortcut *s : arrows_)
+            s->setEnabled(!own);
+    });
     connect(cboDither, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
     connect(chkInvert, &QCheckBox::toggled, this, &frmConvert::changed);
     connect(chkAutomatic, &QCheckBox::toggled, this, &frmConvert::changed);
@@ -106,6 +150,12 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
         }
         changed();
     });
+}
+
+frmConvert::~frmConvert()
+{
+    // The dialog hides as it goes, and the focus moves: nothing of this part is left to tell.
+    disconnect(focusWatch_);
 }
 
 void frmConvert::start(const Framing &framing, QSize dots)
@@ -128,8 +178,11 @@ void frmConvert::start(const Framing &framing, QSize dots)
     }
     showing_ = true;
     open();
-    // Its keys are the window's from the start, also where no window manager gives them.
+    // Its keys are the window's from the start, also where no window manager gives them; the
+    // focus on OK, so that the arrows frame the picture until a list or the slider is chosen.
     activateWindow();
+    if (auto *ok = findChild<QDialogButtonBox *>()) 
+        ok->button(QDialogButtonBox::Ok)->setFocus(Qt::OtherFocusReason);
     changed();
 }
 
@@ -191,6 +244,37 @@ void frmConvert::zoomBy(double factor, QPointF at)
 }
 
 void frmConvert::fitAgain() { frame(Framing{Placement::Fitted, 1.0, {}}); }
+
+void frmConvert::canvasPress(int button, QPointF at) { dragFrom_ = button == 1 ? std::optional<QPointF>(at) : std::nullopt; }
+
+void frmConvert::canvasMove(int buttons, QPointF at, int dotSize)
+{
+    if (!dragFrom_ || buttons == 0)
+        return;
+    moveBy((at - *dragFrom_) / std::max(dotSize, 1));
+    dragFrom_ = at;
+}
+
+void frmConvert::canvasRelease() { dragFrom_.reset(); }
+
+void frmConvert::canvasWheel(int angleDelta, QPointF at, QSizeF canvas, int dotSize)
+{
+    const QPointF middle(canvas.width() / 2.0, canvas.height() / 2.0);
+    zoomBy(std::pow(kZoomStep, angleDelta / 120.0), (at - middle) / std::max(dotSize, 1));
+}
+
+bool frmConvert::canvasKey(int key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        accept();
+        return true;
+    }
+    if (key == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
+    return takeKey(key);
+}
 
 bool frmConvert::takeKey(int key)
 {

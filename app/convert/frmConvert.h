@@ -3,10 +3,15 @@
 #include "conversion.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPair>
+
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QShortcut;
 class QSlider;
 class Underlay;
 
@@ -23,6 +28,7 @@ class frmConvert : public QDialog
 public:
     // `wholePicture`: the underlay can lie fitted or filled.
     frmConvert(QWidget *owner, bool wholePicture);
+    ~frmConvert() override;
 
     QComboBox *cboPlacement = nullptr;
     QCheckBox *chkAutomatic = nullptr;
@@ -46,6 +52,16 @@ public:
     void fitAgain();
     // The framing keys, as the canvas hands them on: true when the key was one of them.
     bool takeKey(int key);
+    // The canvas's mouse and keys while this window is open (positions in canvas pixels): a
+    // drag moves the picture with the pointer, to the fraction of a dot; a notch of the wheel
+    // scales it by 1.25 about the pointer; Enter keeps the result and Escape takes it back.
+    void canvasPress(int button, QPointF at);
+    void canvasMove(int buttons, QPointF at, int dotSize);
+    void canvasRelease();
+    void canvasWheel(int angleDelta, QPointF at, QSizeF canvas, int dotSize);
+    bool canvasKey(int key);
+    // The keys and what they do, for the help window.
+    static QList<QPair<QString, QString>> keyRows();
 
     static constexpr double kZoomStep = 1.25;
 
@@ -63,4 +79,9 @@ private:
     QSize canvas_; // in dots: what the framing's moves are measured on
     bool wholePicture_;
     bool showing_ = false;
+    // Where a drag on the canvas was last.
+    std::optional<QPointF> dragFrom_;
+    // The arrows' shortcuts, off while a control that uses the arrows has the focus.
+    QList<QShortcut *> arrows_;
+    QMetaObject::Connection focusWatch_;
 };

@@ -1,6 +1,7 @@
 #include "pictureHistory.h"
 
-#include "toolkit/PictureBox.h"
+#include "dotImage.h"
+#include "dotPicture.h"
 
 #include <QUndoCommand>
 
@@ -8,135 +9,204 @@
 
 namespace {
 
-// A state as a step keeps it: the store's pixels compressed, and the fields' texts.
-struct PackedState
-{
-    QSize size;
-    QImage::Format format = QImage::Format_RGB32;
-    QByteArray pixels;
-    QString width;
-    QString height;
-
-    explicit PackedState(const PictureState &state)
-        : size(state.store.size()), format(state.store.format()), width(state.width), height(state.height)
-    {
-        QByteArray raw;
-        raw.reserve(qsizetype(state.store.width()) * state.store.height() * 4);
-        for (int y = 0; y < state.store.height(); ++y)
-            raw.append(reinterpret_cast<const char *>(state.store.constScanLine(y)), state.store.width() * 4);
-        pixels = qCompress(raw, 1);
-    }
-    PictureState unpacked() const
-    {
-        QImage store(size, format);
-        const QByteArray raw = qUncompress(pixels);
-        for (int y = 0; y < size.height() && raw.size() >= qsizetype(size.width()) * 4 * (y + 1); ++y)
-            std::memcpy(store.scanLine(y), raw.constData() + qsizetype(y) * size.width() * 4, size_t(size.width()) * 4);
-        return PictureState{store, width, height};
-    }
-    qint64 bytes() const { return pixels.size() + (width.size() + height.size()) * 2 + qint64(sizeof *this); }
-};
-
-class PictureStep : public QUndoCommand
+// A picture kept compressed: a byte a dot where every colour is one of the squares (always,
+// for what the program paints), four bytes a dot otherwise.
+class Packed
 {
 public:
-    // The history owns the stack that owns this step, so it outlives it.
-    PictureStep(PictureHistory *history, const QString &name, const PictureState &before,
-                const PictureState &after, bool withSize)
-        : QUndoCommand(name), history_(history), before_(before), after_(after), withSize_(withSize)
+    Packed() = default;
+    explicit Packed(const QImage &store) : size_(store.size())
     {
+        QByteArray raw;
+        bool squares = true;
+        raw.reserve(qsizetype(size_.width()) * size_.height());
+        for (int y = 0; y < size_.height() && squares; ++y) {
+            const auto *line = reinterpret_cast<const QRgb *>(store.constScanLine(y));
+            for (int x = 0; x < size_.width() && squares; ++x) {
+                const int square = dots::squareOf(line[x]);
+                squares = square >= 0;
+                raw.append(char(square));
+            }
+        }
+        if (!squares) {
+            raw.clear();
+            for (int y = 0; y < size_.height(); ++y)
+                raw.append(reinterpret_cast<const char *>(store.constScanLine(y)), size_.width() * 4);
+        }
+        bytesPerDot_ = squares ? 1 : 4;
+        pixels_ = qCompress(raw, 1);
     }
-    void undo() override { history_->put(before_.unpacked(), withSize_); }
-    void redo() override
+    QImage unpacked() const
     {
-        // Pushing a step redoes it; the picture already is what it did.
-        if (done_)
-            history_->put(after_.unpacked(), withSize_);
-        done_ = true;
+        QImage store(size_, QImage::Format_RGB32);
+        const QByteArray raw = qUncompress(pixels_);
+        const qsizetype row = qsizetype(size_.width()) * bytesPerDot_;
+        for (int y = 0; y < size_.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(store.scanLine(y));
+            if (raw.size() < row * (y + 1)) {
+                std::fill_n(line, size_.width(), dots::kWhitePixel);
+                continue;
+            }
+            if (bytesPerDot_ == 4) {
+                std::memcpy(line, raw.constData() + row * y, size_t(row));
+                continue;
+            }
+            for (int x = 0; x < size_.width(); ++x)
+                line[x] = dots::kSquares[size_t(uchar(raw[row * y + x])) % dots::kSquares.size()].pixel;
+        }
+        return store;
     }
+    qint64 bytes() const { return pixels_.size() + qint64(sizeof *this); }
+
+private:
+    QSize size_;
+    int bytesPerDot_ = 1;
+    QByteArray pixels_;
+};
+
+// The whole picture replaced: both pictures kept, and the size fields' texts when the step
+// sets them.
+class ReplaceStep : public QUndoCommand
+{
+public:
+    ReplaceStep(PictureHistory *history, const QString &name, const PictureHistory::Before &before,
+                const QImage &afterStore, QSize afterSize, std::optional<SizeTexts> afterTexts)
+        : QUndoCommand(name), history_(history), before_(before.store), beforeSize_(before.size),
+          after_(afterStore), afterSize_(afterSize)
+    {
+        if (afterTexts) {
+            beforeTexts_ = before.texts;
+            afterTexts_ = afterTexts;
+        }
+    }
+    void undo() override { history_->put(before_.unpacked(), beforeSize_, beforeTexts_); }
+    void redo() override { history_->put(after_.unpacked(), afterSize_, afterTexts_); }
     qint64 bytes() const { return before_.bytes() + after_.bytes(); }
 
 private:
     PictureHistory *history_;
-    PackedState before_;
-    PackedState after_;
-    bool withSize_;
-    bool done_ = false;
+    Packed before_;
+    QSize beforeSize_;
+    Packed after_;
+    QSize afterSize_;
+    std::optional<SizeTexts> beforeTexts_, afterTexts_;
+};
+
+// Dots changed, each with its colour before and after.
+class DotsStep : public QUndoCommand
+{
+public:
+    DotsStep(DotPicture *picture, const QString &name, std::vector<DotChange> changes)
+        : QUndoCommand(name), picture_(picture), changes_(std::move(changes))
+    {
+    }
+    void undo() override
+    {
+        for (auto c = changes_.rbegin(); c != changes_.rend(); ++c)
+            picture_->setDot(QPoint(c->x, c->y), c->before);
+    }
+    // The first redo, as the step is pushed, finds the dots so already: it changes nothing.
+    void redo() override
+    {
+        for (const DotChange &c : changes_)
+            picture_->setDot(QPoint(c.x, c.y), c.after);
+    }
+    qint64 bytes() const { return qint64(changes_.size() * sizeof(DotChange) + sizeof *this); }
+
+private:
+    DotPicture *picture_;
+    std::vector<DotChange> changes_;
 };
 
 } // namespace
 
-PictureHistory::PictureHistory(PictureBox *picture, Fields fields, Put put)
-    : picture_(picture), fields_(std::move(fields)), put_(std::move(put))
+PictureHistory::PictureHistory(DotPicture *picture, Texts texts, SetTexts setTexts, QObject *parent)
+    : QObject(parent), picture_(picture), texts_(std::move(texts)), setTexts_(std::move(setTexts))
 {
     stack_.setUndoLimit(kSteps);
+    connect(&stack_, &QUndoStack::indexChanged, this, &PictureHistory::stepsChanged);
 }
 
-PictureState PictureHistory::now() const
+PictureHistory::Before PictureHistory::now() const
 {
-    // A shallow copy: painting then copies the picture's 39 KiB once, not per dot.
-    const auto [width, height] = fields_();
-    return PictureState{picture_->image(), width, height};
+    return Before{picture_->store(), picture_->size(), texts_()};
 }
 
-void PictureHistory::begin(const QString &name, bool withSize)
+void PictureHistory::replace(const QString &name, const QImage &after, std::optional<SizeTexts> texts)
 {
-    if (before_)
-        end();
-    before_ = now();
-    name_ = name;
-    withSize_ = withSize;
-}
-
-void PictureHistory::end()
-{
-    if (!before_)
+    const Before before = now();
+    const QImage store = after.convertToFormat(QImage::Format_RGB32);
+    // Nothing changed, dots a smaller size hid included: no step.
+    if (store == before.store && (!texts || *texts == before.texts))
         return;
-    PictureState before = std::move(*before_);
-    before_.reset();
-    PictureState after = now();
-    const bool sizeChanged = withSize_ && (after.width != before.width || after.height != before.height);
-    if (after.store != before.store || sizeChanged)
-        stack_.push(new PictureStep(this, name_, before, after, withSize_));
+    stack_.push(new ReplaceStep(this, name, before, store, store.size(), texts));
+}
+
+void PictureHistory::changedDots(const QString &name, std::vector<DotChange> changes)
+{
+    if (!changes.empty())
+        stack_.push(new DotsStep(picture_, name, std::move(changes)));
+}
+
+void PictureHistory::keep(const QString &name, const Before &before)
+{
+    const Before after = now();
+    if (after.store == before.store && after.size == before.size && after.texts == before.texts)
+        return;
+    stack_.push(new ReplaceStep(this, name, before, after.store, after.size,
+                                after.texts != before.texts ? std::optional<SizeTexts>(after.texts) : std::nullopt));
+}
+
+void PictureHistory::putBack(const Before &before) { put(before.store, before.size, before.texts); }
+
+void PictureHistory::put(const QImage &store, QSize size, const std::optional<SizeTexts> &texts)
+{
+    // A step that set the size puts the size back with it, the fields first; any other puts
+    // back the dots, those a smaller size hid included, at the size the picture has now.
+    if (texts)
+        setTexts_(*texts);
+    picture_->restore(store, texts ? size : picture_->size());
 }
 
 qint64 PictureHistory::bytesKept() const
 {
     qint64 bytes = 0;
-    for (int i = 0; i < stack_.count(); ++i)
-        bytes += static_cast<const PictureStep *>(stack_.command(i))->bytes();
+    for (int i = 0; i < stack_.count(); ++i) {
+        const QUndoCommand *step = stack_.command(i);
+        if (const auto *r = dynamic_cast<const ReplaceStep *>(step))
+            bytes += r->bytes();
+        else if (const auto *d = dynamic_cast<const DotsStep *>(step))
+            bytes += d->bytes();
+    }
     return bytes;
 }
 
-void PictureHistory::abandon()
+void DotRecorder::painted(QPoint dot, QRgb before, QRgb after)
 {
-    if (!before_)
+    if (dot.x() < 0 || dot.y() < 0 || dot.x() >= 128 || dot.y() >= 128)
         return;
-    const PictureState before = std::move(*before_);
-    before_.reset();
-    put_(before, withSize_);
+    if (index_.empty())
+        index_.assign(128 * 128, -1);
+    int &at = index_[size_t(dot.y() * 128 + dot.x())];
+    if (at < 0) {
+        at = int(order_.size());
+        order_.push_back(DotChange{quint16(dot.x()), quint16(dot.y()), before | 0xFF000000u, after | 0xFF000000u});
+    } else {
+        order_[size_t(at)].after = after | 0xFF000000u;
+    }
 }
 
-void PictureHistory::setChanged(std::function<void()> changed)
+std::vector<DotChange> DotRecorder::changes() const
 {
-    QObject::disconnect(&stack_, nullptr, nullptr, nullptr);
-    if (!changed)
-        return;
-    const auto call = [changed] { changed(); };
-    QObject::connect(&stack_, &QUndoStack::indexChanged, &stack_, call);
-    QObject::connect(&stack_, &QUndoStack::canUndoChanged, &stack_, call);
-    QObject::connect(&stack_, &QUndoStack::canRedoChanged, &stack_, call);
-    changed();
+    std::vector<DotChange> changed;
+    for (const DotChange &c : order_)
+        if (c.before != c.after)
+            changed.push_back(c);
+    return changed;
 }
 
-void PictureHistory::undo()
+void DotRecorder::clear()
 {
-    end();
-    stack_.undo();
-}
-
-void PictureHistory::redo()
-{
-    end();
-    stack_.redo();
+    order_.clear();
+    index_.clear();
 }

@@ -1,70 +1,107 @@
 #pragma once
 
 #include <QImage>
+#include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QUndoStack>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
-class PictureBox;
+class DotPicture;
 
-// What one undo step puts back: the dot picture's whole store, dots hidden by a smaller
-// size included, and, for steps that change the size, the texts of the two size fields.
-struct PictureState
+// The texts of the two size fields, which a step that sets the picture's size puts back
+// with it: the size lives in the fields (as typed, "07" or "7"), the dots in the document.
+struct SizeTexts
 {
-    QImage store;
     QString width;
     QString height;
+    bool operator==(const SizeTexts &o) const { return width == o.width && height == o.height; }
+    bool operator!=(const SizeTexts &o) const { return !(*this == o); }
 };
 
-// The undo history of the dot picture, on Qt's undo stack. One step is one stroke, clear,
-// transform, conversion or pasted text, named for the menu. Magnification, the toggles and
-// typed sizes are no steps, since none of them loses dots.
-class PictureHistory
+// One dot a step changed: where, what it was and what it became.
+struct DotChange
 {
+    quint16 x = 0, y = 0;
+    QRgb before = 0, after = 0;
+};
+
+// The undo history of the picture, on Qt's undo stack. Every change the user can take back is
+// a step whose redo() makes it: one stroke, fill, shape, move, clear, transform, conversion,
+// paste or opened file, named for the menu. Magnification, the toggles and typed sizes are no
+// steps, since none of them loses dots.
+class PictureHistory : public QObject
+{
+    Q_OBJECT
+
 public:
-    // At most this many steps are kept. A step keeps the pictures before and after it
-    // compressed: a picture of at most 99 x 99 dots of 4 bytes, 39,204 bytes, keeps a few
-    // hundred, so that ten thousand steps of an ordinary picture hold some megabytes.
+    // Steps kept at most. A step that changes dots keeps those dots; one that replaces the
+    // picture keeps the pictures before and after it, compressed (a picture of at most
+    // 99 x 99 dots, 39,204 bytes as it is held, keeps some hundred), so that ten thousand
+    // steps of an ordinary picture hold a few megabytes.
     static constexpr int kSteps = 10000;
 
-    // `fields` reads the size fields' texts; `put` brings a state back: the picture, the
-    // fields when `withSize`, and the canvas in line with them.
-    using Fields = std::function<std::pair<QString, QString>()>;
-    using Put = std::function<void(const PictureState &state, bool withSize)>;
-    PictureHistory(PictureBox *picture, Fields fields, Put put);
+    // `texts` reads the size fields; `setTexts` writes them back.
+    using Texts = std::function<SizeTexts()>;
+    using SetTexts = std::function<void(const SizeTexts &)>;
+    PictureHistory(DotPicture *picture, Texts texts, SetTexts setTexts, QObject *parent = nullptr);
 
-    // A change begins: the state as it is now is what undoing it gives back. A change
-    // still open is ended first. `withSize`: the change may set the size fields too.
-    void begin(const QString &name, bool withSize = false);
-    // The change is over: it becomes a step, unless it left everything as it was.
-    void end();
-    // The change is given up: the state it began from is put back, and no step is made.
-    void abandon();
+    // The whole picture becomes `after` (its size too), as one step `name`; with `texts`,
+    // the size fields take them in the same step.
+    void replace(const QString &name, const QImage &after, std::optional<SizeTexts> texts = std::nullopt);
+    // Dots already changed (a stroke, a fill, a shape): one step, unless nothing changed.
+    void changedDots(const QString &name, std::vector<DotChange> changes);
+    // A change shown while it was made (the conversion's preview) and now kept: the picture
+    // as it was when it began, and as it is now, one step.
+    struct Before
+    {
+        QImage store;
+        QSize size;
+        SizeTexts texts;
+    };
+    Before now() const;
+    void keep(const QString &name, const Before &before);
+    // Given up: the picture as it was.
+    void putBack(const Before &before);
 
-    void undo();
-    void redo();
+    void undo() { stack_.undo(); }
+    void redo() { stack_.redo(); }
     QString undoName() const { return stack_.undoText(); }
     QString redoName() const { return stack_.redoText(); }
-    // Called whenever a step is made, undone or redone: what undo and redo would do changed.
-    // Nothing: no more calls (the history, emptied as it goes, would call it on its way out).
-    void setChanged(std::function<void()> changed);
-
-    // Puts a state back; called by the steps.
-    void put(const PictureState &state, bool withSize) { put_(state, withSize); }
-    // The bytes the steps keep, and how many there are.
-    qint64 bytesKept() const;
     int steps() const { return stack_.count(); }
+    // What the steps keep, in bytes.
+    qint64 bytesKept() const;
+    QUndoStack *stack() { return &stack_; }
+
+    // Puts a state back; the steps call it.
+    void put(const QImage &store, QSize size, const std::optional<SizeTexts> &texts);
+
+signals:
+    // A step was made, undone or redone.
+    void stepsChanged();
 
 private:
-    PictureState now() const;
-
-    PictureBox *picture_;
-    Fields fields_;
-    Put put_;
-    std::optional<PictureState> before_;
-    QString name_;
-    bool withSize_ = false;
+    DotPicture *picture_;
+    Texts texts_;
+    SetTexts setTexts_;
     QUndoStack stack_;
+};
+
+// Collects the dots a change paints, each once, with the colour it had before the first
+// paint and the one after the last.
+class DotRecorder
+{
+public:
+    void painted(QPoint dot, QRgb before, QRgb after);
+    // The dots whose colour changed, in the order first painted.
+    std::vector<DotChange> changes() const;
+    bool empty() const { return order_.empty(); }
+    void clear();
+
+private:
+    std::vector<DotChange> order_;
+    std::vector<int> index_; // by y * 128 + x: where in order_, or -1
 };

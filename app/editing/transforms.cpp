@@ -4,7 +4,7 @@
 
 namespace {
 
-// A picture of `size` whose dot (x, y) is the source's dot `from(x, y)`.
+// A picture of `size` whose dot (x, y) is the source's dot `from(x, y)`, colour and all.
 template<typename From>
 QImage remapped(const QImage &picture, QSize size, From from)
 {
@@ -12,8 +12,7 @@ QImage remapped(const QImage &picture, QSize size, From from)
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x) {
             const QPoint p = from(x, y);
-            if (dots::isBlack(picture, p.x(), p.y()))
-                dots::set(out, x, y, true);
+            dots::put(out, x, y, dots::at(picture, p.x(), p.y()));
         }
     return out;
 }
@@ -28,8 +27,15 @@ QImage inverted(const QImage &picture)
 {
     QImage out = dots::white(picture.size());
     for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            dots::set(out, x, y, !dots::isBlack(picture, x, y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = dots::at(picture, x, y);
+            // The colours of a colour picture stay; black and every other dot swap.
+            const int square = dots::squareOf(p);
+            if (square > 1)
+                dots::put(out, x, y, p);
+            else
+                dots::set(out, x, y, !dots::isBlack(p));
+        }
     return out;
 }
 

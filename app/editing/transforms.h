@@ -2,11 +2,12 @@
 
 #include <QImage>
 
-// Changes of the whole dot picture, each a pure function of it (dotImage.h): the result has
-// every dot black or white, and the same size unless said otherwise.
+// Changes of a dot picture, each a pure function of it (dotImage.h): every dot keeps its
+// colour wherever it goes, and the result has the same size unless said otherwise.
 namespace transforms {
 
-// Black dots become white and every other dot black: the background counts as white.
+// Black dots become white and every other dot black (the background counts as white); the
+// colours of a colour picture other than black and white stay as they are.
 QImage inverted(const QImage &picture);
 QImage flippedLeftRight(const QImage &picture);
 QImage flippedTopBottom(const QImage &picture);

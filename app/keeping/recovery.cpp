@@ -1,6 +1,8 @@
 #include "recovery.h"
 
 #include "safeWrite.h"
+
+#include "dotPicture.h"
 #include "savedPicture.h"
 
 #include "result/textReading.h"
@@ -90,6 +92,14 @@ Recovery::Recovery(const QString &folder, std::function<QImage()> picture, QObje
     timer_->setSingleShot(true);
     timer_->setInterval(kCopyDelayMs);
     connect(timer_, &QTimer::timeout, this, &Recovery::writeNow);
+}
+
+Recovery::Recovery(const QString &folder, DotPicture *picture, QObject *parent)
+    : Recovery(folder, [picture] { return picture->image(); }, parent)
+{
+    // Its size too: the copy holds it.
+    connect(picture, &DotPicture::changed, this, &Recovery::changed);
+    connect(picture, &DotPicture::resized, this, &Recovery::changed);
 }
 
 Recovery::~Recovery() { endNormally(); }

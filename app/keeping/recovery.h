@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class DotPicture;
 class QTimer;
 
 // The recovery copy that every running program keeps of its picture, so that nothing the
@@ -41,6 +42,8 @@ public:
 
     // `folder`: where the copies are kept; `picture` gives the picture as it is now.
     Recovery(const QString &folder, std::function<QImage()> picture, QObject *parent = nullptr);
+    // The copy of `picture`, written whenever it changes.
+    Recovery(const QString &folder, DotPicture *picture, QObject *parent = nullptr);
     // The end as a normal one, if endNormally() was not called.
     ~Recovery() override;
 

@@ -11,13 +11,6 @@
 #include <QtEndian>
 #include <QImageWriter>
 
-QString pictureText(const QImage &dots)
-{
-    return dotText(QString::number(dots.width()), QString::number(dots.height()),
-                   [&dots](int x, int y) { return dots::isBlack(dots, x, y); })
-        .value_or(QString());
-}
-
 QByteArray picturePng(const QImage &dots)
 {
     QImage image(dots.size(), QImage::Format_Mono);

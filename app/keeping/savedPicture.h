@@ -1,5 +1,6 @@
 #pragma once
 
+#include "result/dotText.h"
 #include "result/textPairs.h"
 
 #include <QByteArray>
@@ -15,8 +16,6 @@
 // read into memory to find that out.
 constexpr qint64 kMostSavedBytes = qint64(8) << 20;
 
-// The picture's text, the size of the picture (dotImage.h), as Ctrl+C copies it.
-QString pictureText(const QImage &dots);
 // The picture as a PNG file of W x H pixels, black dots black and the rest white. It says
 // in a text chunk that it is this program's picture, and its size, so that it opens as the
 // picture wherever it is opened, not as an underlay.

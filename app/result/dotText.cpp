@@ -25,12 +25,34 @@ std::optional<QString> dotText(const QString &widthText, const QString &heightTe
     return text;
 }
 
+QString pictureText(const QImage &dots, bool colour)
+{
+    if (!colour)
+        return dotText(QString::number(dots.width()), QString::number(dots.height()),
+                       [&dots](int x, int y) { return dots::isBlack(dots, x, y); })
+            .value_or(QString());
+    QString text;
+    text.reserve(qsizetype(dots.height()) * (dots.width() * 2 + 2));
+    for (int y = 0; y < dots.height(); ++y) {
+        for (int x = 0; x < dots.width(); ++x)
+            text += characterText(squareCharacter(dots::at(dots, x, y)));
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+char32_t squareCharacter(QRgb dot)
+{
+    const int square = dots::squareOf(dot);
+    return dots::kSquares[size_t(square < 0 ? 1 : square)].character;
+}
+
 QImage trimmed(const QImage &picture)
 {
     QRect box;
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
-            if (dots::isBlack(picture, x, y))
+            if (!dots::isWhite(dots::at(picture, x, y)))
                 box |= QRect(x, y, 1, 1);
     return box.isEmpty() ? dots::white(QSize(0, 0)) : picture.copy(box);
 }
@@ -66,6 +88,20 @@ QString brailleText(const QImage &shown, const PostOptions &options)
 QString postText(const QImage &picture, const PostOptions &options)
 {
     const QImage shown = options.trim ? trimmed(picture) : picture;
+    if (options.colour) {
+        QString text;
+        for (int y = 0; y < shown.height(); ++y) {
+            if (y > 0)
+                text += options.lineEnd;
+            for (int x = 0; x < shown.width(); ++x) {
+                int square = std::max(dots::squareOf(dots::at(shown, x, y)), 1);
+                if (options.swap && square < 2)
+                    square = 1 - square;
+                text += characterText(dots::kSquares[size_t(square)].character);
+            }
+        }
+        return text;
+    }
     if (options.braille)
         return brailleText(shown, options);
     const QString black = characterText(options.swap ? options.pair.white : options.pair.black);

@@ -17,6 +17,13 @@ std::optional<QString> dotText(const QString &widthText, const QString &heightTe
 
 #include <QImage>
 
+// The picture's text as Ctrl+C copies and Ctrl+S saves it, the size of the picture
+// (dotImage.h): "■" and "□" as above; or, for a colour picture, each dot its emoji square,
+// without a presentation selector (which doubles what some services count).
+QString pictureText(const QImage &dots, bool colour = false);
+// The character of a dot of a colour picture: its square; any other colour white's.
+char32_t squareCharacter(QRgb dot);
+
 // The picture's text for posting: every row a line of the pair's characters, black and
 // white swapped when asked (for dark themes), the rows and columns without a black dot at
 // the edges left out when asked, lines joined by `lineEnd` with none after the last, which
@@ -30,6 +37,9 @@ struct PostOptions
     bool braille = false;
     bool swap = false;
     bool trim = false;
+    // A colour picture: each dot its emoji square (the pair and braille aside), black and
+    // white swapped when asked, the other colours as they are.
+    bool colour = false;
     QString lineEnd = QStringLiteral("\r\n");
 };
 QString postText(const QImage &dots, const PostOptions &options);

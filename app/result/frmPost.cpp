@@ -7,6 +7,7 @@
 #include "toolkit/Contrast.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -151,15 +152,33 @@ PostOptions frmPost::options() const
     o.braille = i == kBraille;
     o.pair = i < 3 ? kPairs[i] : o.braille ? DotPair{0x28FF, kBrailleBlank} : typedPair().value_or(kSquares);
     o.swap = chkSwap->isChecked();
+    o.colour = colour_;
     o.trim = chkTrim->isChecked();
     o.lineEnd = cboLineEnd->currentIndex() == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n");
     return o;
 }
 
-void frmPost::setPicture(const QImage &dots)
+void frmPost::setPicture(const QImage &dots, bool colour)
 {
     dots_ = dots;
+    colour_ = colour;
     refresh();
+}
+
+void frmPost::follow(const std::function<QImage()> &picture, bool colour, bool soon)
+{
+    if (!isVisible() || following_)
+        return;
+    if (!soon) {
+        setPicture(picture(), colour);
+        return;
+    }
+    following_ = true;
+    QTimer::singleShot(0, this, [this, picture, colour] {
+        following_ = false;
+        if (isVisible())
+            setPicture(picture(), colour);
+    });
 }
 
 bool frmPost::wroteSwapped(const QString &text) const

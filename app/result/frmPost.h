@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -36,8 +37,12 @@ public:
     QLabel *lblLargest = nullptr;
     QPushButton *cmdCopy = nullptr;
 
-    // The picture whose text is shown; shown anew whenever it changes.
-    void setPicture(const QImage &dots);
+    // The picture whose text is shown; shown anew whenever it changes. `colour`: a colour
+    // picture, written in its emoji squares.
+    void setPicture(const QImage &dots, bool colour = false);
+    // While it is open, the picture `picture` gives, now or (`soon`) once the events under
+    // way are over, once for however many changes they bring.
+    void follow(const std::function<QImage()> &picture, bool colour, bool soon);
     // The text as it stands, and its options.
     QString text() const { return text_; }
     PostOptions options() const;
@@ -57,12 +62,14 @@ private:
     void refresh();
 
     QImage dots_;
+    bool colour_ = false;
     QString text_;
     DotPair shownPair_{0, 0};
     QGridLayout *budgets_ = nullptr;
     QStringList budgetRows_;
     // The last texts shown swapped, newest first.
     QStringList swapped_;
+    bool following_ = false;
 };
 
 // A font in which both characters of `pair` are drawn by the font itself, equally wide, so

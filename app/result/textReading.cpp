@@ -278,6 +278,10 @@ QString readTextMessage(const ReadText &read, int largest, bool opened)
             .arg(opened ? QStringLiteral("開いた") : QStringLiteral("貼り付けた"))
             .arg(read.size.width()).arg(read.size.height()).arg(largest);
     const QString shown = characterShown(read.character);
+    if (read.squares)
+        return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵文字の四角（⬛⬜🟥🟧🟨🟩🟦🟪🟫）ではありません。")
+            .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
+            .arg(read.line).arg(read.column).arg(shown);
     if (read.braille)
         return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、点字の文字（U+2800〜U+28FF）ではありません。")
             .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
@@ -285,6 +289,61 @@ QString readTextMessage(const ReadText &read, int largest, bool opened)
     return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
         .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
         .arg(read.line).arg(read.column).arg(shown, characterText(read.pair.black), characterText(read.pair.white));
+}
+
+ReadText readSquaresText(const QString &text, int largest)
+{
+    ReadText read;
+    const auto square = [](char32_t c) {
+        for (size_t i = 0; i < dots::kSquares.size(); ++i)
+            if (dots::kSquares[i].character == c)
+                return int(i);
+        return -1;
+    };
+    std::vector<std::vector<char32_t>> lines = linesOf(text);
+    bool colour = false;
+    for (const auto &line : lines)
+        for (char32_t c : line)
+            colour = colour || square(c) > 1;
+    if (!colour)
+        return read;
+    read.pair = DotPair{dots::kSquares[0].character, dots::kSquares[1].character};
+    for (auto &line : lines)
+        while (!line.empty() && square(line.back()) < 0 && QChar::isSpace(line.back()))
+            line.pop_back();
+    qsizetype first = 0, last = qsizetype(lines.size());
+    while (first < last && lines[size_t(first)].empty())
+        ++first;
+    while (last > first && lines[size_t(last - 1)].empty())
+        --last;
+    int width = 0;
+    for (qsizetype y = first; y < last; ++y) {
+        const auto &line = lines[size_t(y)];
+        for (size_t x = 0; x < line.size(); ++x)
+            if (square(line[x]) < 0) {
+                read.outcome = ReadText::BadCharacter;
+                read.line = int(y + 1);
+                read.column = int(x + 1);
+                read.character = line[x];
+                read.squares = true;
+                return read;
+            }
+        width = std::max(width, int(line.size()));
+    }
+    const int height = int(last - first);
+    if (width > largest || height > largest) {
+        read.outcome = ReadText::TooLarge;
+        read.size = QSize(width, height);
+        return read;
+    }
+    read.outcome = ReadText::Picture;
+    read.dots = dots::white(QSize(width, height));
+    for (int y = 0; y < height; ++y) {
+        const auto &line = lines[size_t(first + y)];
+        for (size_t x = 0; x < line.size(); ++x)
+            dots::put(read.dots, int(x), y, dots::kSquares[size_t(square(line[x]))].pixel);
+    }
+    return read;
 }
 
 QString decodedText(const QByteArray &bytes)
@@ -312,6 +371,18 @@ TextIntake readPictureText(const QString &text, const std::vector<DotPair> &pair
         }
         if (read.outcome != ReadText::NotDotText && !refused)
             refused = read;
+    }
+    // The emoji squares in colour.
+    if (const ReadText squares = readSquaresText(text, largest); squares.outcome != ReadText::NotDotText) {
+        if (squares.outcome == ReadText::Picture) {
+            intake.kind = TextIntake::Picture;
+            intake.dots = squares.dots;
+            intake.colour = true;
+            return intake;
+        }
+        intake.kind = TextIntake::Refused;
+        intake.message = readTextMessage(squares, largest, opened);
+        return intake;
     }
     // Square art in other characters: braille, a BLACK and WHITE pair, or two characters in a
     // grid, of which the user says which is black.

@@ -26,6 +26,7 @@ struct ReadText
     char32_t character = 0;
     QSize size;
     bool braille = false; // read as braille patterns, not as a pair
+    bool squares = false; // read as the emoji squares in colour
 };
 
 // Reads `text` with the first of `pairs` whose characters it holds. Lines end with CR LF,
@@ -64,10 +65,15 @@ QString readTextMessage(const ReadText &read, int largest, bool opened = false);
 // order mark, the mark itself dropped.
 QString decodedText(const QByteArray &bytes);
 
+// A grid of the nine emoji squares (textPairs.h), each with or without its presentation
+// selector, as a colour picture, each dot its square's colour. NotDotText when no square of a
+// colour other than black and white is in it; a character of none of them is named.
+ReadText readSquaresText(const QString &text, int largest);
+
 // Every way the program reads a picture's text, in one order, for a paste, a drop, a file
 // opened, the command line and the recovery copy alike: the pairs in the order given (the
 // one the user typed first, then the program's own), the first that reads the whole text
-// taken; then braille, two characters named BLACK and WHITE, and a grid of two others,
+// taken; then the emoji squares in colour; then braille, two characters named BLACK and WHITE, and a grid of two others,
 // which the user is asked about.
 struct TextIntake
 {
@@ -79,6 +85,7 @@ struct TextIntake
     };
     Kind kind = NotDotText;
     QImage dots;
+    bool colour = false; // the emoji squares in colour: a colour picture
     QString message;
     char32_t first = 0, second = 0;
 };

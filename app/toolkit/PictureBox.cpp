@@ -36,12 +36,6 @@ QImage withCopyOf(const QImage &source, QSize size, Color background)
     return store;
 }
 
-// Marks drawn over the canvas: an outline in two colours, so that one of them shows on
-// white, black, the grey grid and most pictures (the outer one, a dark orange, stands out
-// at 4.5:1 from the grid and from white; the inner one, white, from black); a blue axis.
-const QColor kOutlineOuter(135, 51, 0);
-const QColor kOutlineInner(255, 255, 255);
-const QColor kAxis(0, 120, 255);
 
 // What assistive technology reads of a surface: a canvas (a picture, for one that does not
 // take the focus), with its value.
@@ -283,18 +277,8 @@ void PictureBox::paintEvent(QPaintEvent *event)
     // a sharp square of device pixels.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(r, image_, r);
-    if (outline_) {
-        const QRect o = *outline_;
-        p.setPen(QPen(kOutlineOuter, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(o.adjusted(0, 0, -1, -1));
-        if (o.width() > 2 && o.height() > 2) {
-            p.setPen(QPen(kOutlineInner, 1));
-            p.drawRect(o.adjusted(1, 1, -2, -2));
-        }
-    }
-    if (axis_)
-        p.fillRect(QRect(*axis_, 0, 1, height_), kAxis);
+    const auto same = [this](int v, int most) { return std::clamp(v, 0, most); };
+    drawMarks(p, [&](int x) { return same(x, width_); }, [&](int y) { return same(y, height_); }, height_);
 }
 
 void PictureBox::updateMaps(qreal ratio)
@@ -356,23 +340,7 @@ void PictureBox::paintScaled(QPainter &p, const QRect &rect, qreal ratio)
     p.drawImage(QPoint(x0, y0), device_, QRect(0, 0, w, h));
     const auto deviceX = [this](int x) { return maps_.toColumn[size_t(std::clamp(x, 0, width_))]; };
     const auto deviceY = [this](int y) { return maps_.toRow[size_t(std::clamp(y, 0, height_))]; };
-    if (outline_) {
-        const QRect o = *outline_;
-        // The outer ring on the first device pixel of the block's first and last pixels (a
-        // grid line is one device pixel wide), the inner one inside it.
-        const auto frame = [&p](const QRect &r, const QColor &c) {
-            p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
-            p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
-            p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
-            p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
-        };
-        const QRect outer(QPoint(deviceX(o.left()), deviceY(o.top())), QPoint(deviceX(o.right()), deviceY(o.bottom())));
-        frame(outer, kOutlineOuter);
-        if (outer.width() > 2 && outer.height() > 2)
-            frame(outer.adjusted(1, 1, -1, -1), kOutlineInner);
-    }
-    if (axis_)
-        p.fillRect(QRect(deviceX(*axis_), 0, 1, devicesHigh), kAxis);
+    drawMarks(p, deviceX, deviceY, devicesHigh);
     p.restore();
 }
 
@@ -383,34 +351,6 @@ void PictureBox::setPitch(int pitch)
         return;
     pitch_ = pitch;
     update();
-}
-
-QRect PictureBox::markArea(const QRect &block) const
-{
-    // A pixel around it too: at a fractional scale a ring may reach the next device pixel.
-    return block.adjusted(-1, -1, 1, 1) & area();
-}
-
-void PictureBox::setOutline(std::optional<QRect> block)
-{
-    if (block == outline_)
-        return;
-    if (outline_)
-        update(markArea(*outline_));
-    outline_ = block;
-    if (outline_)
-        update(markArea(*outline_));
-}
-
-void PictureBox::setAxis(std::optional<int> column)
-{
-    if (column == axis_)
-        return;
-    if (axis_)
-        update(markArea(QRect(*axis_, 0, 1, height_)));
-    axis_ = column;
-    if (axis_)
-        update(markArea(QRect(*axis_, 0, 1, height_)));
 }
 
 void PictureBox::accessibleValueChanged()

@@ -105,8 +105,11 @@ public:
     // pixel column (an axis). Nothing removes them.
     void setOutline(std::optional<QRect> block);
     void setAxis(std::optional<int> column);
+    // A selection: a block's outline in dashes that move along it while it is there.
+    void setSelection(std::optional<QRect> block);
     std::optional<QRect> outline() const { return outline_; }
     std::optional<int> axis() const { return axis_; }
+    std::optional<QRect> selection() const { return selection_; }
 
     // Keys pressed and released while the surface has the focus: `handler` gets Qt's key,
     // the modifiers as Shift (1 Shift, 2 Ctrl, 4 Alt), whether it was pressed (or released)
@@ -166,6 +169,8 @@ private:
     void updateMaps(qreal ratio);
     // The rectangle of logical pixels a mark touches.
     QRect markArea(const QRect &block) const;
+    // The marks, with where each surface column and row begins on the device painted on.
+    void drawMarks(QPainter &p, const std::function<int(int)> &toX, const std::function<int(int)> &toY, int high);
 
     QImage image_;
     int width_ = 0;
@@ -179,6 +184,9 @@ private:
     int pitch_ = 1;
     std::optional<QRect> outline_;
     std::optional<int> axis_;
+    std::optional<QRect> selection_;
+    class QTimer *dashes_ = nullptr;
+    int phase_ = 0;
     KeyHandler keys_;
     std::function<QString()> accessibleValue_;
     // For each device column and row, the surface pixel it shows; and for each surface

@@ -144,7 +144,7 @@ void tst_result::textSizesComeFromTheFields()
 
     // Typed but not applied: the text follows the fields, not the picture.
     frmMain w;
-    w.picPreview->pset(31, 0);
+    w.document()->setDot(QPoint(31, 0), dots::kBlackPixel);
     w.txtWidth->setText("40");
     frmResult *r = openResult(w);
     const QStringList lines = r->txtDot->text().split("\r\n");
@@ -168,10 +168,10 @@ void tst_result::onlyExactBlackIsABlackSquare()
     frmMain w;
     setSize(w, "4", "1");
     w.Draw();
-    w.picPreview->pset(0, 0, 0x000000);
-    w.picPreview->pset(1, 0, 0x000001);
-    w.picPreview->pset(2, 0, 0x010000);
-    w.picPreview->pset(3, 0, kWhite);
+    w.document()->setDot(QPoint(0, 0), 0xFF000000u | QRgb(0x000000));
+    w.document()->setDot(QPoint(1, 0), 0xFF000000u | QRgb(0x000001));
+    w.document()->setDot(QPoint(2, 0), 0xFF000000u | QRgb(0x010000));
+    w.document()->setDot(QPoint(3, 0), 0xFF000000u | QRgb(kWhite));
     frmResult *r = openResult(w);
     QCOMPARE(r->txtDot->text(), line(QString() + B + W + W + W));
     r->close();
@@ -205,7 +205,7 @@ void tst_result::eachOpeningBuildsAnew()
     frmResult *r = openResult(w);
     r->txtDot->setText("edited");
     r->close();
-    w.picPreview->pset(1, 0);
+    w.document()->setDot(QPoint(1, 0), dots::kBlackPixel);
     r = openResult(w);
     QCOMPARE(r->txtDot->text(), line(QString() + W + B));
     r->close();
@@ -244,8 +244,8 @@ void tst_result::copiedTextKeepsCrLf()
     frmMain w;
     setSize(w, "3", "2");
     w.Draw();
-    w.picPreview->pset(0, 0);
-    w.picPreview->pset(2, 1);
+    w.document()->setDot(QPoint(0, 0), dots::kBlackPixel);
+    w.document()->setDot(QPoint(2, 1), dots::kBlackPixel);
     frmResult *r = openResult(w);
     const QString expected = QString() + B + W + W + "\r\n" + W + W + B + "\r\n";
     QCOMPARE(r->txtDot->text(), expected);
@@ -502,7 +502,7 @@ void tst_result::copyAndPasteTheTextThroughTheWindow()
 {
     MessageLog log;
     const auto w = shownEditor();
-    w->picPreview->pset(4, 4);
+    w->document()->setDot(QPoint(4, 4), dots::kBlackPixel);
     QClipboard *clipboard = QApplication::clipboard();
     const QString example = line(QString() + B + W + B) + line(QString() + W + W + B);
 
@@ -555,8 +555,8 @@ void tst_result::postingWindowLeavesThePictureAlone()
     const auto w = shownEditor();
     setSize(*w, "5", "4");
     w->cmdCanvas->click();
-    w->picPreview->pset(1, 1);
-    w->picPreview->pset(3, 2);
+    w->document()->setDot(QPoint(1, 1), dots::kBlackPixel);
+    w->document()->setDot(QPoint(3, 2), dots::kBlackPixel);
     QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
     frmPost *post = w->postWindow();
     QVERIFY(post && post->isVisible());
@@ -648,7 +648,7 @@ void tst_result::everyBoxPastesThroughTheBoundedReader()
     frmMain w;
     w.show();
     frmResult *r = openResult(w);
-    w.showPost();
+    run(w, CommandList::Post);
     w.postWindow()->cboPair->setCurrentIndex(3);
     // The result window's box (Ctrl+V, Shift+Insert, its menu's paste), the posting window's
     // pair field and a size field (Shift+Insert, the menu; Ctrl+V there is the picture's).
@@ -1179,7 +1179,7 @@ void tst_result::savingAsksBeforeReplacingTheNameItWrites()
     const int filesBefore = int(QDir(dir.path()).entryList(QDir::Files).size());
     w.openFromCommandLine(fileNameFromBytes(latin));
     QCOMPARE(dotRows(w), (QStringList{"#.", ".#"}));
-    w.invert();
+    run(w, CommandList::Invert);
     QTest::keyClick(w.picDot, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(int(QDir(dir.path()).entryList(QDir::Files).size()), filesBefore);
     raw = std::fopen(latin.constData(), "rb");
