@@ -39,16 +39,10 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
     setWindowTitle(QStringLiteral("GRIDGLYPH Ver. 1.10"));
     picture_ = new DotPicture(this);
-    history_ = new PictureHistory(
-        picture_, [this] { return SizeTexts{txtWidth->text(), txtHeight->text()}; },
-        [this](const SizeTexts &texts) {
-            txtWidth->setText(texts.width);
-            txtHeight->setText(texts.height);
-        },
-        this);
+    layOutMainWindow(*this);
+    history_ = new PictureHistory(picture_, txtWidth, txtHeight, this);
     editor_ = new CanvasEditor(picture_, history_, this);
     colour_ = new ColourMode(this, picture_, history_, editor_);
-    layOutMainWindow(*this);
     focus_ = std::make_unique<FocusReturn>(this, picDot);
     view_ = new CanvasView(picture_, picDot, picPreview, picTrace, this);
     // Before the first redraw fits the window: its outer size is right when it first shows.
@@ -110,18 +104,9 @@ void frmMain::connectHandlers()
     for (TextBox *t : {txtWidth, txtHeight})
         connect(t, &TextBox::enterPressed, this, &frmMain::cmdCanvas_Click);
     picDot->setKeyHandler([this](int key, int shift, bool down, bool repeated) { return canvasKey(key, shift, down, repeated); });
-    connect(picDot, &PictureBox::focusEntered, this, [this](bool byKeyboard) {
-        if (byKeyboard) {
-            cursorShown_ = true;
-            showMarks();
-        }
-    });
-    connect(picDot, &PictureBox::focusLeft, this, [this] {
-        // The focus is shown where it went; a keyboard stroke cannot go on without it.
-        editor_->focusLost();
-        cursorShown_ = false;
-        showMarks();
-    });
+    // The focus is shown where it went; a keyboard stroke cannot go on without it.
+    connect(picDot, &PictureBox::focusLeft, editor_, &CanvasEditor::focusLost);
+    connect(view_, &CanvasView::cursorShown, this, &frmMain::showMarks);
 
     // The picture: the canvas, the true-size picture, the posting window, the recovery copy
     // and the commands' states follow it.
@@ -155,11 +140,7 @@ void frmMain::connectHandlers()
     });
     // The underlay, and the conversion from it; its reading's panel below the control panel,
     // over the true-size picture.
-    UnderlayControl::Window control;
-    control.widget = this;
-    control.canvas = picDot;
-    control.holder = picTrace;
-    control.picture = picture_;
+    UnderlayControl::Window control{this, picDot, picTrace, picture_};
     control.redraw = [this] { drawAt(picture_->size()); };
     control.preview = [this](const QImage &dots) {
         view_->hold(true);
@@ -171,9 +152,8 @@ void frmMain::connectHandlers()
         chkTrace->setChecked(true);
         Draw();
     };
-    control.placements[0] = commands_->action(CommandList::PlaceAsLoaded);
-    control.placements[1] = commands_->action(CommandList::PlaceFitted);
-    control.placements[2] = commands_->action(CommandList::PlaceFilled);
+    for (const CommandList::Id id : {CommandList::PlaceAsLoaded, CommandList::PlaceFitted, CommandList::PlaceFilled})
+        control.placements[id - CommandList::PlaceAsLoaded] = commands_->action(id);
     control.strength = commands_->action(CommandList::UnderlayStrength);
     control.converting = [this](bool on) { setConverting(on); };
     control.ended = [this](bool keep) {

@@ -4,10 +4,8 @@
 #include "editing/canvasEditor.h"
 #include "editing/pictureHistory.h"
 
-#include <QEvent>
 #include <QMargins>
 #include <QPointer>
-#include <QSize>
 #include <QWidget>
 
 #include <array>
@@ -145,8 +143,7 @@ private:
     std::optional<QImage> textPicture();
     void limitEntry(TextBox *entry);
 
-    // Ctrl+Z (`back`) and Ctrl+Y, never in the middle of a stroke or a shape.
-    void step(bool back);
+    void step(bool back); // Ctrl+Z (`back`) and Ctrl+Y, never during a stroke or a shape
     void copyText();
     void cutText();
     void paste();
@@ -166,7 +163,6 @@ private:
     // was kept for a cancel.
     void setConverting(bool on);
 
-
     DotPicture *picture_ = nullptr;
     PictureHistory *history_ = nullptr;
     CanvasEditor *editor_ = nullptr;
@@ -179,10 +175,8 @@ private:
     QPointer<frmPost> post_;
     QPointer<frmHelp> help_;
     ColourMode *colour_ = nullptr;
-    bool cursorShown_ = false;
     QMargins fittedFrame_; // the window manager's frame when the window was last fitted
-    // The picture as it was when the conversion began, for a cancel.
-    std::optional<PictureHistory::Before> beforeConvert_;
+    std::optional<PictureHistory::Before> beforeConvert_; // for a cancel of the conversion
     std::unique_ptr<FocusReturn> focus_;
     std::function<void()> whenShown_;
 };

@@ -76,10 +76,7 @@ std::vector<CommandList::Declaration> frmMain::declarations()
         {C::FilledEllipse, QT_TRANSLATE_NOOP("commands", "楕円（塗りつぶし）"), {K(Qt::SHIFT | Qt::Key_O)}, P::Tools, N::Nothing, Check::Group, tool(CanvasEditor::Tool::FilledEllipse)},
         {C::Selection, QT_TRANSLATE_NOOP("commands", "範囲選択"), {K(Qt::Key_S)}, P::Tools, N::Nothing, Check::Group, tool(CanvasEditor::Tool::Selection)},
         {C::SmoothCorners, QT_TRANSLATE_NOOP("commands", "角を整える"), {}, P::Tools, N::Nothing, Check::Toggle, [this](bool on) { editor_->setSmoothCorners(on); }},
-        {C::Colour, QT_TRANSLATE_NOOP("commands", "カラー（絵文字）"), {K(Qt::CTRL | Qt::Key_K)}, P::Colours, N::Nothing, Check::Toggle, [this](bool on) {
-                    if (!colour_->set(on))
-                        commands_->action(C::Colour)->setChecked(!on);
-                }},
+        {C::Colour, QT_TRANSLATE_NOOP("commands", "カラー（絵文字）"), {K(Qt::CTRL | Qt::Key_K)}, P::Colours, N::Nothing, Check::Toggle, [this](bool on) { colour_->set(on); }},
     };
     for (int i = 0; i < 9; ++i)
         d.push_back({C::Id(C::Square1 + i), dots::kSquares[size_t(i)].name, {K(Qt::Key_1 + i)}, P::Colours, N::ColourPicture,
@@ -164,27 +161,11 @@ void frmMain::paste()
 
 void frmMain::takeOffer(OfferSource &source, const QString &owner, const QString &unnamed)
 {
-    const TakenOffer taken = ::takeOffer(source, QSize(kLargestCanvas, kLargestCanvas), owner, unnamed,
-                                         [this](const QString &text) { return takeDotText(text) != TextTaken::NotDotText; });
-    switch (taken.kind) {
-    case TakenOffer::Nothing:
-        // Text that is no picture, and nothing else with it: said, not silently dropped.
-        if (taken.textLeft)
-            MsgBox(this, tr("%1のテキストは絵の文字（■と□など）ではないため、何も変わりません。").arg(owner));
-        return;
-    case TakenOffer::TextUsed:
-        return;
-    case TakenOffer::Message:
-        MsgBox(this, taken.message);
-        return;
-    case TakenOffer::Picture:
-        // A picture this program saved is the picture again, as Ctrl+O opens it.
-        if (!taken.path.isEmpty() && !FileKeeper::isUnderlayPicture(taken.path))
-            keeper_->openFile(taken.path);
-        else
-            underlay_->loadAndShow(taken.request, taken.name);
-        return;
-    }
+    takeOfferInto(source, QSize(kLargestCanvas, kLargestCanvas), owner, unnamed,
+                  {this, [this](const QString &text) { return takeDotText(text) != TextTaken::NotDotText; },
+                   [](const QString &path) { return !FileKeeper::isUnderlayPicture(path); },
+                   [this](const QString &path) { keeper_->openFile(path); },
+                   [this](const PictureRequest &request, const QString &name) { underlay_->loadAndShow(request, name); }});
 }
 
 frmMain::TextTaken frmMain::takeDotText(const QString &text, bool opened)

@@ -123,18 +123,12 @@ bool frmMain::canvasKey(int key, int shift, bool down, bool repeated)
     if (underlay_->convertWindow())
         return down && underlay_->canvasKey(key);
     const bool taken = editor_->key(key, shift, down, repeated);
-    if (taken && down) {
-        cursorShown_ = true;
-        showMarks();
-    }
+    if (taken && down)
+        view_->keyboardUsed();
     return taken;
 }
 
-void frmMain::showMarks()
-{
-    const bool cursor = cursorShown_ && picDot->hasFocus();
-    view_->showMarks(cursor ? std::optional<QPoint>(editor_->cursor()) : std::nullopt, editor_->mirror(), editor_->selection());
-}
+void frmMain::showMarks() { view_->showMarks(editor_->cursor(), editor_->mirror(), editor_->selection()); }
 
 QString frmMain::canvasValue() const
 {

@@ -34,6 +34,10 @@ class UnderlayControl : public QObject
 public:
     struct Window
     {
+        Window(QWidget *widget, PictureBox *canvas, PictureBox *holder, DotPicture *picture)
+            : widget(widget), canvas(canvas), holder(holder), picture(picture)
+        {
+        }
         QWidget *widget = nullptr; // the main window: messages, the reading's panel
         PictureBox *canvas = nullptr;
         PictureBox *holder = nullptr;

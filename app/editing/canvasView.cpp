@@ -17,6 +17,20 @@ CanvasView::CanvasView(DotPicture *picture, PictureBox *canvas, PictureBox *prev
 {
     connect(picture, &DotPicture::changed, this, &CanvasView::showDots);
     connect(picture, &DotPicture::touched, this, &CanvasView::showCell);
+    connect(canvas, &PictureBox::focusEntered, this, [this](bool byKeyboard) {
+        if (byKeyboard)
+            keyboardUsed();
+    });
+    connect(canvas, &PictureBox::focusLeft, this, [this] {
+        cursor_ = false;
+        emit cursorShown();
+    });
+}
+
+void CanvasView::keyboardUsed()
+{
+    cursor_ = true;
+    emit cursorShown();
 }
 
 void CanvasView::draw(int dotSize, bool grid, bool underlay)
@@ -105,12 +119,12 @@ void CanvasView::showTool(int tool)
                                                      : t == T::Selection ? Qt::SizeAllCursor : Qt::CrossCursor);
 }
 
-void CanvasView::showMarks(std::optional<QPoint> cursor, bool mirror, std::optional<QRect> selection)
+void CanvasView::showMarks(QPoint cursor, bool mirror, std::optional<QRect> selection)
 {
     const int D = dotSize_;
     const QSize size = picture_->size();
-    canvas_->setOutline(cursor && !size.isEmpty() ? std::optional<QRect>(QRect(cursor->x() * D, cursor->y() * D, D + 1, D + 1))
-                                                  : std::nullopt);
+    const bool shown = cursor_ && canvas_->hasFocus() && !size.isEmpty();
+    canvas_->setOutline(shown ? std::optional<QRect>(QRect(cursor.x() * D, cursor.y() * D, D + 1, D + 1)) : std::nullopt);
     // The axis lies between two dots when the width is even, on the middle column's middle
     // when it is odd.
     std::optional<int> axis;

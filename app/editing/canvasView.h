@@ -40,10 +40,14 @@ public:
     // The pointer's shape tells the tool (CanvasEditor::Tool): the pen the usual arrow, the
     // fill a hand, the shapes a cross, the selection arrows to move.
     void showTool(int tool);
-    // The marks: the keyboard's cursor (when shown), the mirror's axis, the selection.
-    void showMarks(std::optional<QPoint> cursor, bool mirror, std::optional<QRect> selection);
+    // The marks: the keyboard's cursor (shown once the keyboard came to the canvas by Tab or
+    // was used on it, while the canvas has the focus), the mirror's axis, the selection.
+    void showMarks(QPoint cursor, bool mirror, std::optional<QRect> selection);
+    void keyboardUsed();
 
 signals:
+    // The cursor comes into sight or goes: the marks are to be shown again.
+    void cursorShown();
     // The picture took another size (a step undone, a file opened): the whole canvas anew.
     void redrawNeeded();
 
@@ -57,6 +61,7 @@ private:
     int dotSize_ = 12;
     bool underlay_ = false;
     bool held_ = false;
+    bool cursor_ = false;
     // The dots as the canvas shows them now.
     QImage shown_;
 };

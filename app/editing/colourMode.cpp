@@ -24,8 +24,10 @@ bool ColourMode::set(bool on)
         return true;
     if (!on && picture_->hasColour()) {
         const int answer = MsgBoxAsk(window_, tr("白以外の色はすべて黒になります。カラーをやめますか？"), {tr("はい"), tr("いいえ")}, 1);
-        if (answer != 0)
+        if (answer != 0) {
+            emit switched(on_);
             return false;
+        }
         QImage dots = picture_->image();
         for (int y = 0; y < dots.height(); ++y)
             for (int x = 0; x < dots.width(); ++x)

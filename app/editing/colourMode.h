@@ -21,7 +21,7 @@ public:
     ~ColourMode() override;
 
     bool on() const { return on_; }
-    // On or off; false when the user kept it as it was.
+    // On or off; false when the user kept it as it was. switched() tells which it is.
     bool set(bool on);
     // The square the left button paints (0 to 8), shown in the palette.
     void choose(int square);

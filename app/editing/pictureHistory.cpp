@@ -3,6 +3,7 @@
 #include "dotImage.h"
 #include "dotPicture.h"
 
+#include <QLineEdit>
 #include <QUndoCommand>
 
 #include <cstring>
@@ -120,8 +121,8 @@ private:
 
 } // namespace
 
-PictureHistory::PictureHistory(DotPicture *picture, Texts texts, SetTexts setTexts, QObject *parent)
-    : QObject(parent), picture_(picture), texts_(std::move(texts)), setTexts_(std::move(setTexts))
+PictureHistory::PictureHistory(DotPicture *picture, QLineEdit *width, QLineEdit *height, QObject *parent)
+    : QObject(parent), picture_(picture), width_(width), height_(height)
 {
     stack_.setUndoLimit(kSteps);
     connect(&stack_, &QUndoStack::indexChanged, this, &PictureHistory::stepsChanged);
@@ -129,7 +130,7 @@ PictureHistory::PictureHistory(DotPicture *picture, Texts texts, SetTexts setTex
 
 PictureHistory::Before PictureHistory::now() const
 {
-    return Before{picture_->store(), picture_->size(), texts_()};
+    return Before{picture_->store(), picture_->size(), SizeTexts{width_->text(), height_->text()}};
 }
 
 void PictureHistory::replace(const QString &name, const QImage &after, std::optional<SizeTexts> texts)
@@ -163,8 +164,10 @@ void PictureHistory::put(const QImage &store, QSize size, const std::optional<Si
 {
     // A step that set the size puts the size back with it, the fields first; any other puts
     // back the dots, those a smaller size hid included, at the size the picture has now.
-    if (texts)
-        setTexts_(*texts);
+    if (texts) {
+        width_->setText(texts->width);
+        height_->setText(texts->height);
+    }
     picture_->restore(store, texts ? size : picture_->size());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 class DotPicture;
+class QLineEdit;
 
 // The texts of the two size fields, which a step that sets the picture's size puts back
 // with it: the size lives in the fields (as typed, "07" or "7"), the dots in the document.
@@ -44,10 +45,8 @@ public:
     // steps of an ordinary picture hold a few megabytes.
     static constexpr int kSteps = 10000;
 
-    // `texts` reads the size fields; `setTexts` writes them back.
-    using Texts = std::function<SizeTexts()>;
-    using SetTexts = std::function<void(const SizeTexts &)>;
-    PictureHistory(DotPicture *picture, Texts texts, SetTexts setTexts, QObject *parent = nullptr);
+    // `width` and `height`: the size fields, whose texts a step that sets the size puts back.
+    PictureHistory(DotPicture *picture, QLineEdit *width, QLineEdit *height, QObject *parent = nullptr);
 
     // The whole picture becomes `after` (its size too), as one step `name`; with `texts`,
     // the size fields take them in the same step.
@@ -85,8 +84,8 @@ signals:
 
 private:
     DotPicture *picture_;
-    Texts texts_;
-    SetTexts setTexts_;
+    QLineEdit *width_;
+    QLineEdit *height_;
     QUndoStack stack_;
 };
 

@@ -3,6 +3,9 @@
 #include "pictures/DecodeBudget.h"
 #include "pictures/PictureFile.h"
 #include "Offers.h"
+#include "toolkit/MsgBox.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QStringDecoder>
@@ -179,4 +182,26 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
         taken.message = QStringLiteral("%1 の画像は読み込めません（読み込めるのは BMP・JPEG・GIF・PNG です）。").arg(other);
     }
     return taken;
+}
+
+void takeOfferInto(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed, const OfferTakers &takers)
+{
+    const TakenOffer taken = takeOffer(source, shown, owner, unnamed, takers.useText);
+    switch (taken.kind) {
+    case TakenOffer::Nothing:
+        if (taken.textLeft)
+            MsgBox(takers.window, QCoreApplication::translate("offers", "%1のテキストは絵の文字（■と□など）ではないため、何も変わりません。").arg(owner));
+        return;
+    case TakenOffer::TextUsed:
+        return;
+    case TakenOffer::Message:
+        MsgBox(takers.window, taken.message);
+        return;
+    case TakenOffer::Picture:
+        if (!taken.path.isEmpty() && takers.isOwnPicture(taken.path))
+            takers.openPicture(taken.path);
+        else
+            takers.underlay(taken.request, taken.name);
+        return;
+    }
 }

@@ -9,6 +9,7 @@
 #include <optional>
 
 class OfferSource;
+class QWidget;
 
 // What a paste or a drop offers, decided from its list of types alone: text, a picture's
 // bytes (BMP, JPEG, GIF or PNG), files, or a picture this process made. Nothing else is
@@ -50,3 +51,17 @@ PastedText takeText(OfferSource &source, const QString &owner);
 // picture is not read here: the request says how, for the caller to read it when it will.
 TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed,
                      const std::function<bool(const QString &text)> &useText);
+
+// What the window does with what an offer gave: `owner` names where it came from in the
+// messages told over `window`. A picture this program saved, offered as a file, is opened as
+// the picture (`openPicture`); any other picture goes to `underlay`; text that is no
+// picture's text, and nothing else with it, is said to be none.
+struct OfferTakers
+{
+    QWidget *window = nullptr;
+    std::function<bool(const QString &text)> useText;
+    std::function<bool(const QString &path)> isOwnPicture;
+    std::function<void(const QString &path)> openPicture;
+    std::function<void(const PictureRequest &request, const QString &name)> underlay;
+};
+void takeOfferInto(OfferSource &source, QSize shown, const QString &owner, const QString &unnamed, const OfferTakers &takers);
