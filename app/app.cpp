@@ -1,6 +1,7 @@
 #include "app.h"
 
 #include "toolkit/MsgBox.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,7 +12,7 @@
 void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QString::fromLatin1(kAppTitle));
-    QApplication::setApplicationVersion(QStringLiteral("1.10"));
+    QApplication::setApplicationVersion(QStringLiteral(GRIDGLYPH_VERSION));
     // No display name: Qt would append it to every window title, and each window's
     // caption is exactly as the program gives it.
     QApplication::setDesktopFileName(QStringLiteral("org.gridglyph.GridGlyph"));

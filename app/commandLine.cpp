@@ -1,4 +1,5 @@
 #include "commandLine.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -163,7 +164,7 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     if (parser.isSet(help))
         return print(usage(program, japanese), false, 0);
     if (parser.isSet(version))
-        return print(QStringLiteral("GRIDGLYPH 1.10\n"), false, 0);
+        return print(programVersion() + QLatin1Char('\n'), false, 0);
     const QStringList files = parser.positionalArguments();
 
     if (parser.isSet(text) && parser.isSet(png))

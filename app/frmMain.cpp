@@ -22,6 +22,7 @@
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 #include "toolkit/WindowFrame.h"
+#include "version.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,7 +38,7 @@
 
 frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("GRIDGLYPH Ver. 1.10"));
+    setWindowTitle(programCaption());
     picture_ = new DotPicture(this);
     layOutMainWindow(*this);
     history_ = new PictureHistory(picture_, txtWidth, txtHeight, this);

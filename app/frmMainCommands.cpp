@@ -20,6 +20,7 @@
 #include "toolkit/MsgBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
+#include "version.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -93,7 +94,7 @@ void frmMain::updateActions()
     if (!commands_)
         return;
     commands_->updateStates([this](CommandList::Needs n) { return has(n); });
-    setWindowTitle(keeper_ ? keeper_->title() : QStringLiteral("GRIDGLYPH Ver. 1.10"));
+    setWindowTitle(keeper_ ? keeper_->title() : programCaption());
     setWindowModified(keeper_ && keeper_->changedSince(entrySize() ? std::optional<QImage>(dotTextPicture(*picture_, *entrySize())) : std::nullopt));
 }
 

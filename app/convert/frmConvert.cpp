@@ -60,8 +60,10 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     setWindowModality(Qt::NonModal);
 
     cboPlacement = new QComboBox(this);
-    cboPlacement->addItems({QStringLiteral("そのまま（左上から）"), QStringLiteral("キャンバスに合わせる"),
-                            QStringLiteral("キャンバスを覆う")});
+    // Each choice carries what it means: the lists' order is the captions' alone.
+    cboPlacement->addItem(QStringLiteral("そのまま（左上から）"), int(Placement::AsLoaded));
+    cboPlacement->addItem(QStringLiteral("キャンバスに合わせる"), int(Placement::Fitted));
+    cboPlacement->addItem(QStringLiteral("キャンバスを覆う"), int(Placement::Filled));
     if (!wholePicture) {
         // Too large to reduce: only its top-left part was kept.
         for (int i : {1, 2})
@@ -77,8 +79,10 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     lblThreshold->setMinimumWidth(lblThreshold->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4);
     lblThreshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cboDither = new QComboBox(this);
-    cboDither->addItems({QStringLiteral("なし"), QStringLiteral("誤差拡散（Floyd–Steinberg）"),
-                         QStringLiteral("誤差拡散（Atkinson）"), QStringLiteral("規則的 4×4（Bayer）")});
+    cboDither->addItem(QStringLiteral("なし"), int(Dither::None));
+    cboDither->addItem(QStringLiteral("誤差拡散（Floyd–Steinberg）"), int(Dither::FloydSteinberg));
+    cboDither->addItem(QStringLiteral("誤差拡散（Atkinson）"), int(Dither::Atkinson));
+    cboDither->addItem(QStringLiteral("規則的 4×4（Bayer）"), int(Dither::Bayer4));
     chkInvert = new QCheckBox(QStringLiteral("白黒反転(&I)"), this);
     lblHelp = new QLabel(QStringLiteral("下絵を動かす: 矢印キー（1ドット）、キャンバスをドラッグ\n"
                                         "拡大・縮小: + と −（1.25倍）、キャンバスでホイール\n"
@@ -115,8 +119,8 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     // A placement chosen in the list starts without a framing.
-    connect(cboPlacement, &QComboBox::currentIndexChanged, this, [this](int index) {
-        framing_ = Framing{Placement(index), 1.0, {}};
+    connect(cboPlacement, &QComboBox::currentIndexChanged, this, [this] {
+        framing_ = Framing{Placement(cboPlacement->currentData().toInt()), 1.0, {}};
         changed();
     });
     // The framing keys but the arrows, wherever the focus is in the window (the slider keeps
@@ -164,7 +168,7 @@ void frmConvert::start(const Framing &framing, QSize dots)
     framing_ = wholePicture_ ? framing : Framing{};
     {
         const QSignalBlocker quiet(cboPlacement);
-        cboPlacement->setCurrentIndex(int(framing_.placement));
+        cboPlacement->setCurrentIndex(cboPlacement->findData(int(framing_.placement)));
     }
     adjustSize();
     // Beside the main window, where it leaves the canvas in sight.
@@ -192,7 +196,7 @@ ConvertSettings frmConvert::settings() const
     s.framing = framing_;
     s.automatic = chkAutomatic->isChecked();
     s.threshold = sldThreshold->value();
-    s.dither = Dither(cboDither->currentIndex());
+    s.dither = Dither(cboDither->currentData().toInt());
     s.invert = chkInvert->isChecked();
     return s;
 }
@@ -222,7 +226,7 @@ void frmConvert::frame(const Framing &framing)
     framing_.canvas = framing_.shift.isNull() ? QSize() : canvas_;
     {
         const QSignalBlocker quiet(cboPlacement);
-        cboPlacement->setCurrentIndex(int(framing_.placement));
+        cboPlacement->setCurrentIndex(cboPlacement->findData(int(framing_.placement)));
     }
     changed();
 }

@@ -10,6 +10,7 @@
 #include "result/textReading.h"
 #include "sizeEntry.h"
 #include "toolkit/MsgBox.h"
+#include "version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,7 +43,7 @@ bool FileKeeper::changedSince(const std::optional<QImage> &picture) const
 
 QString FileKeeper::title() const
 {
-    const QString caption = QStringLiteral("GRIDGLYPH Ver. 1.10");
+    const QString caption = programCaption();
     if (path_.isEmpty())
         return caption;
     return QStringLiteral("%1[*] - %2").arg(shownFileName(QFileInfo(path_).fileName()), caption);

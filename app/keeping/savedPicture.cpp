@@ -5,6 +5,7 @@
 #include "pictures/PictureLoader.h"
 #include "result/dotText.h"
 #include "result/textReading.h"
+#include "version.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -24,7 +25,7 @@ QByteArray picturePng(const QImage &dots)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    writer.setText(QStringLiteral("Software"), QStringLiteral("GRIDGLYPH 1.10"));
+    writer.setText(QStringLiteral("Software"), programVersion());
     writer.setText(QStringLiteral("GRIDGLYPH"), QStringLiteral("%1x%2").arg(dots.width()).arg(dots.height()));
     writer.write(image);
     return bytes;

@@ -2,9 +2,10 @@
 
 #include <QtGlobal>
 
-// What reading one picture may cost the editor, every limit in one place. Decoding runs on
-// the one user-interface thread, so its time and memory are the editor's own: together
-// these keep a load under a second and a few hundred megabytes, whatever the file claims.
+// What reading one picture may cost the editor, every limit in one place. A small picture is
+// read on the window's thread, a large one on a worker while the window answers; either way
+// its time and memory are the editor's own: together these keep a load within seconds and a
+// few hundred megabytes, whatever the file claims.
 namespace budget {
 
 // The most memory decoding one picture may take: an 8192 x 8192 picture in 32 bits, which
