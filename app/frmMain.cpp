@@ -120,6 +120,7 @@ void frmMain::connectHandlers()
     connect(chkTrace, &QPushButton::toggled, view_, &CanvasView::setUnderlay);
     connect(picture_, &DotPicture::resized, editor_, &CanvasEditor::pictureReplaced);
     connect(editor_, &CanvasEditor::marksChanged, this, &frmMain::showMarks);
+    connect(editor_, &CanvasEditor::selectionChanged, this, &frmMain::updateActions);
     connect(colour_, &ColourMode::switched, this, [this](bool on) {
         commands_->action(CommandList::Colour)->setChecked(on);
         updateActions();

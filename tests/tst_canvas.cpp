@@ -2,6 +2,8 @@
 #include "support.h"
 
 #include "convert/placement.h"
+#include "editing/pictureHistory.h"
+#include "editing/shapes.h"
 #include "editing/transforms.h"
 #include "sizeEntry.h"
 #include "toolkit/Twips.h"
@@ -9,7 +11,10 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QtTest>
+
+#include <set>
 
 class tst_canvas : public QObject
 {
@@ -37,6 +42,11 @@ private slots:
     void dotsHiddenByASmallerSizeComeBackWithUndo();
     void placementGeometry_data();
     void placementGeometry();
+    void ellipsesAreSymmetricThinAndUnbrokenAtEverySize();
+    void linesRectanglesAndTheirConstraints();
+    void theFillStopsAtALineMeetingOnlyAtACorner();
+    void partsAreCutAndPlacedAtEveryEdge();
+    void theHistoryKeepsTenThousandStepsSmall();
 };
 
 void tst_canvas::startsWithEmptyGriddedCanvas()
@@ -408,6 +418,191 @@ void tst_canvas::placementGeometry()
     QCOMPARE(placedRect(picture, canvas, Placement::Fitted), fitted);
     QCOMPARE(placedRect(picture, canvas, Placement::Filled), filled);
     QCOMPARE(placedRect(picture, canvas, Placement::AsLoaded), canvas.isEmpty() ? QRect() : QRect(QPoint(0, 0), picture));
+}
+
+namespace {
+
+// The dots of `shape` as rows of a `size` picture, "#" for a dot of it.
+QStringList rowsOf(const std::vector<QPoint> &shape, QSize size)
+{
+    QImage picture = dots::white(size);
+    for (const QPoint &p : shape)
+        if (picture.rect().contains(p))
+            dots::set(picture, p.x(), p.y(), true);
+    return dotRows(picture);
+}
+
+} // namespace
+
+void tst_canvas::ellipsesAreSymmetricThinAndUnbrokenAtEverySize()
+{
+    // Every size from 1 x 1 to 16 x 11, each way round: inside its box and touching every
+    // side of it, the same mirrored either way, unbroken (each dot touches the next, at a side
+    // or a corner), and, wider and higher than two, without a doubled corner (a dot touching
+    // one neighbour at its side and another below or above it).
+    for (int w = 1; w <= 16; ++w)
+        for (int h = 1; h <= 11; ++h)
+            for (const QSize size : {QSize(w, h), QSize(h, w)}) {
+                const QString name = QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+                const QPoint corner(3, 2);
+                // Dragged from either corner: the same ellipse.
+                const std::vector<QPoint> outline = shapes::ellipse(corner, corner + QPoint(size.width() - 1, size.height() - 1), false);
+                QCOMPARE(rowsOf(shapes::ellipse(corner + QPoint(size.width() - 1, 0), corner + QPoint(0, size.height() - 1), false), QSize(20, 20)),
+                         rowsOf(outline, QSize(20, 20)));
+                std::set<std::pair<int, int>> dots;
+                for (const QPoint &p : outline)
+                    dots.insert({p.x() - corner.x(), p.y() - corner.y()});
+                QCOMPARE(int(dots.size()), int(outline.size()));
+                int left = 99, right = -1, top = 99, bottom = -1;
+                for (const auto &[x, y] : dots) {
+                    QVERIFY2(dots.count({size.width() - 1 - x, y}) && dots.count({x, size.height() - 1 - y}), qPrintable(name));
+                    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+                    if (size.width() > 2 && size.height() > 2)
+                        for (const int sx : {-1, 1})
+                            for (const int sy : {-1, 1})
+                                QVERIFY2(!(dots.count({x + sx, y}) && dots.count({x, y + sy})), qPrintable(name));
+                }
+                QCOMPARE(QRect(QPoint(left, top), QPoint(right, bottom)), QRect(QPoint(0, 0), size));
+                std::set<std::pair<int, int>> reached{*dots.begin()};
+                std::vector<std::pair<int, int>> pending{*dots.begin()};
+                while (!pending.empty()) {
+                    const auto [x, y] = pending.back();
+                    pending.pop_back();
+                    for (int dx = -1; dx <= 1; ++dx)
+                        for (int dy = -1; dy <= 1; ++dy)
+                            if (dots.count({x + dx, y + dy}) && reached.insert({x + dx, y + dy}).second)
+                                pending.push_back({x + dx, y + dy});
+                }
+                QVERIFY2(reached.size() == dots.size(), qPrintable(name));
+                // Filled: each row whole from its outline's leftmost dot to its rightmost.
+                const QStringList filled = rowsOf(shapes::ellipse(QPoint(0, 0), QPoint(size.width() - 1, size.height() - 1), true), size);
+                const QStringList rows = rowsOf(outline, size + QSize(3, 2)).mid(2);
+                for (int y = 0; y < size.height(); ++y) {
+                    const QString row = rows[y].mid(3);
+                    QCOMPARE(filled[y].indexOf('#'), row.indexOf('#'));
+                    QCOMPARE(filled[y].lastIndexOf('#'), row.lastIndexOf('#'));
+                    QVERIFY(!filled[y].mid(filled[y].indexOf('#'), filled[y].lastIndexOf('#') - filled[y].indexOf('#') + 1).contains('.'));
+                }
+            }
+    // Worked out by hand: a circle of five, and a flat ellipse whose ends are two dots high.
+    QCOMPARE(rowsOf(shapes::ellipse(QPoint(0, 0), QPoint(4, 4), false), QSize(5, 5)),
+             (QStringList{".###.", "#...#", "#...#", "#...#", ".###."}));
+    QCOMPARE(rowsOf(shapes::ellipse(QPoint(7, 3), QPoint(0, 0), false), QSize(8, 4)),
+             (QStringList{".######.", "#......#", "#......#", ".######."}));
+    QCOMPARE(rowsOf(shapes::ellipse(QPoint(0, 0), QPoint(1, 3), false), QSize(2, 4)), QStringList(4, QStringLiteral("##")));
+}
+
+void tst_canvas::linesRectanglesAndTheirConstraints()
+{
+    // A line in each of the eight directions: both ends, one dot a step along the longer
+    // side, each touching the next.
+    for (const QPoint to : {QPoint(9, 3), QPoint(3, 9), QPoint(-3, 9), QPoint(-9, 3), QPoint(-9, -3), QPoint(-3, -9),
+                            QPoint(3, -9), QPoint(9, -3)}) {
+        const std::vector<QPoint> line = shapes::line(QPoint(10, 10), QPoint(10, 10) + to);
+        QCOMPARE(int(line.size()), 10);
+        QCOMPARE(line.front(), QPoint(10, 10));
+        QCOMPARE(line.back(), QPoint(10, 10) + to);
+        for (size_t i = 1; i < line.size(); ++i)
+            QVERIFY(std::abs(line[i].x() - line[i - 1].x()) <= 1 && std::abs(line[i].y() - line[i - 1].y()) <= 1);
+    }
+    // Shift: within 22.5 degrees of an axis along it, else at 45 degrees as far as the
+    // longer side, each way round.
+    QCOMPARE(shapes::snapped(QPoint(0, 0), QPoint(10, 4)), QPoint(10, 0));
+    QCOMPARE(shapes::snapped(QPoint(0, 0), QPoint(10, 5)), QPoint(10, 10));
+    QCOMPARE(shapes::snapped(QPoint(0, 0), QPoint(-4, 10)), QPoint(0, 10));
+    QCOMPARE(shapes::snapped(QPoint(0, 0), QPoint(-5, -10)), QPoint(-10, -10));
+    QCOMPARE(shapes::snapped(QPoint(5, 5), QPoint(5, -3)), QPoint(5, -3));
+    QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(10, 5)), QPoint(10, 10));
+    QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(-1, 9)), QPoint(-5, 9));
+    // A rectangle dragged from any corner to the opposite one: the same 32-dot outline of
+    // 9 x 9 dots, or the 81 dots filled.
+    const QPoint a(2, 2), b(10, 10);
+    for (const auto &[from, to] : {std::pair{a, b}, std::pair{b, a}, std::pair{QPoint(2, 10), QPoint(10, 2)}, std::pair{QPoint(10, 2), QPoint(2, 10)}}) {
+        const std::vector<QPoint> outline = shapes::rectangle(from, to, false);
+        QCOMPARE(int(outline.size()), 32);
+        QCOMPARE(rowsOf(outline, QSize(12, 12)), rowsOf(shapes::rectangle(a, b, false), QSize(12, 12)));
+        QCOMPARE(int(shapes::rectangle(from, to, true).size()), 81);
+    }
+    QCOMPARE(rowsOf(shapes::rectangle(QPoint(0, 0), QPoint(2, 1), false), QSize(3, 2)), (QStringList{"###", "###"}));
+    // The pen's corner rule: only a dot between two that touch at a corner, touching both at
+    // a side.
+    QVERIFY(shapes::isDoubledCorner(QPoint(0, 0), QPoint(1, 0), QPoint(1, 1)));
+    QVERIFY(shapes::isDoubledCorner(QPoint(1, 1), QPoint(0, 1), QPoint(0, 0)));
+    QVERIFY(!shapes::isDoubledCorner(QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)));
+    QVERIFY(!shapes::isDoubledCorner(QPoint(0, 0), QPoint(1, 1), QPoint(2, 1)));
+    QVERIFY(!shapes::isDoubledCorner(QPoint(0, 0), QPoint(1, 0), QPoint(2, 1)));
+}
+
+void tst_canvas::theFillStopsAtALineMeetingOnlyAtACorner()
+{
+    // A ragged room whose wall has a diagonal step: the fill stays inside, the dots outside
+    // the wall untouched; from outside, the rest and nothing of the room.
+    const QImage room = dotPicture({"########", "#......#", "#...####", "#..#....", "#.#.....", "##......"});
+    std::vector<QPoint> inside = shapes::region(room, QPoint(1, 1));
+    QCOMPARE(int(inside.size()), 6 + 3 + 2 + 1);
+    QCOMPARE(rowsOf(inside, room.size()), (QStringList{"........", ".######.", ".###....", ".##.....", ".#......", "........"}));
+    std::vector<QPoint> outside = shapes::region(room, QPoint(7, 5));
+    QCOMPARE(int(outside.size()), 4 + 5 + 6);
+    // The wall itself, black, is a region of its own; nothing outside the picture is.
+    QCOMPARE(int(shapes::region(room, QPoint(0, 0)).size()), 8 + 4 + 1 + 2 + 2 + 2 + 1 - 1);
+    QVERIFY(shapes::region(room, QPoint(8, 0)).empty());
+    QVERIFY(shapes::region(room, QPoint(0, -1)).empty());
+    // Colours apart: a red dot is no part of a white region.
+    QImage coloured = dots::white(QSize(3, 1));
+    dots::put(coloured, 1, 0, dots::kSquares[2].pixel);
+    QCOMPARE(int(shapes::region(coloured, QPoint(0, 0)).size()), 1);
+}
+
+void tst_canvas::partsAreCutAndPlacedAtEveryEdge()
+{
+    const QImage picture = dotPicture({"#..#", ".##.", "#..#"});
+    QCOMPARE(dotRows(shapes::part(picture, QRect(1, 0, 2, 2))), (QStringList{"..", "##"}));
+    // Partly outside: only what lies inside.
+    QCOMPARE(dotRows(shapes::part(picture, QRect(-1, 2, 3, 5))), QStringList{"#."});
+    QCOMPARE(dotRows(shapes::emptied(picture, QRect(2, -1, 9, 2))), (QStringList{"#...", ".##.", "#..#"}));
+    // Placed at each edge and beyond it: what falls outside is cut.
+    const QImage part = dotPicture({"##", "#."});
+    const QImage blank = dots::white(QSize(4, 3));
+    QCOMPARE(dotRows(shapes::placed(blank, part, QPoint(-1, -1))), (QStringList{"....", "....", "...."}));
+    QCOMPARE(dotRows(shapes::placed(blank, part, QPoint(-1, 0))), (QStringList{"#...", "....", "...."}));
+    QCOMPARE(dotRows(shapes::placed(blank, part, QPoint(3, 2))), (QStringList{"....", "....", "...#"}));
+    QCOMPARE(dotRows(shapes::placed(blank, part, QPoint(0, 1))), (QStringList{"....", "##..", "#..."}));
+    // White in the part covers what was under it.
+    QCOMPARE(dotRows(shapes::placed(picture, part, QPoint(2, 1))), (QStringList{"#..#", ".###", "#.#."}));
+}
+
+void tst_canvas::theHistoryKeepsTenThousandStepsSmall()
+{
+    DotPicture picture;
+    picture.resize(QSize(48, 48));
+    QLineEdit width(QStringLiteral("48")), height(QStringLiteral("48"));
+    PictureHistory history(&picture, &width, &height);
+    // Ten thousand strokes of three dots, and one more: the oldest goes, every step is kept
+    // as the dots it changed.
+    for (int i = 0; i <= PictureHistory::kSteps; ++i) {
+        std::vector<DotChange> changes;
+        for (int d = 0; d < 3; ++d) {
+            const QPoint p((i + d) % 48, (i / 48 + d) % 48);
+            changes.push_back({quint16(p.x()), quint16(p.y()), picture.dot(p), picture.dot(p) ^ 0xFFFFFFu});
+            picture.setDot(p, picture.dot(p) ^ 0xFFFFFFu);
+        }
+        history.changedDots(QStringLiteral("描画"), changes);
+    }
+    QCOMPARE(history.steps(), PictureHistory::kSteps);
+    QVERIFY2(history.bytesKept() < qint64(PictureHistory::kSteps) * 200, qPrintable(QString::number(history.bytesKept())));
+    // Whole pictures replaced: each kept compressed, a few hundred bytes, not 9,216.
+    const qint64 before = history.bytesKept();
+    for (int i = 0; i < 100; ++i)
+        history.replace(QStringLiteral("白黒反転"), transforms::inverted(picture.image()));
+    QVERIFY2(history.bytesKept() - before < 100 * 2 * 2000, qPrintable(QString::number(history.bytesKept() - before)));
+    // Undone all the way back, the picture is as it began: white.
+    const QImage last = picture.image();
+    while (history.stack()->canUndo())
+        history.undo();
+    QVERIFY(!picture.hasDots() || history.steps() == PictureHistory::kSteps);
+    while (history.stack()->canRedo())
+        history.redo();
+    QCOMPARE(picture.image(), last);
 }
 
 QTEST_MAIN(tst_canvas)

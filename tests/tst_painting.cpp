@@ -1,6 +1,10 @@
 // Painting dots with the mouse, driven through real mouse events.
 #include "support.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
 #include <QtTest>
@@ -64,9 +68,28 @@ private slots:
     void shiftClickDrawsALine();
     void aStrokeThatChangesNothingIsNoStep();
     void mouseAndKeyboardTogetherAreOneStroke();
+    void eachToolThroughRealEvents();
+    void theSelectionMovesCopiesClearsAndTurnsItsPart();
+    void shapesAndSelectionsFromTheKeyboard();
+    void thePenDropsDoubledCornersWhenAsked();
 
 private:
     QPoint at(QPointF canvas) const { return w->picDot->mapTo(w, canvas.toPoint()); }
+    // The middle of dot (x, y) on the canvas at x12.
+    QPoint dot(int x, int y) const { return at(QPointF(x * 12 + 6, y * 12 + 6)); }
+    // A drag with `button` from dot `from` to dot `to`, through the dots between.
+    void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {})
+    {
+        QTest::mousePress(win(), button, keys, dot(from.x(), from.y()));
+        for (const QPoint p : {(from + to) / 2, to}) {
+            // Moves with the keys held, as the window system gives them.
+            const QPointF local(p.x() * 12 + 6, p.y() * 12 + 6);
+            QMouseEvent move(QEvent::MouseMove, local, w->picDot->mapToGlobal(local), Qt::NoButton, button, keys);
+            QApplication::sendEvent(w->picDot, &move);
+        }
+        QTest::mouseRelease(win(), button, keys, dot(to.x(), to.y()));
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(w->picDot, k, m); }
     QWindow *win() const { return w->windowHandle(); }
 
     frmMain *w = nullptr;
@@ -409,6 +432,217 @@ void tst_painting::mouseAndKeyboardTogetherAreOneStroke()
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(blackDots(*w).isEmpty());
     QCOMPARE(w->picDot->accessibleValue(), QStringLiteral("カーソル 2 列 1 行、白"));
+}
+
+void tst_painting::eachToolThroughRealEvents()
+{
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    // R, a drag from dot (2, 2) to (10, 10): its 32-dot outline, one step, named.
+    key(Qt::Key_R);
+    QCOMPARE(w->editor()->tool(), CanvasEditor::Tool::Rectangle);
+    QCOMPARE(w->picDot->cursor().shape(), Qt::CrossCursor);
+    drag(QPoint(2, 2), QPoint(10, 10));
+    QCOMPARE(blackDots(*w).size(), 32);
+    QVERIFY(w->document()->isBlack(2, 2) && w->document()->isBlack(10, 10) && w->document()->isBlack(2, 10));
+    QVERIFY(!w->document()->isBlack(3, 3) && !w->document()->isBlack(11, 11));
+    QCOMPARE(w->commands()->action(CommandList::Undo)->text(), QStringLiteral("元に戻す（四角）"));
+    // G and a click at (5, 5): its inside, 7 x 7, and nothing outside.
+    key(Qt::Key_G);
+    QTest::mouseClick(win(), Qt::LeftButton, {}, dot(5, 5));
+    QCOMPARE(blackDots(*w).size(), 81);
+    QVERIFY(!w->document()->isBlack(1, 1) && !w->document()->isBlack(11, 5));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(blackDots(*w).size(), 32);
+    // The right button fills white: the rectangle's wall goes, as one region.
+    QTest::mouseClick(win(), Qt::RightButton, {}, dot(2, 6));
+    QVERIFY(blackDots(*w).isEmpty());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    // A diagonal line of one dot stops a fill: G on one side leaves the other.
+    w->cmdClear->click();
+    key(Qt::Key_L);
+    drag(QPoint(0, 8), QPoint(8, 0));
+    QCOMPARE(blackDots(*w).size(), 9);
+    key(Qt::Key_G);
+    QTest::mouseClick(win(), Qt::LeftButton, {}, dot(1, 1));
+    QCOMPARE(blackDots(*w).size(), 9 + 36);
+    QVERIFY(!w->document()->isBlack(5, 5));
+    // L with Shift: 45 degrees.
+    w->cmdClear->click();
+    key(Qt::Key_L);
+    drag(QPoint(1, 1), QPoint(9, 6), Qt::LeftButton, Qt::ShiftModifier);
+    QVERIFY(w->document()->isBlack(9, 9) && w->document()->isBlack(5, 5));
+    QCOMPARE(blackDots(*w).size(), 9);
+    // O and a drag: an ellipse symmetric in its box, gone entirely with one Ctrl+Z.
+    w->cmdClear->click();
+    const int steps = int(w->commands()->action(CommandList::Undo)->isEnabled());
+    key(Qt::Key_O);
+    drag(QPoint(3, 4), QPoint(16, 12));
+    QStringList rows = dotRows(*w);
+    for (int y = 4; y <= 12; ++y)
+        for (int x = 3; x <= 16; ++x)
+            QCOMPARE(rows[y][x], rows[16 - y][19 - x]);
+    QVERIFY(w->document()->isBlack(3, 8) && w->document()->isBlack(16, 8) && !w->document()->isBlack(3, 4));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    QCOMPARE(int(w->commands()->action(CommandList::Undo)->isEnabled()), steps);
+    // Shift+O: filled, and a circle with Shift; Escape during the drag leaves nothing.
+    key(Qt::Key_O, Qt::ShiftModifier);
+    QTest::mousePress(win(), Qt::LeftButton, {}, dot(2, 2));
+    QTest::mouseMove(win(), dot(9, 5));
+    QVERIFY(w->document()->isBlack(5, 3));
+    key(Qt::Key_Escape);
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::mouseRelease(win(), Qt::LeftButton, {}, dot(9, 5));
+    QVERIFY(blackDots(*w).isEmpty());
+    drag(QPoint(2, 2), QPoint(8, 3), Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(dotRows(*w)[5].mid(2, 7), QStringLiteral("#######"));
+    // A shape dragged off the canvas is cut at its edge.
+    w->cmdClear->click();
+    key(Qt::Key_R);
+    drag(QPoint(3, 3), QPoint(-3, -3));
+    QCOMPARE(blackDots(*w), (QStringList{"3,0", "3,1", "3,2", "0,3", "1,3", "2,3", "3,3"}));
+    // Mirror drawing with a tool: the rectangle's mirror image too.
+    w->cmdClear->click();
+    key(Qt::Key_M);
+    drag(QPoint(0, 0), QPoint(1, 1));
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "1,0", "30,0", "31,0", "0,1", "1,1", "30,1", "31,1"}));
+    key(Qt::Key_M);
+    // B: the pen again, painting as it always did.
+    key(Qt::Key_B);
+    QCOMPARE(w->picDot->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(win(), Qt::LeftButton, {}, dot(20, 20));
+    QVERIFY(w->document()->isBlack(20, 20));
+}
+
+void tst_painting::theSelectionMovesCopiesClearsAndTurnsItsPart()
+{
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    key(Qt::Key_R);
+    drag(QPoint(2, 2), QPoint(5, 4));
+    const QStringList before = dotRows(*w);
+    // S, a drag around it, a drag inside: moved three right and two down, the place it left
+    // white, one step.
+    key(Qt::Key_S);
+    drag(QPoint(1, 1), QPoint(6, 5));
+    QCOMPARE(w->editor()->selection(), std::optional<QRect>(QRect(1, 1, 6, 5)));
+    QVERIFY(w->picDot->selection().has_value());
+    drag(QPoint(3, 3), QPoint(6, 5));
+    QCOMPARE(w->editor()->selection(), std::optional<QRect>(QRect(4, 3, 6, 5)));
+    QVERIFY(!w->document()->isBlack(2, 2) && w->document()->isBlack(5, 4) && w->document()->isBlack(8, 6));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), before);
+    // Ctrl+C copies the selection's rows alone; Ctrl+X cuts them.
+    drag(QPoint(2, 2), QPoint(5, 3));
+    key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("■■■■\r\n■□□■\r\n"));
+    // The arrows move it a dot; Delete clears it.
+    key(Qt::Key_Right);
+    QCOMPARE(w->editor()->selection(), std::optional<QRect>(QRect(3, 2, 4, 2)));
+    QVERIFY(!w->document()->isBlack(2, 2) && w->document()->isBlack(6, 2));
+    key(Qt::Key_Left);
+    QCOMPARE(dotRows(*w), before);
+    key(Qt::Key_Delete);
+    QCOMPARE(blackDots(*w), (QStringList{"2,4", "3,4", "4,4", "5,4"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    drag(QPoint(2, 2), QPoint(5, 3));
+    key(Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("■■■■\r\n■□□■\r\n"));
+    QCOMPARE(blackDots(*w).size(), 4);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    // Turned, flipped and inverted: the selection alone, each one step.
+    drag(QPoint(2, 2), QPoint(5, 3));
+    key(Qt::Key_V, Qt::ShiftModifier);
+    QCOMPARE(dotRows(*w).mid(2, 2), (QStringList{"..#..#" + QString(26, '.'), "..####" + QString(26, '.')}));
+    key(Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w)[2].left(7), QStringLiteral("...##.."));
+    key(Qt::Key_R, Qt::ControlModifier);
+    // A part of 4 x 2 turned is 2 x 4 at the same corner: its right column what was its left
+    // end, the rectangle's last row beside it untouched.
+    QCOMPARE(w->editor()->selection(), std::optional<QRect>(QRect(2, 2, 2, 4)));
+    QCOMPARE(blackDots(*w), (QStringList{"3,3", "3,4", "4,4", "5,4"}));
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), before);
+    // A picture's text pasted while the selection is chosen lies over the picture at the
+    // selection's corner, to move; Enter puts it down, one step.
+    drag(QPoint(10, 10), QPoint(12, 12));
+    QApplication::clipboard()->setText(QStringLiteral("■■\r\n■□\r\n"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(w->editor()->floating());
+    QVERIFY(w->document()->isBlack(10, 10) && w->document()->isBlack(10, 11) && !w->document()->isBlack(11, 11));
+    key(Qt::Key_Down);
+    QVERIFY(w->document()->isBlack(10, 12) && !w->document()->isBlack(11, 10));
+    QCOMPARE(w->txtWidth->text(), QStringLiteral("32"));
+    key(Qt::Key_Return);
+    QVERIFY(!w->editor()->floating());
+    QVERIFY(w->document()->isBlack(10, 11));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dotRows(*w), before);
+    // Escape during a drag of the part: back where it was, nothing changed.
+    drag(QPoint(2, 2), QPoint(5, 4));
+    QTest::mousePress(win(), Qt::LeftButton, {}, dot(3, 3));
+    QTest::mouseMove(win(), dot(9, 9));
+    key(Qt::Key_Escape);
+    QTest::mouseRelease(win(), Qt::LeftButton, {}, dot(9, 9));
+    QCOMPARE(dotRows(*w), before);
+    // Another tool drops the selection.
+    key(Qt::Key_B);
+    QVERIFY(!w->editor()->selection());
+}
+
+void tst_painting::shapesAndSelectionsFromTheKeyboard()
+{
+    w->picDot->setFocus();
+    // A rectangle: Space marks the first corner, the arrows go to the other, Space draws.
+    key(Qt::Key_R);
+    key(Qt::Key_Space);
+    for (int i = 0; i < 3; ++i) {
+        key(Qt::Key_Right);
+        key(Qt::Key_Down);
+    }
+    QCOMPARE(blackDots(*w).size(), 12);
+    key(Qt::Key_Space);
+    QCOMPARE(blackDots(*w).size(), 12);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(blackDots(*w).isEmpty());
+    // Shift and the arrows mark a selection from the cursor.
+    key(Qt::Key_S);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(w->editor()->selection(), std::optional<QRect>(QRect(3, 3, 2, 2)));
+    // G and Space fill where the cursor is; Delete fills white.
+    key(Qt::Key_G);
+    key(Qt::Key_Space);
+    QCOMPARE(blackDots(*w).size(), 32 * 32);
+    key(Qt::Key_Delete);
+    QVERIFY(blackDots(*w).isEmpty());
+}
+
+void tst_painting::thePenDropsDoubledCornersWhenAsked()
+{
+    // Right, then down: a corner dot too many, unless 角を整える is on.
+    const auto stroke = [this] {
+        QTest::mousePress(win(), Qt::LeftButton, {}, dot(1, 1));
+        QTest::mouseMove(win(), dot(2, 1));
+        QTest::mouseMove(win(), dot(2, 2));
+        QTest::mouseMove(win(), dot(3, 2));
+        QTest::mouseMove(win(), dot(3, 3));
+        QTest::mouseRelease(win(), Qt::LeftButton, {}, dot(3, 3));
+    };
+    stroke();
+    QCOMPARE(blackDots(*w), (QStringList{"1,1", "2,1", "2,2", "3,2", "3,3"}));
+    w->cmdClear->click();
+    w->commands()->action(CommandList::SmoothCorners)->trigger();
+    QVERIFY(w->editor()->smoothCorners());
+    stroke();
+    QCOMPARE(blackDots(*w), (QStringList{"1,1", "2,2", "3,3"}));
+    // A dot already black before the stroke stays black.
+    w->cmdClear->click();
+    w->document()->setDot(QPoint(2, 1), dots::kBlackPixel);
+    stroke();
+    QVERIFY(w->document()->isBlack(2, 1));
 }
 
 QTEST_MAIN(tst_painting)

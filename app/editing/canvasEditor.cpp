@@ -204,7 +204,7 @@ void CanvasEditor::move(int buttons, std::optional<QPoint> dot, bool shift)
         return;
     case Drag::Marking:
         if (dot && selectAnchor_)
-            setSelection(QRect(*selectAnchor_, clamped(*dot)).normalized());
+            setSelection(shapes::box(*selectAnchor_, clamped(*dot)));
         return;
     case Drag::Moving:
         if (dot && floating_ && *dot - grab_ != floating_->at) {

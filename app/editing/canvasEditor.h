@@ -97,6 +97,8 @@ public:
 signals:
     // The cursor, the selection or the shape's first corner moved.
     void marksChanged();
+    // A selection came or went: the commands that act on one follow.
+    void selectionChanged();
     void toolChanged(CanvasEditor::Tool tool);
 
 private:

@@ -94,7 +94,7 @@ bool CanvasEditor::keyDown(int key, bool shift, bool repeated)
     if (tool_ == Tool::Selection && shift) {
         if (!selection_ || !selectAnchor_)
             selectAnchor_ = cursor_;
-        setSelection(QRect(*selectAnchor_, to).normalized());
+        setSelection(shapes::box(*selectAnchor_, to));
     }
     if (keyStroke_ != 0)
         for (const QPoint &p : shapes::line(cursor_, to))

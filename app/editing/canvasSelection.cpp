@@ -15,10 +15,13 @@ void CanvasEditor::setSelection(std::optional<QRect> selection)
         selection.reset();
     if (selection == selection_)
         return;
+    const bool came = selection.has_value() != selection_.has_value();
     selection_ = selection;
     if (!selection_)
         selectAnchor_.reset();
     emit marksChanged();
+    if (came)
+        emit selectionChanged();
 }
 
 QImage CanvasEditor::selectedPart() const
@@ -46,8 +49,11 @@ void CanvasEditor::showPart()
     if (!floating_)
         return;
     picture_->become(shapes::placed(floating_->under, floating_->part, floating_->at));
+    const bool came = !selection_;
     selection_ = QRect(floating_->at, floating_->part.size());
     emit marksChanged();
+    if (came)
+        emit selectionChanged();
 }
 
 void CanvasEditor::clearSelection(const QString &name)

@@ -9,6 +9,11 @@
 
 namespace shapes {
 
+QRect box(QPoint a, QPoint b)
+{
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())), QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
 std::vector<QPoint> line(QPoint a, QPoint b)
 {
     std::vector<QPoint> dots;
@@ -38,7 +43,7 @@ QPoint squared(QPoint a, QPoint b)
 
 std::vector<QPoint> rectangle(QPoint a, QPoint b, bool filled)
 {
-    const QRect r = QRect(a, b).normalized();
+    const QRect r = box(a, b);
     std::vector<QPoint> dots;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
@@ -49,7 +54,7 @@ std::vector<QPoint> rectangle(QPoint a, QPoint b, bool filled)
 
 std::vector<QPoint> ellipse(QPoint a, QPoint b, bool filled)
 {
-    const QRect r = QRect(a, b).normalized();
+    const QRect r = box(a, b);
     const int w = r.width(), h = r.height();
     // Two dots wide or high or less: nothing but the box itself is symmetric and unbroken.
     if (w <= 2 || h <= 2)

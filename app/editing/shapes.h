@@ -10,6 +10,10 @@
 // are lists of dots, which may lie outside a picture: whoever paints them clips them.
 namespace shapes {
 
+// The rectangle with corners `a` and `b`, both included, whichever way round they are given.
+// (QRect's normalized() cuts a row and a column from a rectangle given the wrong way round.)
+QRect box(QPoint a, QPoint b);
+
 // The dots of the straight line from `a` to `b`, both ends included, one dot per step along
 // the longer axis (Bresenham's line).
 std::vector<QPoint> line(QPoint a, QPoint b);

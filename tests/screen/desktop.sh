@@ -329,3 +329,64 @@ xdotool windowactivate --sync "$main" key ctrl+q
 ended() { ! kill -0 "$ppid" 2>/dev/null; }
 poll 30 ended || fail "Ctrl+Q with the help window open left the program running"
 echo "Ctrl+Q with the help window open ended the program"
+
+# The tools, with real keys and a real mouse, on a fresh start.
+QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
+main=$(window_titled "GRIDGLYPH Ver. 1.10") || fail "no main window for the tools"
+origin
+xdotool windowactivate --sync "$main"
+at_dot() { echo "$((x0 + 88 + $1 * 12 + 6)) $((y0 + 8 + $2 * 12 + 6))"; }
+drag_dots() { xdotool mousemove $(at_dot "$1" "$2") mousedown 1 mousemove $(at_dot $((($1 + $3) / 2)) $((($2 + $4) / 2))) mousemove $(at_dot "$3" "$4") mouseup 1; }
+count_black() {
+  import -window root "$work/shot.png"
+  local n=0 x y
+  for y in $(seq 0 "$2"); do for x in $(seq 0 "$1"); do
+    [ "$(at $((x0 + 88 + x * 12 + 6)) $((y0 + 8 + y * 12 + 6)))" = $black ] && n=$((n + 1))
+  done; done
+  echo $n
+}
+# R, a drag from dot (2, 2) to (10, 10): the 32-dot outline.
+xdotool key r
+drag_dots 2 2 10 10
+expect_cell 2 2 $black "(the rectangle's corner)"; expect_cell 10 10 $black "(its other corner)"; expect_cell 5 5 $white "(its inside)"
+[ "$(count_black 14 14)" = 32 ] || fail "the rectangle has $(count_black 14 14) dots, not 32"
+shot tools-rectangle
+# G and a click at (5, 5): its inside, and nothing outside.
+xdotool key g mousemove $(at_dot 5 5) click 1
+expect_cell 5 5 $black "(filled)"; expect_cell 11 11 $white "(outside the rectangle)"
+[ "$(count_black 14 14)" = 81 ] || fail "the filled rectangle has $(count_black 14 14) dots, not 81"
+echo "R and a drag: the 32-dot outline; G and a click inside: 81 dots, nothing outside"
+# A diagonal line of one dot stops a fill.
+xdotool key alt+c sleep 0.5 key l   # the access key clicks a moment later, as a click does
+drag_dots 0 8 8 0
+xdotool key g mousemove $(at_dot 1 1) click 1
+expect_cell 1 1 $black "(the fill on its side of the line)"; expect_cell 6 6 $white "(the fill crossed the diagonal line)"
+shot tools-diagonal
+echo "a diagonal line stopped the fill"
+# O and a drag: an ellipse, symmetric; one Ctrl+Z takes it all away.
+xdotool key alt+c sleep 0.5 key o
+drag_dots 3 4 16 12
+expect_cell 3 8 $black "(the ellipse's left end)"; expect_cell 16 8 $black "(its right end)"; expect_cell 3 4 $white "(its box's corner)"
+for c in "9 4" "10 12" "3 7" "16 9"; do expect_cell $c $black "(the ellipse, symmetric)"; done
+shot tools-ellipse
+xdotool key ctrl+z
+expect_cell 3 8 $white "(Ctrl+Z took the ellipse away)"; expect_cell 9 4 $white "(Ctrl+Z took the ellipse away)"
+echo "O and a drag: a symmetric ellipse, gone with one Ctrl+Z"
+# S, a drag around a rectangle, a drag inside moves it; Ctrl+Z puts it back; Ctrl+C copies its rows.
+xdotool key r
+drag_dots 2 2 5 4
+xdotool key s
+drag_dots 1 1 6 5
+shot tools-selection
+drag_dots 3 3 9 7
+expect_cell 8 6 $black "(moved)"; expect_cell 2 2 $white "(the place it left)"
+shot tools-moved
+xdotool key ctrl+z
+expect_cell 2 2 $black "(Ctrl+Z put it back)"; expect_cell 8 6 $white "(Ctrl+Z put it back)"
+drag_dots 2 2 5 3
+xdotool key ctrl+c
+sleep 0.5
+[ "$(xclip -selection clipboard -o 2>/dev/null | od -An -c | tr -d ' \n')" = "$(printf '■■■■\r\n■□□■\r\n' | od -An -c | tr -d ' \n')" ] || fail "Ctrl+C with the selection copied: $(xclip -selection clipboard -o 2>/dev/null)"
+echo "S: a drag around and a drag inside moved the rectangle, Ctrl+Z put it back, Ctrl+C copied its two rows alone"
+xdotool key ctrl+q
+poll 30 ended || fail "Ctrl+Q left the program running"
