@@ -47,6 +47,7 @@ QString usage(const QString &program, bool japanese)
                      "  --invert               白黒反転\n"
                      "  --pair XY              黒い点を X、白い点を Y で書きます\n"
                      "  --braille              点字（2 × 4 ドットで1文字）で書きます\n"
+                     "  --palette emoji        絵文字の9色（⬛⬜🟥🟧🟨🟩🟦🟪🟫）で書きます\n"
                      "  --lf                   改行を LF にします\n"
                      "  --count                X・Bluesky・Mastodon・Discord・LINE の文字数と、収まるかどうかを標準エラーに書きます\n"
                      "\n"
@@ -85,6 +86,7 @@ QString usage(const QString &program, bool japanese)
                  "  --invert               black and white swapped\n"
                  "  --pair XY              X for a black dot, Y for a white one\n"
                  "  --braille              braille patterns, 2 x 4 dots a character\n"
+                 "  --palette emoji        the nine emoji squares, each dot the nearest colour\n"
                  "  --lf                   LF line ends\n"
                  "  --count                on standard error: the length counted for X, Bluesky,\n"
                  "                         Mastodon, Discord and LINE, and whether it fits\n"
@@ -153,9 +155,10 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     const QCommandLineOption invert(QStringLiteral("invert"), QString());
     const QCommandLineOption pair(QStringLiteral("pair"), QString(), QStringLiteral("xy"));
     const QCommandLineOption braille(QStringLiteral("braille"), QString());
+    const QCommandLineOption palette(QStringLiteral("palette"), QString(), QStringLiteral("name"));
     const QCommandLineOption lf(QStringLiteral("lf"), QString());
     const QCommandLineOption count(QStringLiteral("count"), QString());
-    parser.addOptions({help, version, text, png, size, width, height, fill, threshold, dither, invert, pair, braille, lf, count});
+    parser.addOptions({help, version, text, png, size, width, height, fill, threshold, dither, invert, pair, braille, palette, lf, count});
     parser.addPositionalArgument(QStringLiteral("file"), QString(), QStringLiteral("[file]"));
 
     const auto mistake = [&](const QString &message) { return print(usageMistake(program, message, japanese), true, 2); };
@@ -170,7 +173,7 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     if (parser.isSet(text) && parser.isSet(png))
         return mistake(japanese ? QStringLiteral("--text と --png は一緒に使えません") : QStringLiteral("--text and --png cannot be used together"));
     if (!parser.isSet(text) && !parser.isSet(png)) {
-        for (const QCommandLineOption &o : {size, width, height, fill, threshold, dither, invert, pair, braille, lf, count})
+        for (const QCommandLineOption &o : {size, width, height, fill, threshold, dither, invert, pair, braille, palette, lf, count})
             if (parser.isSet(o))
                 return mistake(japanese ? QStringLiteral("--%1 は --text か --png と一緒に使います").arg(o.names().constFirst())
                                         : QStringLiteral("--%1 goes with --text or --png").arg(o.names().constFirst()));
@@ -196,7 +199,7 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     o.pair = parser.value(pair);
     if (c.action == CommandLine::Png) {
         // Reading a text back takes a pair and nothing of the conversion.
-        for (const QCommandLineOption &other : {size, width, height, fill, threshold, dither, invert, braille, lf, count})
+        for (const QCommandLineOption &other : {size, width, height, fill, threshold, dither, invert, braille, palette, lf, count})
             if (parser.isSet(other))
                 return mistake(japanese ? QStringLiteral("--%1 は --png と一緒に使えません").arg(other.names().constFirst())
                                         : QStringLiteral("--%1 does not go with --png").arg(other.names().constFirst()));
@@ -246,6 +249,15 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     o.braille = parser.isSet(braille);
     if (o.braille && parser.isSet(pair))
         return mistake(japanese ? QStringLiteral("--pair と --braille は一緒に使えません") : QStringLiteral("--pair and --braille cannot be used together"));
+    if (parser.isSet(palette)) {
+        if (parser.value(palette) != QLatin1String("emoji"))
+            return mistake(japanese ? QStringLiteral("--palette は emoji だけです（「%1」）").arg(parser.value(palette))
+                                    : QStringLiteral("--palette is emoji ('%1')").arg(parser.value(palette)));
+        if (o.braille || parser.isSet(pair))
+            return mistake(japanese ? QStringLiteral("--palette は --pair・--braille と一緒に使えません")
+                                    : QStringLiteral("--palette cannot be used with --pair or --braille"));
+        o.colour = true;
+    }
     o.lf = parser.isSet(lf);
     o.count = parser.isSet(count);
     return c;

@@ -19,6 +19,7 @@ struct TextOptions
     bool invert = false;
     QString pair; // as typed: checked when it is used, as the posting window checks it
     bool braille = false;
+    bool colour = false; // --palette emoji: the nine emoji squares
     bool lf = false;
     bool count = false;
 };

@@ -134,7 +134,7 @@ QString budgetReport(const QImage &dots, const PostOptions &form, bool japanese)
     QString report;
     int row = 0;
     for (const Budget &b : countBudgets(text, lineLength)) {
-        const QSize most = largestFitting(dots.size(), form.braille, form.pair, Service(row++));
+        const QSize most = largestFitting(dots.size(), form.braille, form.pair, Service(row++), form.colour);
         const QString largest = most.isEmpty() ? (japanese ? QStringLiteral("収まる大きさなし") : QStringLiteral("no size fits"))
                                                : QStringLiteral("%1x%2").arg(most.width()).arg(most.height());
         QString verdict = japanese ? (b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない"))
@@ -169,6 +169,7 @@ int runTextCommand(const CommandLine &line, bool japanese)
     const TextOptions &o = line.options;
     PostOptions form;
     form.braille = o.braille;
+    form.colour = o.colour;
     form.lineEnd = o.lf ? QStringLiteral("\n") : QStringLiteral("\r\n");
     if (!o.pair.isEmpty()) {
         const TypedPair typed = readTypedPair(o.pair);
@@ -214,6 +215,7 @@ int runTextCommand(const CommandLine &line, bool japanese)
     settings.threshold = std::max(o.threshold, 0);
     settings.dither = ditherOf(o.dither);
     settings.invert = o.invert;
+    settings.colour = o.colour;
     const QSize size = sizeFor(o, source->declared());
     const QImage dots = Conversion().run(underlay, size, kLargestDotSize, settings).dots;
     // A picture too large to reduce is converted from its top-left part, decoded only now.

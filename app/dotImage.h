@@ -46,8 +46,10 @@ inline void put(QImage &picture, int x, int y, QRgb colour)
 }
 
 // The nine emoji squares of a colour picture, in the order of their keys 1 to 9, each with
-// the one colour the canvas, the true-size picture and a PNG show it in: black and white as
-// the black-and-white picture has them, the others as Noto Color Emoji draws its squares.
+// the one colour the canvas, the true-size picture and a PNG show it in: the seven colours as
+// Noto Color Emoji draws its squares (the colour of most of each glyph); black and white pure,
+// as a black-and-white picture has them (Noto draws them #424242 and #E0E0E0), so that a dot
+// is the same black in either kind of picture.
 struct Square
 {
     char32_t character;
@@ -59,11 +61,11 @@ inline constexpr std::array<Square, 9> kSquares{{
     {0x2B1C, kWhitePixel, "白"},
     {0x1F7E5, 0xFFF44336u, "赤"},
     {0x1F7E7, 0xFFFF9800u, "オレンジ"},
-    {0x1F7E8, 0xFFFFEB3Bu, "黄"},
-    {0x1F7E9, 0xFF4CAF50u, "緑"},
-    {0x1F7E6, 0xFF2196F3u, "青"},
-    {0x1F7EA, 0xFF9C27B0u, "紫"},
-    {0x1F7EB, 0xFF795548u, "茶"},
+    {0x1F7E8, 0xFFFFCC32u, "黄"},
+    {0x1F7E9, 0xFF7CB342u, "緑"},
+    {0x1F7E6, 0xFF1976D2u, "青"},
+    {0x1F7EA, 0xFFAB47BCu, "紫"},
+    {0x1F7EB, 0xFFB76D54u, "茶"},
 }};
 // The square of a colour, or -1 for one that is none of them.
 inline int squareOf(QRgb pixel)
@@ -75,3 +77,15 @@ inline int squareOf(QRgb pixel)
 }
 
 } // namespace dots
+
+// Whether any dot of a picture is a colour other than black and white.
+inline bool hasColour(const QImage &picture)
+{
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = dots::at(picture, x, y);
+            if (!dots::isBlack(p) && !dots::isWhite(p))
+                return true;
+        }
+    return false;
+}

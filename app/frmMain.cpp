@@ -159,6 +159,8 @@ void frmMain::connectHandlers()
     control.strength = commands_->action(CommandList::UnderlayStrength);
     control.converting = [this](bool on) { setConverting(on); };
     control.ended = [this](bool keep) {
+        if (keep && !colour_->on() && picture_->hasColour())
+            colour_->set(true);
         if (beforeConvert_ && keep)
             history_->keep(tr("下絵から点を打つ"), *beforeConvert_);
         else if (beforeConvert_)
@@ -177,7 +179,7 @@ void frmMain::connectHandlers()
         this, [this] { return textPicture(); },
         [this](const QImage &dots, const QString &name) { takePicture(dots, name); },
         [this](const QString &text) { return FileKeeper::Window::Text(int(takeDotText(text, true))); },
-        [this] { updateActions(); }});
+        [this] { updateActions(); }, [this] { return colour_->on(); }});
     connect(recovery_.get(), &Recovery::cannotWrite, this, [this](const QString &folder) { keeper_->tellCannotKeep(folder); });
     Frame1->installEventFilter(this);
     for (QWidget *control : Frame1->findChildren<QWidget *>())

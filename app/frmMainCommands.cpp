@@ -180,8 +180,6 @@ frmMain::TextTaken frmMain::takeDotText(const QString &text, bool opened)
         editor_->placePart(taken.dots);
         return TextTaken::Picture;
     }
-    if (taken.colour && !colour_->on())
-        colour_->set(true);
     takePicture(taken.dots, opened ? tr("絵を開く") : tr("テキストの貼り付け"));
     return TextTaken::Picture;
 }
@@ -192,6 +190,9 @@ void frmMain::takePicture(const QImage &dots, const QString &name)
     if (editor_->busy())
         return;
     editor_->dropSelection();
+    // A picture in colour is shown and written in colour.
+    if (!colour_->on() && hasColour(dots))
+        colour_->set(true);
     history_->replace(name, dots, SizeTexts{QString::number(dots.width()), QString::number(dots.height())});
     editor_->pictureReplaced();
 }

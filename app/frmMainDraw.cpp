@@ -6,6 +6,7 @@
 #include "convert/underlayControl.h"
 #include "dotImage.h"
 #include "dotPicture.h"
+#include "editing/colourMode.h"
 #include "editing/canvasView.h"
 #include "functions/Functions.h"
 #include "keeping/fileKeeper.h"
@@ -194,7 +195,10 @@ void frmMain::showResult()
     if (raiseResult())
         return;
     frmResult::Source source;
-    source.text = [this] {
+    source.text = [this]() -> std::optional<QString> {
+        // A colour picture in its squares, at the fields' size; else as the text always was.
+        if (colour_->on())
+            return entrySize() ? std::optional<QString>(pictureText(dotTextPicture(*picture_, *entrySize()), true)) : std::nullopt;
         return dotText(txtWidth->text(), txtHeight->text(), [this](int x, int y) { return picture_->isBlack(x, y); });
     };
     source.loaded = [this](bool loaded) {

@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QScreen>
+#include <QSettings>
 #include <QStringList>
 #include <QTest>
 
@@ -107,6 +108,10 @@ inline QStringList blackDots(const frmMain &w)
                 dots << QStringLiteral("%1,%2").arg(x).arg(y);
     return dots;
 }
+
+// The settings the program keeps between starts (those of the conversion window) gone: every
+// test starts as a first start does.
+inline void forgetSettings() { QSettings(QStringLiteral("GRIDGLYPH"), QStringLiteral("GRIDGLYPH")).clear(); }
 
 // A command beyond the panel, as its keys or the menu give it.
 inline void run(frmMain &w, CommandList::Id id) { w.commands()->action(id)->trigger(); }

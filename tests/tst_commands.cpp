@@ -4,6 +4,9 @@
 #include "commands/commandList.h"
 #include "commands/frmHelp.h"
 #include "convert/frmConvert.h"
+#include "editing/frmPalette.h"
+#include "result/frmResult.h"
+#include "toolkit/MultiLineTextBox.h"
 #include "result/frmPost.h"
 #include "result/frmResult.h"
 #include "toolkit/Contrast.h"
@@ -65,6 +68,7 @@ private slots:
     void captionsFitAtEveryDesktopFontSize_data();
     void captionsFitAtEveryDesktopFontSize();
     void stateColoursReadOnLightAndDarkThemes();
+    void colourIsAModeTheUserTurnsOn();
 
 private:
     // Opens the panel's context menu over `over` and closes it again, as Escape would.
@@ -819,6 +823,85 @@ void tst_commands::stateColoursReadOnLightAndDarkThemes()
         for (const QColor &on : {QColor(Qt::white), QColor(Qt::black), QColor(0x80, 0x80, 0x80), QColor(0x2b, 0x2b, 0x2b)})
             QVERIFY(contrastRatio(readableOn(wanted, on), on) >= 4.5);
     QCOMPARE(contrastRatio(Qt::black, Qt::white), 21.0);
+}
+
+void tst_commands::colourIsAModeTheUserTurnsOn()
+{
+    // At start: black and white, the squares' keys off, no palette.
+    QVERIFY(!w->commands()->action(CommandList::Colour)->isChecked());
+    QVERIFY(!w->commands()->action(CommandList::Square3)->isEnabled());
+    QVERIFY(!w->paletteWindow());
+    // Ctrl+K, 3, a stroke: red dots, on the canvas and the true-size picture, in the palette's
+    // colour; the right button white.
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(w->paletteWindow() && w->paletteWindow()->isVisible());
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w->picDot, Qt::Key_3);
+    QCOMPARE(w->paletteWindow()->chosen(), 2);
+    QTest::mousePress(w->picDot, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(w->picDot, QPoint(40, 5));
+    QTest::mouseRelease(w->picDot, Qt::LeftButton, {}, QPoint(40, 5));
+    const QRgb red = dots::kSquares[2].pixel;
+    for (int x = 0; x < 4; ++x)
+        QCOMPARE(w->document()->dot(x, 0), red);
+    QCOMPARE(QRgb(w->picDot->point(17, 5)) | 0xFF000000u, red);
+    QCOMPARE(QRgb(w->picPreview->point(2, 0)) | 0xFF000000u, red);
+    QTest::mouseClick(w->picDot, Qt::RightButton, {}, QPoint(17, 5));
+    QCOMPARE(w->document()->dot(1, 0), dots::kWhitePixel);
+    // A click on the palette's square chooses it too; 1 is black.
+    w->paletteWindow()->cmdSquare[6]->click();
+    QTest::mouseClick(w->picDot, Qt::LeftButton, {}, QPoint(5, 17));
+    QCOMPARE(dots::squareOf(w->document()->dot(0, 1)), 6);
+    QTest::keyClick(w->picDot, Qt::Key_1);
+    QTest::mouseClick(w->picDot, Qt::LeftButton, {}, QPoint(17, 17));
+    QVERIFY(w->document()->isBlack(1, 1));
+    // The text: each dot its square, no presentation selector; invert swaps black and white
+    // and leaves the colours.
+    setSize(*w, "4", "2");
+    w->Draw();
+    QTest::keyClick(w->picDot, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("🟥⬜🟥🟥\r\n🟦⬛⬜⬜\r\n"));
+    QTest::keyClick(w->picDot, Qt::Key_I, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("🟥⬛🟥🟥\r\n🟦⬜⬛⬛\r\n"));
+    // Pasted back as the squares, the same picture; in the result window too.
+    QApplication::clipboard()->setText(QStringLiteral("🟩🟫\n⬛⬜\n"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->txtWidth->text() + w->txtHeight->text(), QStringLiteral("22"));
+    w->cmdOK->click();
+    QCOMPARE(w->resultWindow()->txtDot->toPlainText(), QStringLiteral("🟩🟫\n⬛⬜\n"));
+    w->resultWindow()->close();
+    // Off again: asked first; いいえ keeps the colours and the mode, はい makes every colour
+    // but white black, one step.
+    QStringList asked;
+    int answer = 1;
+    setMsgBoxAskHook([&](const QString &text, const QStringList &) {
+        asked << text;
+        return answer;
+    });
+    const auto noQuestions = qScopeGuard([] { setMsgBoxAskHook(failOnQuestion); });
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(w->commands()->action(CommandList::Colour)->isChecked());
+    QCOMPARE(dots::squareOf(w->document()->dot(0, 0)), 5);
+    answer = 0;
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QVERIFY(!w->commands()->action(CommandList::Colour)->isChecked());
+    QCOMPARE(dotRows(*w), (QStringList{"##", "#."}));
+    QVERIFY(!w->paletteWindow()->isVisible());
+    QTest::keyClick(w->picDot, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("■■\r\n■□\r\n"));
+    QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(dots::squareOf(w->document()->dot(1, 0)), 8);
+    // A black-and-white picture turns colour off without a question.
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    w->cmdClear->click();
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(asked.size(), 2);
+    QVERIFY(!w->commands()->action(CommandList::Colour)->isChecked());
 }
 
 QTEST_MAIN(tst_commands)

@@ -4,10 +4,12 @@
 
 #include "commandLine.h"
 #include "convert/cellAverages.h"
+#include "convert/colours.h"
 #include "convert/conversion.h"
 #include "convert/underlay.h"
 #include "convert/frmConvert.h"
 #include "convert/threshold.h"
+#include "editing/frmPalette.h"
 #include "commands/commandList.h"
 #include "dotImage.h"
 #include "keeping/savedPicture.h"
@@ -36,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QAction>
 #include <QWheelEvent>
+#include <QDialogButtonBox>
 #include <QtTest>
 
 namespace {
@@ -107,6 +110,9 @@ private slots:
     void dropsAndPastesOfEveryKind();
     void ownersThatDoNotAnswerCostOneMessage();
     void averagesThresholdsAndDithers();
+    void coloursTakeTheNearestSquareAndDitherInOklab();
+    void brightnessContrastAndSharpening();
+    void theConversionWindowKeepsItsSettings();
     void fittedAndFilledUnderlaysFollowEveryRedraw();
     void aDiskPictureConvertsToARoundDisk();
     void commandLinePictureOpensAsTheUnderlay();
@@ -136,6 +142,7 @@ private:
 
 void tst_underlay::init()
 {
+    forgetSettings();
     log = new MessageLog;
     dir = new QTemporaryDir;
     w = new frmMain;
@@ -835,6 +842,8 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
         convert->cboPlacement->setCurrentIndex(int(c.placement));
         convert->cboDither->setCurrentIndex(int(c.dither));
         convert->chkInvert->setChecked(c.invert);
+        // The window opens as the last conversion left it: the threshold chosen each time.
+        convert->chkAutomatic->setChecked(true);
         if (c.threshold >= 0)
             convert->sldThreshold->setValue(c.threshold);
         QCOMPARE(convert->chkAutomatic->isChecked(), c.threshold < 0);
@@ -1246,6 +1255,189 @@ void tst_underlay::selectionOwnersOnARealServer()
     QCOMPARE(work.timeouts, timeouts);
     QVERIFY2(work.bytes <= mostBytes, qPrintable(QString::number(work.bytes)));
     QVERIFY(work.requests <= 3);
+}
+
+void tst_underlay::coloursTakeTheNearestSquareAndDitherInOklab()
+{
+    // OKLab against Björn Ottosson's published values: white, and pure red.
+    const Lab white = toOklab(qRgb(255, 255, 255)), red = toOklab(qRgb(255, 0, 0));
+    QVERIFY(qAbs(white.L - 1) < 1e-3 && qAbs(white.a) < 1e-3 && qAbs(white.b) < 1e-3);
+    QVERIFY(qAbs(red.L - 0.62796f) < 1e-3 && qAbs(red.a - 0.22486f) < 1e-3 && qAbs(red.b - 0.12585f) < 1e-3);
+    // Bars of colour: each square's own colour is itself, and the pure colours the squares a
+    // person would name; the average of a cell in linear light, not in sRGB numbers.
+    const auto &squares = squareColours();
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(nearestSquare(squares[size_t(i)], squares.data(), 9), i);
+    const std::pair<QRgb, int> named[] = {{qRgb(255, 0, 0), 2}, {qRgb(255, 140, 0), 3}, {qRgb(255, 230, 0), 4}, {qRgb(0, 160, 0), 5},
+                                          {qRgb(0, 0, 255), 6}, {qRgb(128, 0, 160), 7}, {qRgb(110, 60, 30), 8}, {qRgb(10, 10, 10), 0},
+                                          {qRgb(250, 250, 250), 1}};
+    QImage bars(9 * 2, 2, QImage::Format_RGB32);
+    for (int i = 0; i < 9; ++i) {
+        QCOMPARE(nearestSquare(toOklab(named[i].first), squares.data(), 9), named[i].second);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                bars.setPixel(i * 2 + x, y, named[i].first);
+    }
+    const QImage barDots = squaresFrom(cellColours(bars, QSize(9, 1), 2), QSize(9, 1), Dither::None);
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(dots::squareOf(barDots.pixel(i, 0)), named[i].second);
+    // Half black and half white pixels average to the lightness of 21.6 % grey light, not of
+    // the number 128.
+    QImage checks(2, 2, QImage::Format_RGB32);
+    checks.fill(Qt::white);
+    checks.setPixel(0, 0, qRgb(0, 0, 0));
+    checks.setPixel(1, 1, qRgb(0, 0, 0));
+    QVERIFY(qAbs(cellColours(checks, QSize(1, 1), 2)[0].L - toOklab(qRgb(188, 188, 188)).L) < 0.01f);
+
+    // Floyd-Steinberg's weights worked by hand with two squares, black (L 0) and white (L 1),
+    // on a 3 x 2 grey of L 0.3:
+    //   (0,0) 0.3 -> black, error 0.3: right 0.13125, below-left -, below 0.09375, below-right 0.01875
+    //   (1,0) 0.43125 -> black, error 0.43125: right 0.18867, below-left 0.08086, below 0.13477, below-right 0.02695
+    //   (2,0) 0.48867 -> black, error 0.48867: below-left 0.09162, below 0.15271
+    //   (0,1) 0.3 + 0.09375 + 0.08086 = 0.47461 -> black, error right 0.20764
+    //   (1,1) 0.3 + 0.01875 + 0.13477 + 0.09162 + 0.20764 = 0.75278 -> white, error -0.24722: right -0.10816
+    //   (2,1) 0.3 + 0.02695 + 0.15271 - 0.10816 = 0.3715 -> black
+    const std::vector<Lab> blackWhite{Lab{0, 0, 0}, Lab{1, 0, 0}};
+    const std::vector<QRgb> pixels{dots::kBlackPixel, dots::kWhitePixel};
+    QCOMPARE(dotRows(squaresFrom(std::vector<Lab>(6, Lab{0.3f, 0, 0}), QSize(3, 2), Dither::FloydSteinberg, blackWhite, pixels)),
+             (QStringList{"###", "#.#"}));
+    // Atkinson passes on an eighth to each of six: (0,0) 0.3 black; (1,0) 0.3375 black;
+    // (2,0) 0.3 + 0.0375 + 0.04219 = 0.37969 black; (0,1) 0.3 + 0.0375 + 0.04219 = 0.37969
+    // black; (1,1) 0.3 + 0.0375 + 0.04219 + 0.04746 + 0.04746 = 0.47461 black; (2,1) 0.3 +
+    // 0.04219 + 0.04746 + 0.05933 = 0.44898 black: all six.
+    QCOMPARE(dotRows(squaresFrom(std::vector<Lab>(6, Lab{0.3f, 0, 0}), QSize(3, 2), Dither::Atkinson, blackWhite, pixels)),
+             (QStringList{"###", "###"}));
+    // A colour between two squares: dithered, each of them about as often as it is near.
+    const Lab between{(squares[2].L + squares[3].L) / 2, (squares[2].a + squares[3].a) / 2, (squares[2].b + squares[3].b) / 2};
+    const QImage mixed = squaresFrom(std::vector<Lab>(256, between), QSize(16, 16), Dither::FloydSteinberg);
+    int reds = 0, oranges = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const int sq = dots::squareOf(mixed.pixel(x, y));
+            reds += sq == 2, oranges += sq == 3;
+        }
+    QVERIFY2(reds + oranges >= 240 && qAbs(reds - oranges) < 40, qPrintable(QStringLiteral("%1 red, %2 orange").arg(reds).arg(oranges)));
+    // Without a dither the same colour is one of the two everywhere; ordered moves lightness
+    // by the matrix, so a lighter and a darker square share a flat colour.
+    const QImage flat = squaresFrom(std::vector<Lab>(16, between), QSize(4, 4), Dither::None);
+    QCOMPARE(flat.pixel(0, 0), flat.pixel(3, 3));
+    const Lab grey = toOklab(qRgb(128, 128, 128));
+    const QImage ordered = squaresFrom(std::vector<Lab>(16, grey), QSize(4, 4), Dither::Bayer4, blackWhite, pixels);
+    // Grey 128 is L 0.59987; the matrix moves it by ((entry + 0.5) / 16 - 0.5) * 0.3, below 0.5
+    // (black) for the entries 0, 1 and 2 alone.
+    QCOMPARE(dotRows(ordered), (QStringList{"#.#.", "....", "..#.", "...."}));
+}
+
+void tst_underlay::brightnessContrastAndSharpening()
+{
+    // By hand: the middle grey unmoved; contrast -50 halves the distance from it, +50 doubles
+    // it; brightness +100 adds 128; every result within 0 to 255.
+    QCOMPARE(adjusted(128, 0, 0), 128);
+    QCOMPARE(adjusted(200, 0, -50), 164);
+    QCOMPARE(adjusted(200, 0, 50), 255);
+    QCOMPARE(adjusted(100, 0, 50), 73);
+    QCOMPARE(adjusted(100, 100, 0), 228);
+    QCOMPARE(adjusted(100, -100, 0), 0);
+    QCOMPARE(adjusted(0, 0, -100), 128);
+    QCOMPARE(adjusted(127, 0, 99), 78);
+    // An unsharp mask on a step from 100 to 200: the side of each pushed away from the other,
+    // far from it nothing changes; a flat picture stays as it is.
+    QImage step(8, 1, QImage::Format_RGB32);
+    for (int x = 0; x < 8; ++x)
+        step.setPixel(x, 0, x < 4 ? qRgb(100, 100, 100) : qRgb(200, 200, 200));
+    const QImage sharp = sharpened(step, 1);
+    QCOMPARE(qRed(sharp.pixel(0, 0)), 100);
+    QCOMPARE(qRed(sharp.pixel(3, 0)), 2 * 100 - (100 + 100 + 200) / 3);
+    QCOMPARE(qRed(sharp.pixel(4, 0)), 2 * 200 - (100 + 200 + 200) / 3);
+    QCOMPARE(qRed(sharp.pixel(7, 0)), 200);
+    QImage flatGrey(6, 6, QImage::Format_RGB32);
+    flatGrey.fill(qRgb(77, 77, 77));
+    QCOMPARE(sharpened(flatGrey, 2), flatGrey);
+}
+
+void tst_underlay::theConversionWindowKeepsItsSettings()
+{
+    auto *data = new QMimeData;
+    data->setImageData(diskPicture());
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
+    // Ctrl+T, Atkinson, contrast +40, Enter: the next Ctrl+T shows them, and so does the
+    // window of the next start.
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    frmConvert *convert = w->convertWindow();
+    QVERIFY2(convert, qPrintable(log->messages.join('|')));
+    QTRY_VERIFY(QApplication::activeWindow() == convert);
+    QCOMPARE(convert->cboDither->currentData().toInt(), int(Dither::None));
+    convert->cboDither->setCurrentIndex(convert->cboDither->findData(int(Dither::Atkinson)));
+    convert->sldContrast->setValue(40);
+    convert->sldBrightness->setValue(-10);
+    convert->chkSharpen->setChecked(true);
+    QTest::keyClick(convert, Qt::Key_Return);
+    QTRY_VERIFY(!w->convertWindow());
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    convert = w->convertWindow();
+    QVERIFY(convert);
+    QCOMPARE(convert->cboDither->currentData().toInt(), int(Dither::Atkinson));
+    QCOMPARE(convert->sldContrast->value(), 40);
+    QCOMPARE(convert->sldBrightness->value(), -10);
+    QVERIFY(convert->chkSharpen->isChecked());
+    // A cancel keeps nothing of what was changed.
+    convert->sldContrast->setValue(-70);
+    convert->reject();
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(frmConvert::remembered().contrast, 40);
+    QCOMPARE(frmConvert::remembered().dither, Dither::Atkinson);
+    // With the dither list chosen (Alt+D), Down changes the dither and leaves the framing;
+    // with the OK button chosen, Down moves the picture a dot.
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    convert = w->convertWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == convert);
+    const Framing before = convert->settings().framing;
+    QTest::keyClick(convert, Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(convert->cboDither));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(convert->cboDither->currentData().toInt(), int(Dither::Bayer4));
+    QCOMPARE(convert->settings().framing, before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(convert->cboDither->currentData().toInt(), int(Dither::Atkinson));
+    convert->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(convert->settings().framing.shift, QPointF(0, 1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(convert->settings().framing.shift, QPointF(0, 0));
+    convert->reject();
+    QTRY_VERIFY(!w->convertWindow());
+    // In colour: a red disk on blue in the nine squares, kept in colour, the window in colour
+    // from then on (its palette shown, its text the squares).
+    QImage redOnBlue = diskPicture();
+    for (int y = 0; y < redOnBlue.height(); ++y)
+        for (int x = 0; x < redOnBlue.width(); ++x)
+            redOnBlue.setPixel(x, y, dots::isBlack(redOnBlue, x, y) ? qRgb(230, 20, 20) : qRgb(20, 90, 230));
+    data = new QMimeData;
+    data->setImageData(redOnBlue);
+    QApplication::clipboard()->setMimeData(data);
+    QTRY_VERIFY(QApplication::activeWindow() == w);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    convert = w->convertWindow();
+    QVERIFY(convert);
+    convert->cboColour->setCurrentIndex(convert->cboColour->findData(true));
+    QVERIFY(!w->commands()->action(CommandList::Colour)->isChecked());
+    convert->accept();
+    QTRY_VERIFY(!w->convertWindow());
+    QCOMPARE(dots::squareOf(w->document()->dot(16, 16)), 2);
+    QCOMPARE(dots::squareOf(w->document()->dot(0, 0)), 6);
+    QVERIFY(w->commands()->action(CommandList::Colour)->isChecked());
+    QVERIFY(w->paletteWindow() && w->paletteWindow()->isVisible());
+    QTest::keyClick(w->picDot, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("🟦🟦")));
+    QCOMPARE(frmConvert::remembered().colour, true);
+    forgetSettings();
+    QCOMPARE(frmConvert::remembered().dither, Dither::None);
 }
 
 QTEST_MAIN(tst_underlay)

@@ -1,7 +1,12 @@
 #include "conversion.h"
 
 #include "cellAverages.h"
+#include "dotImage.h"
 #include "underlay.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 // Dots are averaged from this many pixels a side, whatever the magnification: plenty for an
@@ -13,9 +18,13 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
 {
     const Framing framing = underlay.hasWhole() ? s.framing : Framing{};
     const int cell = framing.placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
-    const Key key{underlay.generation(), framing, dots, cell};
+    const Key key{underlay.generation(), framing, dots, cell, s.sharpen};
     if (!(key == key_)) {
-        values_ = cellAverages(underlay.samples(dots, cell, framing), dots, cell);
+        samples_ = underlay.samples(dots, cell, framing);
+        if (s.sharpen)
+            samples_ = sharpened(samples_, std::max(cell / 2, 1));
+        values_ = cellAverages(samples_, dots, cell);
+        haveColours_ = false;
         // The automatic threshold splits the picture's own tones: the white margins a fitted
         // picture leaves would otherwise be one class, and every tone of the picture the other.
         const QRect covered = underlay.covered(dots, cell, framing);
@@ -29,6 +38,93 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
     }
     Result r;
     r.threshold = s.automatic ? otsu_ : s.threshold;
-    r.dots = dotsFrom(values_, dots, r.threshold, s.dither, s.invert);
+    if (s.colour) {
+        // The colours averaged only when asked for: most conversions are black and white.
+        if (!haveColours_) {
+            colours_ = cellColours(samples_, dots, cell);
+            haveColours_ = true;
+        }
+        std::vector<Lab> labs = colours_;
+        if (s.brightness != 0 || s.contrast != 0)
+            for (Lab &c : labs)
+                c.L = adjusted(int(std::lround(c.L * 255)), s.brightness, s.contrast) / 255.0f;
+        r.dots = squaresFrom(labs, dots, s.dither);
+        if (s.invert)
+            for (int y = 0; y < r.dots.height(); ++y)
+                for (int x = 0; x < r.dots.width(); ++x)
+                    if (dots::squareOf(dots::at(r.dots, x, y)) < 2)
+                        dots::set(r.dots, x, y, !dots::isBlack(r.dots, x, y));
+        return r;
+    }
+    if (s.brightness == 0 && s.contrast == 0) {
+        r.dots = dotsFrom(values_, dots, r.threshold, s.dither, s.invert);
+        return r;
+    }
+    std::vector<quint8> values(values_.size());
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = quint8(adjusted(values_[i], s.brightness, s.contrast));
+    r.dots = dotsFrom(values, dots, r.threshold, s.dither, s.invert);
     return r;
+}
+
+int adjusted(int v, int brightness, int contrast)
+{
+    const int c = std::clamp(contrast, -100, 99);
+    const double factor = c < 0 ? (100.0 + c) / 100.0 : 100.0 / (100.0 - c);
+    const double out = (v - 127.5) * factor + 127.5 + std::clamp(brightness, -100, 100) * 1.28;
+    return std::clamp(int(std::lround(out)), 0, 255);
+}
+
+QImage sharpened(const QImage &samples, int radius)
+{
+    const QImage in = samples.convertToFormat(QImage::Format_RGB32);
+    const int w = in.width(), h = in.height();
+    if (w == 0 || h == 0 || radius <= 0)
+        return in;
+    // The average about each pixel by a box, rows then columns, from running sums.
+    std::vector<std::array<int, 3>> across(size_t(w) * size_t(h)), around(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(in.constScanLine(y));
+        std::array<int, 3> sum{0, 0, 0};
+        int n = 0;
+        for (int x = -radius; x < w; ++x) {
+            if (x + radius < w) {
+                const QRgb p = line[x + radius];
+                sum[0] += qRed(p), sum[1] += qGreen(p), sum[2] += qBlue(p), ++n;
+            }
+            if (x - radius - 1 >= 0) {
+                const QRgb p = line[x - radius - 1];
+                sum[0] -= qRed(p), sum[1] -= qGreen(p), sum[2] -= qBlue(p), --n;
+            }
+            if (x >= 0)
+                across[size_t(y) * size_t(w) + size_t(x)] = {sum[0] / n, sum[1] / n, sum[2] / n};
+        }
+    }
+    for (int x = 0; x < w; ++x) {
+        std::array<int, 3> sum{0, 0, 0};
+        int n = 0;
+        for (int y = -radius; y < h; ++y) {
+            if (y + radius < h) {
+                const auto &p = across[size_t(y + radius) * size_t(w) + size_t(x)];
+                sum[0] += p[0], sum[1] += p[1], sum[2] += p[2], ++n;
+            }
+            if (y - radius - 1 >= 0) {
+                const auto &p = across[size_t(y - radius - 1) * size_t(w) + size_t(x)];
+                sum[0] -= p[0], sum[1] -= p[1], sum[2] -= p[2], --n;
+            }
+            if (y >= 0)
+                around[size_t(y) * size_t(w) + size_t(x)] = {sum[0] / n, sum[1] / n, sum[2] / n};
+        }
+    }
+    QImage out(in.size(), QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(in.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const auto &m = around[size_t(y) * size_t(w) + size_t(x)];
+            const auto push = [](int v, int mean) { return std::clamp(2 * v - mean, 0, 255); };
+            to[x] = qRgb(push(qRed(line[x]), m[0]), push(qGreen(line[x]), m[1]), push(qBlue(line[x]), m[2]));
+        }
+    }
+    return out;
 }

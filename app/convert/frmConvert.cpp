@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -48,6 +49,9 @@ QList<QPair<QString, QString>> frmConvert::keyRows()
         if (k.keys)
             rows.append({tr(k.keys), tr(k.what)});
     rows.append({tr("ドラッグ / ホイール（Ctrl+T の間）"), tr("キャンバスで下絵を動かす / ポインターを中心に拡大・縮小")});
+    rows.append({tr("Alt+O（Ctrl+T の間）"), tr("色: 白黒か絵文字9色（⬛⬜🟥🟧🟨🟩🟦🟪🟫）か")});
+    rows.append({tr("Alt+B / Alt+N（Ctrl+T の間）"), tr("明るさ / コントラスト（−100〜100、矢印キーで1ずつ、PgUp・PgDownで10ずつ）")});
+    rows.append({tr("Alt+E（Ctrl+T の間）"), tr("輪郭を強調（小さな絵で目や輪郭を残す）")});
     return rows;
 }
 
@@ -84,6 +88,19 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     cboDither->addItem(QStringLiteral("誤差拡散（Atkinson）"), int(Dither::Atkinson));
     cboDither->addItem(QStringLiteral("規則的 4×4（Bayer）"), int(Dither::Bayer4));
     chkInvert = new QCheckBox(QStringLiteral("白黒反転(&I)"), this);
+    cboColour = new QComboBox(this);
+    cboColour->addItem(QStringLiteral("白黒"), false);
+    cboColour->addItem(QStringLiteral("絵文字9色"), true);
+    const auto slider = [this](const QString &name) {
+        auto *s = new QSlider(Qt::Horizontal, this);
+        s->setRange(-100, 100);
+        s->setValue(0);
+        s->setAccessibleName(name);
+        return s;
+    };
+    sldBrightness = slider(QStringLiteral("明るさ"));
+    sldContrast = slider(QStringLiteral("コントラスト"));
+    chkSharpen = new QCheckBox(QStringLiteral("輪郭を強調(&E)"), this);
     lblHelp = new QLabel(QStringLiteral("下絵を動かす: 矢印キー（1ドット）、キャンバスをドラッグ\n"
                                         "拡大・縮小: + と −（1.25倍）、キャンバスでホイール\n"
                                         "キャンバスに合わせ直す: 0　　下絵の濃さ: U"),
@@ -104,8 +121,23 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
         label->setBuddy(buddy);
         return label;
     };
+    // A slider with its value beside it.
+    const auto valued = [this](QSlider *s) {
+        auto *row = new QHBoxLayout;
+        auto *value = new QLabel(QStringLiteral("0"), this);
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("-000")) + 4);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        connect(s, &QSlider::valueChanged, value, [value](int v) { value->setNum(v); });
+        row->addWidget(s, 1);
+        row->addWidget(value);
+        return row;
+    };
     auto *form = new QFormLayout(this);
     form->addRow(caption(QStringLiteral("下絵の配置(&P)"), cboPlacement), cboPlacement);
+    form->addRow(caption(QStringLiteral("色(&O)"), cboColour), cboColour);
+    form->addRow(caption(QStringLiteral("明るさ(&B)"), sldBrightness), valued(sldBrightness));
+    form->addRow(caption(QStringLiteral("コントラスト(&N)"), sldContrast), valued(sldContrast));
+    form->addRow(QString(), chkSharpen);
     form->addRow(caption(QStringLiteral("しきい値(&S)"), sldThreshold), threshold);
     form->addRow(caption(QStringLiteral("ディザ(&D)"), cboDither), cboDither);
     form->addRow(QString(), chkInvert);
@@ -115,6 +147,18 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     sldThreshold->setAccessibleName(QStringLiteral("しきい値"));
     sldThreshold->setAccessibleDescription(QStringLiteral("これより暗い点を黒にします（0から255）"));
     cboDither->setAccessibleName(QStringLiteral("ディザ"));
+    cboColour->setAccessibleName(QStringLiteral("色"));
+
+    // Opened as the last conversion left it.
+    const ConvertSettings last = remembered();
+    cboDither->setCurrentIndex(std::max(cboDither->findData(int(last.dither)), 0));
+    chkAutomatic->setChecked(last.automatic);
+    sldThreshold->setValue(last.threshold);
+    chkInvert->setChecked(last.invert);
+    cboColour->setCurrentIndex(last.colour ? 1 : 0);
+    sldBrightness->setValue(last.brightness);
+    sldContrast->setValue(last.contrast);
+    chkSharpen->setChecked(last.sharpen);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -145,6 +189,12 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     });
     connect(cboDither, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
     connect(chkInvert, &QCheckBox::toggled, this, &frmConvert::changed);
+    connect(cboColour, &QComboBox::currentIndexChanged, this, &frmConvert::changed);
+    connect(sldBrightness, &QSlider::valueChanged, this, &frmConvert::changed);
+    connect(sldContrast, &QSlider::valueChanged, this, &frmConvert::changed);
+    connect(chkSharpen, &QCheckBox::toggled, this, &frmConvert::changed);
+    // What the window had when OK was pressed is what the next one opens with.
+    connect(this, &QDialog::accepted, this, [this] { remember(settings()); });
     connect(chkAutomatic, &QCheckBox::toggled, this, &frmConvert::changed);
     connect(sldThreshold, &QSlider::valueChanged, this, [this] {
         // Moving the slider chooses a threshold of one's own.
@@ -198,7 +248,50 @@ ConvertSettings frmConvert::settings() const
     s.threshold = sldThreshold->value();
     s.dither = Dither(cboDither->currentData().toInt());
     s.invert = chkInvert->isChecked();
+    s.colour = cboColour->currentData().toBool();
+    s.brightness = sldBrightness->value();
+    s.contrast = sldContrast->value();
+    s.sharpen = chkSharpen->isChecked();
     return s;
+}
+
+namespace {
+QSettings kept() { return QSettings(QStringLiteral("GRIDGLYPH"), QStringLiteral("GRIDGLYPH")); }
+} // namespace
+
+ConvertSettings frmConvert::remembered()
+{
+    QSettings settings = kept();
+    settings.beginGroup(QStringLiteral("convert"));
+    ConvertSettings s;
+    const auto number = [&settings](const char *key, int fallback, int least, int most) {
+        return std::clamp(settings.value(QLatin1String(key), fallback).toInt(), least, most);
+    };
+    s.framing.placement = Placement(number("placement", int(Placement::Fitted), 0, 2));
+    s.automatic = settings.value(QStringLiteral("automatic"), true).toBool();
+    s.threshold = number("threshold", 128, 0, 255);
+    s.dither = Dither(number("dither", int(Dither::None), 0, int(Dither::Bayer4)));
+    s.invert = settings.value(QStringLiteral("invert"), false).toBool();
+    s.colour = settings.value(QStringLiteral("colour"), false).toBool();
+    s.brightness = number("brightness", 0, -100, 100);
+    s.contrast = number("contrast", 0, -100, 100);
+    s.sharpen = settings.value(QStringLiteral("sharpen"), false).toBool();
+    return s;
+}
+
+void frmConvert::remember(const ConvertSettings &s)
+{
+    QSettings settings = kept();
+    settings.beginGroup(QStringLiteral("convert"));
+    settings.setValue(QStringLiteral("placement"), int(s.framing.placement));
+    settings.setValue(QStringLiteral("automatic"), s.automatic);
+    settings.setValue(QStringLiteral("threshold"), s.threshold);
+    settings.setValue(QStringLiteral("dither"), int(s.dither));
+    settings.setValue(QStringLiteral("invert"), s.invert);
+    settings.setValue(QStringLiteral("colour"), s.colour);
+    settings.setValue(QStringLiteral("brightness"), s.brightness);
+    settings.setValue(QStringLiteral("contrast"), s.contrast);
+    settings.setValue(QStringLiteral("sharpen"), s.sharpen);
 }
 
 Conversion::Result frmConvert::convert(Underlay &underlay, QSize dots, int dotSize)

@@ -36,11 +36,20 @@ public:
     QLabel *lblThreshold = nullptr;
     QComboBox *cboDither = nullptr;
     QCheckBox *chkInvert = nullptr;
+    QComboBox *cboColour = nullptr;
+    QSlider *sldBrightness = nullptr;
+    QSlider *sldContrast = nullptr;
+    QCheckBox *chkSharpen = nullptr;
     QLabel *lblHelp = nullptr;
 
     // Shows the window beside its owner, starting from `framing` on a picture of `dots` dots.
     void start(const Framing &framing, QSize dots);
     ConvertSettings settings() const;
+    // The settings the last conversion kept (this session or an earlier one), and where the
+    // underlay lay: what the window opens with.
+    static ConvertSettings remembered();
+    // Keeps them for the next conversion, and the next start.
+    static void remember(const ConvertSettings &settings);
     // Turns the underlay into dots with the window's settings; shows the threshold used.
     Conversion::Result convert(Underlay &underlay, QSize dots, int dotSize);
 

@@ -164,9 +164,9 @@ void UnderlayControl::showConvert()
     });
     window_.converting(true);
     // Where the underlay lies, when the user chose it (Ctrl+1 to Ctrl+3, or the last
-    // conversion); else fitted.
+    // conversion); else where the last conversion, of this start or an earlier one, had it.
     const QSize dots = window_.picture->size();
-    convert_->start(placementChosen_ ? underlay_.framingFor(dots) : Framing{Placement::Fitted, 1.0, {}}, dots);
+    convert_->start(placementChosen_ ? underlay_.framingFor(dots) : Framing{frmConvert::remembered().framing.placement, 1.0, {}}, dots);
 }
 
 bool UnderlayControl::canvasMouse(QEvent::Type type, int buttons, QPointF at, int wheel)

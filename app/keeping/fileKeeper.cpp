@@ -31,14 +31,14 @@ void FileKeeper::kept(const QString &path, bool png, const QImage &picture)
 {
     path_ = path;
     type_ = png ? 2 : 1;
-    savedText_ = pictureText(picture);
+    savedText_ = pictureText(picture, true);
     if (window_.kept)
         window_.kept();
 }
 
 bool FileKeeper::changedSince(const std::optional<QImage> &picture) const
 {
-    return !path_.isEmpty() && (!picture || pictureText(*picture) != savedText_);
+    return !path_.isEmpty() && (!picture || pictureText(*picture, true) != savedText_);
 }
 
 QString FileKeeper::title() const
@@ -77,7 +77,7 @@ void FileKeeper::save(bool ask)
             folder = existing.absolutePath();
         }
     }
-    const QByteArray bytes = target.png ? picturePng(*picture) : pictureText(*picture).toUtf8();
+    const QByteArray bytes = target.png ? picturePng(*picture) : pictureText(*picture, window_.colour && window_.colour()).toUtf8();
     if (const std::optional<QString> trouble = writeWhole(target.path, bytes, shownPath(target.path))) {
         MsgBox(window_.widget, *trouble);
         return;
@@ -113,7 +113,7 @@ void FileKeeper::openFile(const QString &path)
     const QByteArray bytes = device->readAll();
     const bool image = pictureFormatOf(bytes) != PictureFormat::None;
     if (image) {
-        const OpenedPicture opened = readSavedPicture(bytes, builtInPairs(), kLargestSide);
+        const OpenedPicture opened = readSavedPicture(bytes, builtInPairs(), kLargestSide, window_.colour && window_.colour());
         if (opened.dots.isNull()) {
             MsgBox(window_.widget, tr("「%1」を開けませんでした。").arg(name) + opened.message);
             return;

@@ -30,6 +30,8 @@ public:
         std::function<Text(const QString &text)> takeText;
         // The file open changed (a save, a file opened): the title names it.
         std::function<void()> kept;
+        // Whether the picture is in colour: its text is then its emoji squares.
+        std::function<bool()> colour;
     };
     explicit FileKeeper(Window window);
 

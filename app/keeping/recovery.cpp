@@ -2,6 +2,7 @@
 
 #include "safeWrite.h"
 
+#include "dotImage.h"
 #include "dotPicture.h"
 #include "savedPicture.h"
 
@@ -55,8 +56,9 @@ std::optional<QImage> readCopy(const QString &path, bool *present = nullptr)
         return std::nullopt;
     if (bytes->trimmed().isEmpty())
         return QImage();
-    const ReadText read = readDotText(QString::fromUtf8(*bytes), builtInPairs(), kLargestSide);
-    if (read.outcome != ReadText::Picture)
+    // Its own text: the program's squares, or a colour picture's emoji squares.
+    const TextIntake read = readPictureText(QString::fromUtf8(*bytes), builtInPairs(), kLargestSide);
+    if (read.kind != TextIntake::Picture)
         return std::nullopt;
     return read.dots;
 }
@@ -116,7 +118,8 @@ void Recovery::writeNow()
     timer_->stop();
     // The text is made here, on the window's thread, in a fraction of a millisecond; the
     // writing, which waits for the disk, on the worker, one write after another.
-    const QByteArray bytes = pictureText(picture_()).toUtf8();
+    const QImage picture = picture_();
+    const QByteArray bytes = pictureText(picture, hasColour(picture)).toUtf8();
     const QString folder = folder_, path = copyPath_;
     ++writes_;
     QPointer<Recovery> self(this);
@@ -169,7 +172,8 @@ void Recovery::endNormally()
     // does not replace the last picture that had something on it.
     const QImage picture = picture_();
     const bool kept = !hasDots(picture)
-                      || writeWholeFile(folder_ + QLatin1Char('/') + kLast, pictureText(picture).toUtf8()) == WriteTrouble::None;
+                      || writeWholeFile(folder_ + QLatin1Char('/') + kLast, pictureText(picture, hasColour(picture)).toUtf8())
+                             == WriteTrouble::None;
     if (kept)
         QFile::remove(copyPath_);
     lock_->unlock();

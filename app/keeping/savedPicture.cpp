@@ -1,5 +1,6 @@
 #include "savedPicture.h"
 
+#include "convert/colours.h"
 #include "dotImage.h"
 #include "pictures/PictureFile.h"
 #include "pictures/PictureLoader.h"
@@ -14,13 +15,27 @@
 
 QByteArray picturePng(const QImage &dots)
 {
-    QImage image(dots.size(), QImage::Format_Mono);
-    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
-    image.fill(0);
+    // Black and white in one bit a pixel; a colour picture with the nine squares' colours.
+    const bool colour = hasColour(dots);
+    QImage image(dots.size(), colour ? QImage::Format_Indexed8 : QImage::Format_Mono);
+    if (colour) {
+        QList<QRgb> table;
+        for (const dots::Square &square : dots::kSquares)
+            table << square.pixel;
+        image.setColorTable(table);
+        image.fill(1);
+    } else {
+        image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+        image.fill(0);
+    }
     for (int y = 0; y < dots.height(); ++y)
-        for (int x = 0; x < dots.width(); ++x)
-            if (dots::isBlack(dots, x, y))
+        for (int x = 0; x < dots.width(); ++x) {
+            const int square = dots::squareOf(dots::at(dots, x, y));
+            if (colour)
+                image.setPixel(x, y, uint(square < 0 ? 1 : square));
+            else if (dots::isBlack(dots, x, y))
                 image.setPixel(x, y, 1);
+        }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -68,7 +83,12 @@ QString tooLargeToOpen(const QString &shownName, qint64 bytes, bool japanese)
                     : QStringLiteral("%1: too large for a picture's file (%2 MB; at most %3 MB)").arg(shownName, size, limit);
 }
 
-OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest)
+namespace {
+// Below this chroma in OKLab a pixel is grey (a scanner's or a compressor's tint included).
+constexpr float kGreyChroma = 0.04f;
+} // namespace
+
+OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest, bool inColour)
 {
     OpenedPicture opened;
     if (pictureFormatOf(bytes) != PictureFormat::None) {
@@ -86,13 +106,25 @@ OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPai
             opened.message = QStringLiteral("画像を読み込めませんでした。");
             return opened;
         }
-        // Transparent is white: laid over white, as the canvas shows a picture.
+        // Transparent is white: laid over white, as the canvas shows a picture. Black and
+        // white, darker than middle grey black; in colour, each pixel's nearest square (the
+        // program's own colour PNGs come back exactly), when asked for or when it is the
+        // program's own, and has colour.
         const QImage opaque = opaqueOverWhite(image.convertToFormat(QImage::Format_ARGB32));
         opened.dots = dots::white(opaque.size());
+        bool colour = false;
+        for (int y = 0; y < opaque.height() && !colour && (inColour || isOwnPicturePng(bytes)); ++y)
+            for (int x = 0; x < opaque.width() && !colour; ++x) {
+                const Lab c = toOklab(opaque.pixel(x, y));
+                colour = c.a * c.a + c.b * c.b > kGreyChroma * kGreyChroma;
+            }
+        const auto &squares = squareColours();
         for (int y = 0; y < opaque.height(); ++y)
             for (int x = 0; x < opaque.width(); ++x) {
                 const QRgb p = opaque.pixel(x, y);
-                if (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) < 128 * 1000)
+                if (colour)
+                    dots::put(opened.dots, x, y, dots::kSquares[size_t(nearestSquare(toOklab(p), squares.data(), 9))].pixel);
+                else if (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) < 128 * 1000)
                     dots::set(opened.dots, x, y, true);
             }
         return opened;

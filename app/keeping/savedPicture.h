@@ -39,7 +39,9 @@ struct OpenedPicture
     QImage dots; // null when refused
     QString message;
 };
-OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest);
+// `colour`: a picture not saved by this program is read in the nine squares, each pixel the
+// nearest; else in black and white. One this program saved in colour is read in colour, exactly.
+OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPair> &pairs, int largest, bool colour = false);
 
 // The type a saved file is written as: decided by the name's .txt or .png whatever the
 // dialog's list showed, else by the type chosen there (1: text, 2: picture), whose

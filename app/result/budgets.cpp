@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int kXLimit = 280;
+constexpr int kBlueskyBytes = 3000;
 
 int xWeight(char32_t c)
 {
@@ -28,9 +29,25 @@ QString asPosted(const QString &text)
 
 int xWeightedLength(const QString &text)
 {
+    // Code point by code point, but an emoji sequence (a character with its presentation
+    // selector, joined emoji) weighs 2 however many code points it has, as twitter-text
+    // counts an emoji.
+    const QString posted = asPosted(text).normalized(QString::NormalizationForm_C);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, posted);
     int n = 0;
-    for (char32_t c : asPosted(text).normalized(QString::NormalizationForm_C).toUcs4())
-        n += xWeight(c);
+    for (qsizetype at = 0; at < posted.size();) {
+        qsizetype next = finder.toNextBoundary();
+        if (next < 0)
+            next = posted.size();
+        const QList<uint> cluster = posted.mid(at, next - at).toUcs4();
+        const bool sequence = cluster.size() > 1 && (cluster.contains(0xFE0F) || cluster.contains(0x200D));
+        if (sequence)
+            n += 2;
+        else
+            for (uint c : cluster)
+                n += xWeight(c);
+        at = next;
+    }
     return n;
 }
 
@@ -46,6 +63,10 @@ int graphemeCount(const QString &text)
 
 int utf16Length(const QString &text) { return int(asPosted(text).size()); }
 
+int codePointCount(const QString &text) { return int(asPosted(text).toUcs4().size()); }
+
+int utf8Length(const QString &text) { return int(asPosted(text).toUtf8().size()); }
+
 std::vector<Budget> countBudgets(const QString &text, int width)
 {
     const int graphemes = graphemeCount(text);
@@ -53,11 +74,17 @@ std::vector<Budget> countBudgets(const QString &text, int width)
         {QStringLiteral("X"), xWeightedLength(text), kXLimit, false, {}},
         {QStringLiteral("Bluesky"), graphemes, 300, false, {}},
         {QStringLiteral("Mastodon"), graphemes, 500, false, {}},
-        {QStringLiteral("Discord"), utf16Length(text), 2000, false, {}},
+        {QStringLiteral("Discord"), codePointCount(text), 2000, false, {}},
         {QStringLiteral("LINE"), utf16Length(text), 10000, false, {}},
     };
     for (Budget &b : budgets)
         b.fits = b.count <= b.limit;
+    // Bluesky also holds a post to 3,000 bytes of UTF-8: four a square of colour.
+    Budget &bluesky = budgets[Bluesky];
+    if (bluesky.fits && utf8Length(text) > kBlueskyBytes) {
+        bluesky.fits = false;
+        bluesky.note = QStringLiteral("UTF-8 で %1 バイトあり、3,000 バイトを超えます").arg(utf8Length(text));
+    }
     Budget &line = budgets.back();
     if (line.fits && width > 12) {
         line.fits = false;
@@ -66,23 +93,27 @@ std::vector<Budget> countBudgets(const QString &text, int width)
     return budgets;
 }
 
-QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service)
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour)
 {
     if (size.isEmpty())
         return {};
-    // Every character weighed as the heavier of the two: what fits then fits whatever the
-    // dots. A braille character weighs 2 on X, is one grapheme and one UTF-16 unit.
-    const int xCost = braille ? 2 : std::max(xWeight(pair.black), xWeight(pair.white));
-    const int units = braille ? 1 : int(std::max(characterText(pair.black).size(), characterText(pair.white).size()));
+    // Every character weighed as the heaviest it can be: what fits then fits whatever the
+    // dots. A braille character weighs 2 on X, is one grapheme, one code point and one UTF-16
+    // unit; an emoji square 2 on X, one grapheme and one code point, up to two UTF-16 units
+    // and four bytes of UTF-8.
+    const int xCost = braille || colour ? 2 : std::max(xWeight(pair.black), xWeight(pair.white));
+    const int units = braille ? 1 : colour ? 2 : int(std::max(characterText(pair.black).size(), characterText(pair.white).size()));
+    const int points = 1;
+    const int bytes = braille ? 3 : colour ? 4 : int(std::max(characterText(pair.black).toUtf8().size(), characterText(pair.white).toUtf8().size()));
     const auto fits = [&](int w, int h) {
         // Characters a line and lines, each line feed counting one in every count.
         const qint64 columns = braille ? (w + 1) / 2 : w, lines = braille ? (h + 3) / 4 : h;
         const qint64 feeds = lines - 1, chars = columns * lines;
         switch (service) {
         case X: return chars * xCost + feeds <= kXLimit;
-        case Bluesky: return chars + feeds <= 300;
+        case Bluesky: return chars + feeds <= 300 && chars * bytes + feeds <= kBlueskyBytes;
         case Mastodon: return chars + feeds <= 500;
-        case Discord: return chars * units + feeds <= 2000;
+        case Discord: return chars * points + feeds <= 2000;
         case Line: return columns <= 12 && chars * units + feeds <= 10000;
         case ServiceCount: break;
         }

@@ -12,12 +12,17 @@
 // feed, nothing after the last.
 
 // X (Twitter): 280, weighted as its published rules weigh (twitter-text, version 3): a code
-// point in Latin, punctuation and a few symbol ranges counts 1, every other 2.
+// point in Latin, punctuation and a few symbol ranges counts 1, every other 2, and an emoji
+// sequence (with its presentation selector, or joined) 2 in all.
 int xWeightedLength(const QString &text);
-// Bluesky: 300 grapheme clusters; Mastodon: 500.
+// Bluesky: 300 grapheme clusters (and 3,000 bytes of UTF-8); Mastodon: 500.
 int graphemeCount(const QString &text);
-// Discord: 2,000 UTF-16 code units, as JavaScript's length counts.
+// Discord: 2,000 code points.
+int codePointCount(const QString &text);
+// LINE: 10,000 UTF-16 code units, as JavaScript's length counts (an emoji beyond the basic
+// plane is two).
 int utf16Length(const QString &text);
+int utf8Length(const QString &text);
 
 struct Budget
 {
@@ -35,7 +40,8 @@ std::vector<Budget> countBudgets(const QString &text, int width);
 // The services countBudgets counts for, in its order.
 enum Service { X, Bluesky, Mastodon, Discord, Line, ServiceCount };
 
-// The largest picture of the aspect of `size` whose text, written as `options` say (a pair or
-// braille; the line ends count as one, as posted), fits `service` whatever its dots are: the
-// size, or an empty one when not even one dot does (nor when `size` is empty).
-QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service);
+// The largest picture of the aspect of `size` whose text, written as `options` say (a pair,
+// braille, or the emoji squares of a colour picture; the line ends count as one, as posted),
+// fits `service` whatever its dots are: the size, or an empty one when not even one dot does
+// (nor when `size` is empty).
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour = false);

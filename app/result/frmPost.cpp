@@ -211,6 +211,8 @@ void frmPost::refresh()
     lblPairWarning->setStyleSheet(colour(0xA04000));
 
     const PostOptions o = options();
+    // A colour picture is written in its squares: no pair to choose.
+    cboPair->setEnabled(!o.colour);
     text_ = postText(dots_, o);
     if (o.swap && !text_.isEmpty() && swapped_.value(0) != text_) {
         swapped_.prepend(text_);
@@ -218,9 +220,10 @@ void frmPost::refresh()
             swapped_.removeLast();
     }
     // Looking for a font asks the font database; only a new pair needs it.
-    if (!(o.pair == shownPair_)) {
-        txtPost->setFont(fontForPair(o.pair, 12));
-        shownPair_ = o.pair;
+    const DotPair fontPair = o.colour ? kLargeSquares : o.pair;
+    if (!(fontPair == shownPair_)) {
+        txtPost->setFont(fontForPair(fontPair, 12));
+        shownPair_ = fontPair;
     }
     txtPost->setPlainText(text_);
 
@@ -243,7 +246,7 @@ void frmPost::refresh()
             budgets_->addWidget(new QLabel(this), row, 2);
             budgets_->addWidget(new QLabel(this), row, 3);
         }
-        const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row));
+        const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row), o.colour);
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 3)->widget())
             ->setText(nothing ? QString()
                       : most.isEmpty() ? QStringLiteral("収まる大きさなし")

@@ -4,6 +4,7 @@
 
 #include "commands/commandList.h"
 #include "result/budgets.h"
+#include "dotImage.h"
 #include "result/dotText.h"
 #include "result/frmPost.h"
 #include "result/frmResult.h"
@@ -122,6 +123,7 @@ private slots:
     void savingAsksBeforeReplacingTheNameItWrites();
     void textIntakeReadsWhatOtherProgramsMadeOfIt();
     void swappedPostingTextIsReadTheRightWayRound();
+    void colourPicturesAreCountedWrittenAndReadBack();
 };
 
 void tst_result::textFollowsTheDotsRowByRow()
@@ -1303,6 +1305,84 @@ void tst_result::swappedPostingTextIsReadTheRightWayRound()
     QCOMPARE(asked.size(), 2);
     QCOMPARE(dotRows(w), (QStringList{".#", ".."}));
     QVERIFY(log.messages.isEmpty());
+}
+
+void tst_result::colourPicturesAreCountedWrittenAndReadBack()
+{
+    // Each service's own counting: an emoji square weighs 2 on X (with its presentation
+    // selector too, as one emoji), is one grapheme, one code point on Discord (two with the
+    // selector), two UTF-16 units on LINE (a black or white square one), four bytes of UTF-8.
+    QCOMPARE(xWeightedLength(QStringLiteral("🟥")), 2);
+    QCOMPARE(xWeightedLength(QStringLiteral("⬛\ufe0f⬜")), 4);
+    QCOMPARE(xWeightedLength(QStringLiteral("⠿漢a")), 2 + 2 + 1);
+    QCOMPARE(graphemeCount(QStringLiteral("⬛\ufe0f🟥\r\n⬜")), 4);
+    QCOMPARE(codePointCount(QStringLiteral("⬛\ufe0f🟥\r\n")), 4);
+    QCOMPARE(utf16Length(QStringLiteral("🟥⬛\r\n")), 4);
+    QCOMPARE(utf8Length(QStringLiteral("🟥⬛■")), 4 + 3 + 3);
+    // The largest square picture of each service is the same in colour as in ■ and □, but for
+    // LINE's line of twelve.
+    for (const auto &[service, side] : {std::pair{X, 11}, std::pair{Bluesky, 16}, std::pair{Mastodon, 21}, std::pair{Discord, 44}, std::pair{Line, 12}}) {
+        QCOMPARE(largestFitting(QSize(48, 48), false, kSquares, service, true), QSize(side, side));
+        PostOptions o;
+        o.colour = true;
+        o.lineEnd = QStringLiteral("\n");
+        QImage red = dots::white(QSize(side, side));
+        red.fill(dots::kSquares[2].pixel);
+        QVERIFY(countBudgets(postText(red, o), side)[size_t(service)].fits);
+        red = dots::white(QSize(side + 1, side + 1));
+        red.fill(dots::kSquares[2].pixel);
+        QVERIFY(!countBudgets(postText(red, o), side + 1)[size_t(service)].fits);
+    }
+    // Bluesky's 3,000 bytes: 150 graphemes of a family's joined emoji, 25 bytes each, do not
+    // fit, with a word why; 300 squares in colour, 1,200 bytes, do.
+    const Budget bytes = countBudgets(QString(150, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("👨‍👩‍👧‍👦")), 150)[Bluesky];
+    QCOMPARE(bytes.count, 150);
+    QVERIFY(!bytes.fits);
+    QVERIFY(bytes.note.contains(QStringLiteral("3,000")));
+    QVERIFY(countBudgets(QString(300, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("🟥")), 300)[Bluesky].fits);
+
+    // Every colour there is, text to picture to text and PNG to picture to PNG, dot for dot;
+    // no presentation selector written.
+    QImage all = dots::white(QSize(9, 2));
+    for (int i = 0; i < 9; ++i) {
+        dots::put(all, i, 0, dots::kSquares[size_t(i)].pixel);
+        dots::put(all, 8 - i, 1, dots::kSquares[size_t(i)].pixel);
+    }
+    const QString text = pictureText(all, true);
+    QCOMPARE(text, QStringLiteral("⬛⬜🟥🟧🟨🟩🟦🟪🟫\r\n🟫🟪🟦🟩🟨🟧🟥⬜⬛\r\n"));
+    QVERIFY(!text.contains(QChar(0xFE0F)));
+    TextIntake read = readPictureText(text, builtInPairs(), 99);
+    QCOMPARE(read.kind, TextIntake::Picture);
+    QVERIFY(read.colour);
+    QCOMPARE(read.dots, all);
+    // With selectors, and LF ends, the same picture.
+    read = readPictureText(QStringLiteral("⬛\ufe0f⬜\ufe0f🟥\n🟫🟪🟦\n"), builtInPairs(), 99);
+    QCOMPARE(pictureText(read.dots, true), QStringLiteral("⬛⬜🟥\r\n🟫🟪🟦\r\n"));
+    // Black and white squares alone are a black-and-white picture, as they always were.
+    read = readPictureText(QStringLiteral("⬛⬜\n⬜⬛\n"), builtInPairs(), 99);
+    QVERIFY(!read.colour);
+    QCOMPARE(dotRows(read.dots), (QStringList{"#.", ".#"}));
+    const QByteArray png = picturePng(all);
+    QVERIFY(isOwnPicturePng(png));
+    const OpenedPicture opened = readSavedPicture(png, builtInPairs(), 99);
+    QCOMPARE(opened.dots, all);
+    QCOMPARE(picturePng(opened.dots), png);
+    // Another program's PNG, opened while colour is on: each pixel its nearest square; while
+    // it is off, black and white as ever.
+    QImage foreign(3, 1, QImage::Format_RGB32);
+    foreign.setPixel(0, 0, qRgb(250, 60, 50));
+    foreign.setPixel(1, 0, qRgb(30, 110, 200));
+    foreign.setPixel(2, 0, qRgb(40, 40, 40));
+    const QByteArray foreignPng = pictureFiles::encodedImage(foreign, "PNG");
+    const QImage foreignDots = readSavedPicture(foreignPng, builtInPairs(), 99, true).dots;
+    QCOMPARE(dots::squareOf(foreignDots.pixel(0, 0)), 2);
+    QCOMPARE(dots::squareOf(foreignDots.pixel(1, 0)), 6);
+    QCOMPARE(dots::squareOf(foreignDots.pixel(2, 0)), 0);
+    QCOMPARE(dotRows(readSavedPicture(foreignPng, builtInPairs(), 99).dots), QStringList{"###"}); // all darker than middle grey
+    // A grid mixing ⬛ and ■ is refused, the line and the character named.
+    read = readPictureText(QStringLiteral("⬛⬜🟥\n⬛■⬜\n"), builtInPairs(), 99);
+    QCOMPARE(read.kind, TextIntake::Refused);
+    QVERIFY2(read.message.contains(QStringLiteral(" 2 行目 2 文字目の「■」")), qPrintable(read.message));
 }
 
 QTEST_MAIN(tst_result)
