@@ -251,8 +251,8 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
         return mistake(japanese ? QStringLiteral("--pair と --braille は一緒に使えません") : QStringLiteral("--pair and --braille cannot be used together"));
     if (parser.isSet(palette)) {
         if (parser.value(palette) != QLatin1String("emoji"))
-            return mistake(japanese ? QStringLiteral("--palette は emoji だけです（「%1」）").arg(parser.value(palette))
-                                    : QStringLiteral("--palette is emoji ('%1')").arg(parser.value(palette)));
+            return mistake(japanese ? QStringLiteral("--palette に使えるのは emoji だけです（「%1」）").arg(parser.value(palette))
+                                    : QStringLiteral("--palette takes only emoji, not '%1'").arg(parser.value(palette)));
         if (o.braille || parser.isSet(pair))
             return mistake(japanese ? QStringLiteral("--palette は --pair・--braille と一緒に使えません")
                                     : QStringLiteral("--palette cannot be used with --pair or --braille"));

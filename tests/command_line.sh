@@ -38,6 +38,20 @@ run --png - - <"$dir/p.txt" && cmp -s "$out" "$dir/stdout.png" || fail "--png fr
 # Braille: 2 x 4 dots a character, the picture padded with white to whole characters.
 run --text --size 7x5 --braille --lf "$dir/p.png" || fail "--braille exited $?"
 [ "$(cat "$out")" = "$(printf '⠑⠠⢀⠁\n⠁⠀⠀⠁')" ] || fail "--braille"
+# The nine squares: a colour picture to PNG and back, dot for dot, whatever the dither; no
+# presentation selector; X counting two for each square; the palette alone of its options.
+printf '🟥🟧🟨\r\n🟩🟦🟪\r\n🟫⬛⬜\r\n' >"$dir/c.txt"
+run --png "$dir/c.png" "$dir/c.txt" || fail "--png of colour text exited $?"
+for dither in none floyd-steinberg atkinson; do
+  run --text --palette emoji --size 3x3 --count --dither "$dither" "$dir/c.png" || fail "--palette emoji --dither $dither exited $?"
+  cmp -s "$out" "$dir/c.txt" && grep -q '^X	20/280	fits	largest 11x11$' "$err" || fail "--palette emoji --dither $dither"
+done
+run --text --palette emoji --size 7x5 "$dir/p.png" && [ "$(head -1 "$out")" = "⬛⬜⬜⬜⬜⬜⬛$crlf" ] || fail "--palette emoji of black and white"
+run --text --size 3x3 --lf "$dir/c.png" && [ "$(grep -c '^[■□][■□][■□]$' "$out")" = 3 ] || fail "colour without --palette"
+for bad in "--palette rainbow" "--palette emoji --braille" "--palette emoji --pair ●○"; do
+  status=0; run --text $bad "$dir/c.png" || status=$?
+  [ "$status" = 2 ] && [ ! -s "$out" ] || fail "'$bad' gave status $status"
+done
 # One side alone: the other from the aspect, rounded, within 1 to 99.
 for case in "--width 14:14:10" "--height 1:1:1" "--width 99:99:71" "--height 99:99:99"; do
   option=${case%%:*} rest=${case#*:}

@@ -1281,6 +1281,19 @@ void tst_underlay::coloursTakeTheNearestSquareAndDitherInOklab()
     const QImage barDots = squaresFrom(cellColours(bars, QSize(9, 1), 2), QSize(9, 1), Dither::None);
     for (int i = 0; i < 9; ++i)
         QCOMPARE(dots::squareOf(barDots.pixel(i, 0)), named[i].second);
+    // A picture of one pixel a dot, blown up for the averages, stays one colour a cell to its
+    // edges: the black square between blue, purple and white is still black.
+    QImage nine(3, 3, QImage::Format_RGB32);
+    for (int i = 0; i < 9; ++i)
+        nine.setPixel(i % 3, i / 3, dots::kSquares[size_t(8 - i)].pixel);
+    Framing fitted;
+    fitted.placement = Placement::Fitted;
+    for (Dither dither : {Dither::None, Dither::FloydSteinberg, Dither::Atkinson}) {
+        const QImage samples = placedImage(nine, nine.size(), QSize(24, 24), fitted, 8, true);
+        const QImage back = squaresFrom(cellColours(samples, QSize(3, 3), 8), QSize(3, 3), dither);
+        for (int i = 0; i < 9; ++i)
+            QCOMPARE(dots::squareOf(back.pixel(i % 3, i / 3)), 8 - i);
+    }
     // Half black and half white pixels average to the lightness of 21.6 % grey light, not of
     // the number 128.
     QImage checks(2, 2, QImage::Format_RGB32);

@@ -62,5 +62,8 @@ Framing movedBy(const Framing &framing, QPointF dots);
 // scaled; `original` is the picture's own size, whose aspect the placement keeps. Only the
 // part that shows is ever scaled, however far a small picture is blown up to fill.
 QImage placedImage(const QImage &whole, QSize original, QSize canvas, Placement placement);
-// The same framed, on a canvas of `cell` pixels a dot.
-QImage placedImage(const QImage &whole, QSize original, QSize canvas, const Framing &framing, int cell);
+// The same framed, on a canvas of `cell` pixels a dot. For `sampling`, a picture blown up a
+// whole number of times is blown up in blocks, so that averaging the cells neither blurs one
+// pixel into the next nor loses an exact colour.
+QImage placedImage(const QImage &whole, QSize original, QSize canvas, const Framing &framing, int cell,
+                   bool sampling = false);

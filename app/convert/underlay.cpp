@@ -28,14 +28,14 @@ Underlay::HolderKey Underlay::holderKey(QSize canvas, int cell) const
     return HolderKey{generation_, strength_, f, canvas, f.framed() ? cell : 0};
 }
 
-QImage Underlay::placed(QSize canvas, const Framing &framing, int cell) const
+QImage Underlay::placed(QSize canvas, const Framing &framing, int cell, bool sampling) const
 {
     // Decoded as large as the canvas shows it, and no larger.
     const QSize need = framedRect(source_->declared(), canvas, framing, cell).size();
     const QImage whole = source_->whole(need);
     if (whole.isNull())
         return {};
-    return placedImage(whole, source_->declared(), canvas, framing, cell);
+    return placedImage(whole, source_->declared(), canvas, framing, cell, sampling);
 }
 
 const QImage &Underlay::holderImage(QSize canvas, int cell)
@@ -67,7 +67,7 @@ QImage Underlay::samples(QSize dots, int cell, const Framing &framing) const
 {
     const QSize canvas = dots * cell;
     if (framing.placement != Placement::AsLoaded && hasWhole()) {
-        const QImage image = placed(canvas, framing, cell);
+        const QImage image = placed(canvas, framing, cell, true);
         if (!image.isNull())
             return image;
     }

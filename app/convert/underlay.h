@@ -74,7 +74,7 @@ public:
 
 private:
     // The picture placed on a canvas of `canvas` pixels.
-    QImage placed(QSize canvas, const Framing &framing, int cell) const;
+    QImage placed(QSize canvas, const Framing &framing, int cell, bool sampling = false) const;
 
     std::shared_ptr<PictureSource> source_;
     Framing framing_;

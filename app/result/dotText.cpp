@@ -94,7 +94,8 @@ QString postText(const QImage &picture, const PostOptions &options)
             if (y > 0)
                 text += options.lineEnd;
             for (int x = 0; x < shown.width(); ++x) {
-                int square = std::max(dots::squareOf(dots::at(shown, x, y)), 1);
+                const int found = dots::squareOf(dots::at(shown, x, y));
+                int square = found < 0 ? 1 : found;
                 if (options.swap && square < 2)
                     square = 1 - square;
                 text += characterText(dots::kSquares[size_t(square)].character);

@@ -1351,6 +1351,14 @@ void tst_result::colourPicturesAreCountedWrittenAndReadBack()
     const QString text = pictureText(all, true);
     QCOMPARE(text, QStringLiteral("⬛⬜🟥🟧🟨🟩🟦🟪🟫\r\n🟫🟪🟦🟩🟨🟧🟥⬜⬛\r\n"));
     QVERIFY(!text.contains(QChar(0xFE0F)));
+    // The posting text of the same: every square its own, the black one too; swapped, only
+    // black and white change places.
+    PostOptions post;
+    post.colour = true;
+    post.lineEnd = QStringLiteral("\n");
+    QCOMPARE(postText(all, post), QStringLiteral("⬛⬜🟥🟧🟨🟩🟦🟪🟫\n🟫🟪🟦🟩🟨🟧🟥⬜⬛"));
+    post.swap = true;
+    QCOMPARE(postText(all, post), QStringLiteral("⬜⬛🟥🟧🟨🟩🟦🟪🟫\n🟫🟪🟦🟩🟨🟧🟥⬛⬜"));
     TextIntake read = readPictureText(text, builtInPairs(), 99);
     QCOMPARE(read.kind, TextIntake::Picture);
     QVERIFY(read.colour);
