@@ -23,7 +23,8 @@ frmPalette::frmPalette(QWidget *owner) : QWidget(owner, Qt::Tool)
         // The key's digit in black or white, whichever reads on the square.
         const QString ink = colour.lightnessF() > 0.55 ? QStringLiteral("black") : QStringLiteral("white");
         b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: %2; border: 1px solid #808080; font-weight: bold; }"
-                                        "QPushButton:checked { border: 3px solid #0078FF; }")
+                                        // The chosen one framed in its digit's ink, which shows on every square.
+                                        "QPushButton:checked { border: 4px solid %2; }")
                              .arg(colour.name(), ink));
         const QString name = QCoreApplication::translate("dots", square.name);
         b->setToolTip(QStringLiteral("%1（%2）").arg(name).arg(i + 1));

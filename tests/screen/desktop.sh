@@ -388,5 +388,16 @@ xdotool key ctrl+c
 sleep 0.5
 [ "$(xclip -selection clipboard -o 2>/dev/null | od -An -c | tr -d ' \n')" = "$(printf '■■■■\r\n■□□■\r\n' | od -An -c | tr -d ' \n')" ] || fail "Ctrl+C with the selection copied: $(xclip -selection clipboard -o 2>/dev/null)"
 echo "S: a drag around and a drag inside moved the rectangle, Ctrl+Z put it back, Ctrl+C copied its two rows alone"
+# Colour: Ctrl+K, 3 for red, the pen, a click; 7 for blue and another. The canvas shows each
+# square's own colour, and Ctrl+C copies the squares.
+xdotool key Escape ctrl+k
+palette=$(window_titled "色") || fail "Ctrl+K showed no palette titled 色"
+xdotool windowactivate --sync "$main" key 3 key b mousemove $(at_dot 20 20) click 1 key 7 mousemove $(at_dot 21 20) click 1
+expect_cell 20 20 244,67,54 "(red, square 3)"; expect_cell 21 20 25,118,210 "(blue, square 7)"; expect_cell 2 2 $black "(black stays black)"
+shot colour
+xdotool key ctrl+c
+sleep 0.5
+xclip -selection clipboard -o 2>/dev/null | sed -n 21p | grep -q "^\(⬜\)\{20\}🟥🟦\(⬜\)\{10\}$(printf '\r')\$" || fail "Ctrl+C in colour copied row 21 as $(xclip -selection clipboard -o 2>/dev/null | sed -n 21p)"
+echo "Ctrl+K, 3 and 7: red and blue dots in their own colours, copied as 🟥🟦"
 xdotool key ctrl+q
 poll 30 ended || fail "Ctrl+Q left the program running"
