@@ -24,6 +24,8 @@
 #include "toolkit/TextBox.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -229,8 +231,9 @@ QImage shadedPicture()
     return p;
 }
 
-// One move of the threshold slider at 48 x 48 x12 with the conversion window open: new
-// dots from the kept averages, and the canvas redrawn with them.
+// One move of a slider at 48 x 48 x12 with the conversion window open: new dots from the
+// kept averages, and the canvas redrawn with them; state.range(0) 0 the threshold in black
+// and white, 1 the brightness in colour, sharpened, dithered.
 void BM_ThresholdSlider(benchmark::State &state)
 {
     frmMain w;
@@ -249,11 +252,20 @@ void BM_ThresholdSlider(benchmark::State &state)
         return;
     }
     QSlider *slider = w.convertWindow()->sldThreshold;
+    if (state.range(0) == 1) {
+        // In colour, sharpened, Floyd-Steinberg in OKLab: the brightness slider.
+        frmConvert *c = w.convertWindow();
+        c->cboColour->setCurrentIndex(1);
+        c->cboDither->setCurrentIndex(c->cboDither->findData(int(Dither::FloydSteinberg)));
+        c->chkSharpen->setChecked(true);
+        slider = c->sldBrightness;
+    }
     int i = 0;
     for (auto _ : state) {
-        slider->setValue(64 + (i++ % 128));
+        slider->setValue(state.range(0) == 1 ? -64 + (i++ % 128) : 64 + (i++ % 128));
         QApplication::processEvents();
     }
+    state.SetLabel(state.range(0) == 1 ? "colour, brightness" : "black and white, threshold");
 }
 
 // One step of framing (state.range(0): 0 a move by a dot, 1 a scale by 1.25, alternately in
@@ -449,7 +461,7 @@ BENCHMARK(BM_ResultWindowOpen)->Arg(32)->Arg(48)->Arg(99)->Unit(benchmark::kMill
 BENCHMARK(BM_KeyboardMoveAndPaint)->Arg(16)->Arg(48)->Arg(99);
 BENCHMARK(BM_Transform)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaintCanvas)->Arg(100)->Arg(150)->Arg(125)->Arg(175)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ThresholdSlider)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ThresholdSlider)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FramingStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitAndConvertPhoto)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountBudgets)->Unit(benchmark::kMicrosecond);
