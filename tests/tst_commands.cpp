@@ -485,6 +485,10 @@ void tst_commands::helpWindowAndManualPageListEveryKey()
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(help->table->item(i, 1)->text(), rows[i].what);
     QCOMPARE(help->table->item(0, 1)->text(), QStringLiteral("元に戻す"));
+    // The mouse first, then where saving, the conversion and posting are.
+    QVERIFY(help->lblIntro->text().startsWith(QStringLiteral("左ボタン 黒、右・中ボタン 白")));
+    for (const char *where : {"Ctrl+S", "Ctrl+T", "Ctrl+E", "右クリック"})
+        QVERIFY2(help->lblIntro->text().contains(QString::fromUtf8(where)), where);
     QTest::keyClick(help, Qt::Key_Escape);
     QVERIFY(!help->isVisible());
     QTest::keyClick(w->picDot, Qt::Key_F1);

@@ -11,8 +11,11 @@ frmHelp::frmHelp(const QList<CommandList::Row> &rows) : QWidget(nullptr)
 {
     // Closing hides it; F1 shows the same window again.
     setWindowTitle(QStringLiteral("キーと操作"));
-    auto *intro = new QLabel(QStringLiteral("これらの操作は、左のパネルを右クリックしたメニューからも選べます。"), this);
-    intro->setWordWrap(true);
+    lblIntro = new QLabel(QCoreApplication::translate("frmHelp", "左ボタン 黒、右・中ボタン 白（下絵があれば下絵を出す）。\n"
+                                                                 "保存は Ctrl+S、下絵からドットは Ctrl+T、投稿用テキストは Ctrl+E。"
+                                                                 "どれも、下の操作も、左のパネルを右クリックしたメニューから選べます。"),
+                          this);
+    lblIntro->setWordWrap(true);
     table = new QTableWidget(int(rows.size()), 2, this);
     table->setHorizontalHeaderLabels({QStringLiteral("キー"), QStringLiteral("操作")});
     table->verticalHeader()->hide();
@@ -26,7 +29,7 @@ frmHelp::frmHelp(const QList<CommandList::Row> &rows) : QWidget(nullptr)
     table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(intro);
+    layout->addWidget(lblIntro);
     layout->addWidget(table);
     const int width = table->horizontalHeader()->length() + table->frameWidth() * 2 + 40;
     resize(std::max(width, 520), std::min(table->verticalHeader()->length() + 120, 720));

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QTableWidget;
 
 // The keys and what they do, as the command list gives them (F1).
@@ -16,6 +17,8 @@ public:
     // What the canvas takes itself while it has the focus: the mouse, the cursor's keys, the
     // keys of the tools.
     static QList<CommandList::Row> canvasRows();
+    // The mouse first, then where the things a newcomer looks for are.
+    QLabel *lblIntro = nullptr;
     QTableWidget *table = nullptr;
 
 protected:

@@ -93,7 +93,7 @@ std::vector<Budget> countBudgets(const QString &text, int width)
     return budgets;
 }
 
-QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour)
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour, QSize most)
 {
     if (size.isEmpty())
         return {};
@@ -120,9 +120,9 @@ QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service serv
         return false;
     };
     QSize best;
-    for (int w = 1; w <= 99; ++w) {
+    for (int w = 1; w <= std::min(most.width(), 99); ++w) {
         const int h = std::max(1, int(std::lround(double(w) * size.height() / size.width())));
-        if (h > 99)
+        if (h > std::min(most.height(), 99))
             break;
         if (fits(w, h))
             best = QSize(w, h);

@@ -43,5 +43,6 @@ enum Service { X, Bluesky, Mastodon, Discord, Line, ServiceCount };
 // The largest picture of the aspect of `size` whose text, written as `options` say (a pair,
 // braille, or the emoji squares of a colour picture; the line ends count as one, as posted),
 // fits `service` whatever its dots are: the size, or an empty one when not even one dot does
-// (nor when `size` is empty).
-QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour = false);
+// (nor when `size` is empty); no wider than `most`'s width nor taller than its height.
+QSize largestFitting(QSize size, bool braille, const DotPair &pair, Service service, bool colour = false,
+                     QSize most = QSize(99, 99));

@@ -4,6 +4,7 @@
 
 #include "budgets.h"
 
+#include "sizeEntry.h"
 #include "toolkit/Contrast.h"
 
 #include <QApplication>
@@ -22,6 +23,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRawFont>
+#include <QScreen>
+#include <QTextLayout>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +33,32 @@ namespace {
 const DotPair kPairs[] = {kSquares, kLargeSquares, kBlockAndEmSpace};
 // The form after the pairs and the pair typed: braille.
 constexpr int kBraille = 4;
+// Below this a dot is no longer seen as one.
+constexpr int kSmallestPixels = 3;
+// A picture that grows beyond the window's size makes the window grow, within the screen, until
+// its characters are this large.
+constexpr int kReadablePixels = 8;
+
+// The size `lines` take in `font`: the widest line, and the lines' heights together.
+QSizeF laidOut(const QStringList &lines, const QFont &font)
+{
+    qreal width = 0, height = 0;
+    QHash<QString, QSizeF> seen; // a picture's lines repeat
+    for (const QString &line : lines) {
+        auto known = seen.constFind(line);
+        if (known == seen.constEnd()) {
+            QTextLayout layout(line, font);
+            layout.beginLayout();
+            QTextLine l = layout.createLine();
+            l.setLeadingIncluded(true);
+            layout.endLayout();
+            known = seen.insert(line, QSizeF(l.horizontalAdvance(), l.height())); // trailing blanks too
+        }
+        width = std::max(width, known->width());
+        height += known->height();
+    }
+    return {width, height};
+}
 
 } // namespace
 
@@ -181,6 +211,14 @@ void frmPost::follow(const std::function<QImage()> &picture, bool colour, bool s
     });
 }
 
+std::optional<QSize> frmPost::brailleSize(const QString &text) const
+{
+    for (const auto &[written, size] : braille_)
+        if (samePictureText(written, text))
+            return size;
+    return std::nullopt;
+}
+
 bool frmPost::wroteSwapped(const QString &text) const
 {
     for (const QString &t : swapped_)
@@ -219,13 +257,23 @@ void frmPost::refresh()
         if (swapped_.size() > 16)
             swapped_.removeLast();
     }
+    if (o.braille && !text_.isEmpty() && braille_.value(0).first != text_) {
+        braille_.prepend({text_, (o.trim ? trimmed(dots_) : dots_).size()});
+        if (braille_.size() > 16)
+            braille_.removeLast();
+    }
     // Looking for a font asks the font database; only a new pair needs it.
     const DotPair fontPair = o.colour ? kLargeSquares : o.pair;
     if (!(fontPair == shownPair_)) {
-        txtPost->setFont(fontForPair(fontPair, 12));
+        pairFont_ = fontForPair(fontPair, 12);
         shownPair_ = fontPair;
     }
-    txtPost->setPlainText(text_);
+    const std::pair<QSize, bool> shape{o.trim ? trimmed(dots_).size() : dots_.size(), o.braille || o.colour};
+    if (isVisible() && shape != grownFor_) {
+        grownFor_ = shape;
+        growToShow(std::min(kReadablePixels, largestPixels()));
+    }
+    fitText();
 
     // One row a service, fits or not at a glance, and the largest picture of this shape that
     // would; the labels are made once, the first time.
@@ -235,6 +283,9 @@ void frmPost::refresh()
     // An empty picture (0 dots, or nothing black when trimmed) is nothing to post.
     const bool nothing = shown.size().isEmpty();
     const int lineLength = o.braille ? (shown.width() + 1) / 2 : shown.width();
+    // What the editor can make: the panel's sizes, or this picture's own where it is larger.
+    const QSize editable = QSize(kApplyLimit, kApplyLimit).expandedTo(dots_.size());
+    const bool beyondPanel = dots_.width() > kApplyLimit || dots_.height() > kApplyLimit;
     for (const Budget &b : countBudgets(text_, lineLength)) {
         const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
         const QString verdict = nothing ? QStringLiteral("－") : b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
@@ -246,7 +297,7 @@ void frmPost::refresh()
             budgets_->addWidget(new QLabel(this), row, 2);
             budgets_->addWidget(new QLabel(this), row, 3);
         }
-        const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row), o.colour);
+        const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row), o.colour, editable);
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 3)->widget())
             ->setText(nothing ? QString()
                       : most.isEmpty() ? QStringLiteral("収まる大きさなし")
@@ -255,15 +306,101 @@ void frmPost::refresh()
         auto *fits = static_cast<QLabel *>(budgets_->itemAtPosition(row, 2)->widget());
         fits->setText(b.note.isEmpty() || nothing ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
         fits->setStyleSheet(nothing ? QString() : colour(b.fits ? 0x006000 : 0xB00000));
+        budgetRows_ << QStringLiteral("%1 %2 %3 %4")
+                           .arg(b.service, count, nothing ? QStringLiteral("nothing") : b.fits ? QStringLiteral("fits") : QStringLiteral("over"),
+                                static_cast<QLabel *>(budgets_->itemAtPosition(row, 3)->widget())->text())
+                           .trimmed();
         ++row;
-        budgetRows_ << QStringLiteral("%1 %2 %3").arg(b.service, count, nothing ? QStringLiteral("nothing") : b.fits ? QStringLiteral("fits") : QStringLiteral("over"));
     }
     budgets_->setColumnStretch(2, 1);
-    lblLargest->setText(nothing ? QStringLiteral("絵に黒い点がないため、投稿するものがありません。")
-                                : QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）です。"));
+    lblLargest->setText(nothing       ? QStringLiteral("絵に黒い点がないため、投稿するものがありません。")
+                        : beyondPanel ? QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）です。"
+                                                       "この絵はパネルで作れる %1 × %1 より大きいため、その大きさまで示します。")
+                                            .arg(kApplyLimit)
+                                      : QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）で、"
+                                                       "パネルで作れる %1 × %1 までです。")
+                                            .arg(kApplyLimit));
+    lblLargest->setWordWrap(true);
 }
 
 QStringList frmPost::budgetRows() const { return budgetRows_; }
+
+
+int frmPost::largestPixels() const
+{
+    // The pairs at their ordinary 12 points; braille, four of whose dots make a character's
+    // height, at three times that, so that its dots can be judged.
+    const int ordinary = QFontInfo(pairFont_).pixelSize();
+    return options().braille ? ordinary * 3 : ordinary;
+}
+
+void frmPost::fitText()
+{
+    if (pairFont_.family().isEmpty()) {
+        txtPost->setPlainText(text_);
+        return;
+    }
+    // The whole picture in view without a scroll bar: the largest characters whose widest
+    // line and every line's height, laid out as the box lays them out (with the fallback
+    // fonts an emoji or a braille pattern may need), fit its inside.
+    const QStringList lines = QString(text_).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    const qreal margins = 2 * txtPost->document()->documentMargin() + txtPost->cursorWidth() + 2;
+    const QSizeF room = QSizeF(txtPost->contentsRect().size()) - QSizeF(margins, margins);
+    const QSizeF ordinary = laidOut(lines, pairFont_);
+    int pixels = largestPixels();
+    const int at = QFontInfo(pairFont_).pixelSize();
+    // From the ordinary size's proportions, then smaller while it does not fit: a font's
+    // sizes do not scale exactly.
+    if (ordinary.width() > 0 && ordinary.height() > 0)
+        pixels = std::min({pixels, int(at * room.width() / ordinary.width()) + 1, int(at * room.height() / ordinary.height()) + 1});
+    QFont font = pairFont_;
+    for (pixels = std::max(pixels, kSmallestPixels);; --pixels) {
+        font.setPixelSize(pixels);
+        // Measured in the font as the box resolves it, with the desktop's hinting.
+        const QSizeF size = laidOut(lines, font.resolve(txtPost->font()));
+        if (pixels <= kSmallestPixels || (size.width() <= room.width() && size.height() <= room.height()))
+            break;
+    }
+    // The text set anew in its new font: the box would otherwise keep the width of its widest
+    // line in the font before, and scroll sideways for nothing.
+    if (font != txtPost->font() || text_ != shownText_) {
+        txtPost->setFont(font);
+        txtPost->setPlainText(text_);
+        shownText_ = text_;
+    }
+}
+
+void frmPost::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitText();
+}
+
+void frmPost::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first time, as large as the picture wants at its largest characters; later the
+    // user's size is kept, but for a picture that would not show at a readable size.
+    if (!sized_) {
+        sized_ = true;
+        growToShow(largestPixels());
+    }
+}
+
+void frmPost::growToShow(int pixels)
+{
+    QFont font = pairFont_;
+    font.setPixelSize(pixels);
+    const QSizeF text = laidOut(QString(text_).remove(QLatin1Char('\r')).split(QLatin1Char('\n')), font);
+    const int margins = int(2 * txtPost->document()->documentMargin()) + txtPost->cursorWidth() + 4;
+    const QSize grow = (text.toSize() + QSize(margins, margins) - txtPost->contentsRect().size()).expandedTo(QSize(0, 0));
+    QSize size = this->size() + grow;
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() * 9 / 10);
+    size = size.expandedTo(this->size());
+    if (size != this->size())
+        resize(size);
+}
 
 void frmPost::changeEvent(QEvent *event)
 {

@@ -49,6 +49,9 @@ public:
     // Whether `text` is one this window wrote with black and white swapped: pasted back, it
     // is read the right way round.
     bool wroteSwapped(const QString &text) const;
+    // The size of the picture whose braille text `text` is, when this window wrote it: the
+    // text alone rounds it up to whole characters.
+    std::optional<QSize> brailleSize(const QString &text) const;
     // The pair the user typed, while it is one and chosen: pasted text in it reads back.
     std::optional<DotPair> typedPair() const;
     // One row a service: its name, its count of the limit, fits or not.
@@ -57,18 +60,31 @@ public:
 protected:
     void changeEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void refresh();
+    // The text's characters as large as the box shows them whole, up to `largestPixels()`.
+    void fitText();
+    int largestPixels() const;
+    // The window made larger, within the screen, for the text at `pixels` a character.
+    void growToShow(int pixels);
 
     QImage dots_;
     bool colour_ = false;
     QString text_;
     DotPair shownPair_{0, 0};
+    QFont pairFont_;
+    QString shownText_;
+    bool sized_ = false;
+    std::pair<QSize, bool> grownFor_; // the picture's size and form the window last grew for
     QGridLayout *budgets_ = nullptr;
     QStringList budgetRows_;
     // The last texts shown swapped, newest first.
     QStringList swapped_;
+    // The last braille texts shown and their pictures' sizes, newest first.
+    QList<std::pair<QString, QSize>> braille_;
     bool following_ = false;
 };
 

@@ -50,6 +50,15 @@ TakenText takePictureText(QWidget *parent, const QString &text, bool opened, con
     // is read the right way round, and any other in its characters is asked about, never
     // turned over without a word.
     QImage dots = read.dots;
+    // Braille this program wrote comes back at the size it was written at; any other says
+    // when its size may be its characters' rounded up.
+    if (const std::optional<QSize> size = post && read.padded ? post->brailleSize(text) : std::nullopt) {
+        dots = dots.copy(QRect(QPoint(0, 0), size->boundedTo(dots.size())));
+    } else if (read.padded) {
+        MsgBox(parent, tr("点字は 2 × 4 ドットで1文字のため、絵の大きさを文字単位に切り上げて %1 × %2 ドットにしました。"
+                          "右端の列や下端の行が余分なら、大きさ欄で小さくしてください。")
+                           .arg(dots.width()).arg(dots.height()));
+    }
     if (post && !opened && !read.colour) {
         if (post->wroteSwapped(text)) {
             dots = swapped(dots);

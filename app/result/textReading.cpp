@@ -223,6 +223,7 @@ ReadText readBrailleText(const QString &text, int largest)
     }
     read.outcome = ReadText::Picture;
     read.dots = dots.copy(0, 0, width, height);
+    read.padded = (width == dots.width() && whiteColumn(width - 1)) || (height == dots.height() && whiteRow(height - 1));
     return read;
 }
 
@@ -400,6 +401,7 @@ TextIntake readPictureText(const QString &text, const std::vector<DotPair> &pair
     if (refused->outcome == ReadText::Picture) {
         intake.kind = TextIntake::Picture;
         intake.dots = refused->dots;
+        intake.padded = refused->padded;
         return intake;
     }
     intake.kind = TextIntake::Refused;

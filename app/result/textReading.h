@@ -26,6 +26,9 @@ struct ReadText
     char32_t character = 0;
     QSize size;
     bool braille = false; // read as braille patterns, not as a pair
+    // Braille: the last column or row of dots is white, and may be no part of the picture but
+    // the padding of whole characters; the size is then the characters' rounded up.
+    bool padded = false;
     bool squares = false; // read as the emoji squares in colour
 };
 
@@ -86,6 +89,7 @@ struct TextIntake
     Kind kind = NotDotText;
     QImage dots;
     bool colour = false; // the emoji squares in colour: a colour picture
+    bool padded = false; // braille whose size may be rounded up to whole characters
     QString message;
     char32_t first = 0, second = 0;
 };

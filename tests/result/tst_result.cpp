@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QScrollBar>
 #include <QFontMetrics>
 #include <QMimeData>
 #include <QPushButton>
@@ -111,6 +112,7 @@ private slots:
     void typedPairsAreWeighed();
     void copyAndPasteTheTextThroughTheWindow();
     void postingWindowLeavesThePictureAlone();
+    void postingWindowShowsTheWholePicture();
     void everyBoxPastesThroughTheBoundedReader_data();
     void everyBoxPastesThroughTheBoundedReader();
     void brailleBothWays();
@@ -575,7 +577,7 @@ void tst_result::postingWindowLeavesThePictureAlone()
     w->Draw();
     QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(post->text(), QStringLiteral("□□□□□\r\n□■□□□\r\n□□□■□\r\n□□□□□"));
-    QCOMPARE(post->budgetRows().first(), QStringLiteral("X 43 / 280 fits"));
+    QCOMPARE(post->budgetRows().first(), QStringLiteral("X 43 / 280 fits 最大 13 × 10"));
     post->chkTrim->setChecked(true);
     post->chkSwap->setChecked(true);
     post->cboLineEnd->setCurrentIndex(1);
@@ -611,6 +613,83 @@ void tst_result::postingWindowLeavesThePictureAlone()
     QVERIFY(result);
     QCOMPARE(result->txtDot->text(), line("□□□□□") + line("□■□□□") + line("□□□■□") + line("□□□□□"));
     result->close();
+}
+
+void tst_result::postingWindowShowsTheWholePicture()
+{
+    MessageLog log;
+    const auto w = shownEditor();
+    QClipboard *clipboard = QApplication::clipboard();
+    const auto paste = [&](int width, int height) {
+        // A diagonal, so that trimming leaves the whole picture.
+        QStringList rows(height, QString(width, QChar(W)));
+        for (int y = 0; y < height; ++y)
+            rows[y][std::min(y * width / height, width - 1)] = QChar(B);
+        clipboard->setText(rows.join(QStringLiteral("\r\n")));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->document()->size(), QSize(width, height));
+    };
+    paste(16, 16);
+    QTest::keyClick(w->picDot, Qt::Key_E, Qt::ControlModifier);
+    frmPost *post = w->postWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(post));
+    const auto wholeInView = [post] {
+        return post->txtPost->verticalScrollBar()->maximum() == 0 && post->txtPost->horizontalScrollBar()->maximum() == 0;
+    };
+    const int ordinary = QFontInfo(fontForPair(kSquares, 12)).pixelSize();
+    // Every row and column in view at every size the panel makes, in every form, the
+    // characters as large as the box allows and never larger than their ordinary size, but
+    // for braille, at least twice as large.
+    for (const QSize size : {QSize(16, 16), QSize(48, 48), QSize(48, 12), QSize(5, 48)}) {
+        paste(size.width(), size.height());
+        for (int form : {0, 1, 2, 4}) {
+            post->cboPair->setCurrentIndex(form);
+            const QString where = QStringLiteral("%1 x %2, form %3").arg(size.width()).arg(size.height()).arg(form);
+            QTRY_VERIFY2(wholeInView(), qPrintable(where));
+            QVERIFY2(QFontInfo(post->txtPost->font()).pixelSize() <= (form == 4 ? 3 : 1) * QFontInfo(fontForPair(post->options().pair, 12)).pixelSize(),
+                     qPrintable(where));
+        }
+    }
+    paste(32, 32);
+    post->cboPair->setCurrentIndex(4);
+    QVERIFY(QFontInfo(post->txtPost->font()).pixelSize() >= 2 * ordinary);
+    // Made smaller by the user, the characters follow, and still all of it shows.
+    post->resize(post->width() / 2, post->height() / 2);
+    post->cboPair->setCurrentIndex(0);
+    QTRY_VERIFY(wholeInView());
+
+    // The largest picture is what the panel makes, 48 a side at most: Discord would take 99 x
+    // 99 in braille (24 characters by 12 and 11 line ends: 299), and is offered 48 x 48; a picture already larger than that (60 x 60,
+    // pasted) is offered up to its own size, and the window says why.
+    paste(48, 48);
+    post->cboPair->setCurrentIndex(4);
+    QCOMPARE(post->budgetRows().at(3), QStringLiteral("Discord 299 / 2000 fits 最大 48 × 48"));
+    QVERIFY(!post->lblLargest->text().contains(QStringLiteral("より大きい")));
+    paste(60, 60);
+    QCOMPARE(post->budgetRows().at(3), QStringLiteral("Discord 464 / 2000 fits 最大 60 × 60"));
+    QVERIFY(post->lblLargest->text().contains(QStringLiteral("48 × 48 より大きい")));
+    QCOMPARE(largestFitting(QSize(60, 60), true, kSquares, Discord), QSize(99, 99));
+
+    // Braille this window wrote comes back at its own size, 30 x 30, not the 30 x 32 of its
+    // characters; any other braille whose last dots are white comes back rounded up, and says
+    // so; with a black dot in its last row and column it is exactly its characters' size.
+    paste(30, 30);
+    post->cmdCopy->click();
+    w->activateWindow();
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->document()->size(), QSize(30, 30));
+    QVERIFY(log.messages.isEmpty());
+    clipboard->setText(QStringLiteral("\u28FF\u2801\n\u2801\u2800"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->document()->size(), QSize(4, 8));
+    QCOMPARE(log.messages.size(), 1);
+    QVERIFY2(log.messages[0].contains(QStringLiteral("切り上げて 4 × 8 ドット")), qPrintable(log.messages[0]));
+    clipboard->setText(QStringLiteral("\u2801\u2800\n\u2800\u2880"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w->document()->size(), QSize(4, 8));
+    QCOMPARE(log.messages.size(), 1);
 }
 
 void tst_result::everyBoxPastesThroughTheBoundedReader_data()
