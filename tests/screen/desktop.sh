@@ -401,3 +401,43 @@ xclip -selection clipboard -o 2>/dev/null | sed -n 21p | grep -q "^\(⬜\)\{20\}
 echo "Ctrl+K, 3 and 7: red and blue dots in their own colours, copied as 🟥🟦"
 xdotool key ctrl+q
 poll 30 ended || fail "Ctrl+Q left the program running"
+
+# The conversion window keeps its settings: Ctrl+T, Atkinson (Alt+D, two down), contrast +40
+# (Alt+N, four pages), Enter; Ctrl+T again and Enter at once gives the very same dots. Alt+D,
+# Down and Up there change the dither and back, and leave the framing where it was: the same
+# dots again.
+convert -size 240x200 gradient:white-gray25 -fill black -draw 'circle 120,100 120,50' -fill white -draw 'rectangle 60,40 90,160' "$work/shaded.png"
+QT_QPA_PLATFORM=xcb "$prog" 2>"$work/program.log" & ppid=$!
+main=$(window_titled "GRIDGLYPH Ver. 1.10") || fail "no main window for the conversion"
+origin
+xdotool windowactivate --sync "$main" key alt+t
+window_titled "開く" >/dev/null || fail "no dialog for the conversion's underlay"
+xdotool type --delay 20 shaded.png
+xdotool key Return
+sleep 1
+canvas() { import -window root "$work/shot.png"; convert "$work/shot.png" -crop 384x384+$((x0 + 88))+$((y0 + 8)) +repage -depth 8 rgb:- | md5sum; }
+converted() {
+  window_titled "下絵から点を打つ" >/dev/null || fail "Ctrl+T showed no conversion window"
+  sleep 0.5
+  [ $# = 0 ] || xdotool key "$@"
+  sleep 0.5
+  xdotool key Return
+  sleep 1
+  origin
+}
+xdotool windowactivate --sync "$main" key ctrl+t
+converted alt+d Down Down alt+n Prior Prior Prior Prior
+first=$(canvas)
+shot converted-atkinson
+grep -q '^dither=2$' "$XDG_CONFIG_HOME/GRIDGLYPH/GRIDGLYPH.conf" && grep -q '^contrast=40$' "$XDG_CONFIG_HOME/GRIDGLYPH/GRIDGLYPH.conf" \
+  || fail "the conversion's settings kept: $(cat "$XDG_CONFIG_HOME/GRIDGLYPH/GRIDGLYPH.conf")"
+xdotool key ctrl+t
+window_titled "下絵から点を打つ" >/dev/null && sleep 0.5 && shot convert-reopened
+converted
+[ "$(canvas)" = "$first" ] || fail "Ctrl+T and Enter again gave other dots than the settings kept"
+xdotool key ctrl+t
+converted alt+d Down Up
+[ "$(canvas)" = "$first" ] || fail "Alt+D, Down and Up moved the framing or changed the dither"
+echo "Ctrl+T kept Atkinson and contrast +40; Down and Up in its dither list left the framing alone"
+xdotool key ctrl+q
+poll 30 ended || fail "Ctrl+Q left the program running"
