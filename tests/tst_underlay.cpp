@@ -3,6 +3,7 @@
 #include "pictureFiles.h"
 
 #include "commandLine.h"
+#include "convert/areaAverages.h"
 #include "convert/cellAverages.h"
 #include "convert/colours.h"
 #include "convert/conversion.h"
@@ -111,6 +112,7 @@ private slots:
     void ownersThatDoNotAnswerCostOneMessage();
     void averagesThresholdsAndDithers();
     void coloursTakeTheNearestSquareAndDitherInOklab();
+    void averagesCoverExactlyTheirArea();
     void brightnessContrastAndSharpening();
     void theConversionWindowKeepsItsSettings();
     void fittedAndFilledUnderlaysFollowEveryRedraw();
@@ -1255,6 +1257,36 @@ void tst_underlay::selectionOwnersOnARealServer()
     QCOMPARE(work.timeouts, timeouts);
     QVERIFY2(work.bytes <= mostBytes, qPrintable(QString::number(work.bytes)));
     QVERIFY(work.requests <= 3);
+}
+
+void tst_underlay::averagesCoverExactlyTheirArea()
+{
+    // Three pixels across two dots of 2 x 2 canvas pixels: each pixel 4/3 of a canvas pixel
+    // wide. Dot 0 is all of the black pixel and 2/3 of the white one: (2/3 x 255) / 2 = 85;
+    // dot 1 the rest of the white and all of the grey 120: (2/3 x 255 + 4/3 x 120) / 2 = 165.
+    const quint32 row[] = {0xFF000000u, 0xFFFFFFFFu, 0xFF787878u};
+    for (bool backwards : {false, true}) {
+        AreaAverages a(QSize(3, 2), QRect(0, 0, 4, 2), QSize(2, 1), 2, false);
+        for (int y : backwards ? std::vector<int>{1, 0} : std::vector<int>{0, 1})
+            a.addRow(y, row);
+        QCOMPARE(a.values(), (std::vector<quint8>{85, 165}));
+    }
+    // One black pixel on canvas pixels 1 and 2 of four: half of each dot, the other half
+    // white: 127.5, rounded up. Pure red the same way: red stays whole, green and blue half.
+    AreaAverages half(QSize(1, 1), QRect(1, 0, 2, 2), QSize(2, 1), 2, true);
+    const quint32 black = 0xFF000000u, red = 0xFFFF0000u;
+    half.addRow(0, &black);
+    QCOMPARE(half.values(), (std::vector<quint8>{128, 128}));
+    AreaAverages reddish(QSize(1, 1), QRect(1, 0, 2, 2), QSize(2, 1), 2, true);
+    reddish.addRow(0, &red);
+    const auto linear = reddish.linear();
+    QCOMPARE(linear[0][0], 1.0f);
+    QCOMPARE(linear[1][1], 0.5f);
+    // Rows beyond the canvas are not wanted; a picture moved off it leaves white.
+    AreaAverages off(QSize(2, 4), QRect(0, -4, 4, 8), QSize(2, 1), 2, false);
+    QVERIFY(!off.wanted(0) && !off.wanted(1) && off.wanted(2) && !off.wanted(3));
+    AreaAverages gone(QSize(2, 2), QRect(10, 10, 4, 4), QSize(2, 1), 2, false);
+    QCOMPARE(gone.values(), (std::vector<quint8>{255, 255}));
 }
 
 void tst_underlay::coloursTakeTheNearestSquareAndDitherInOklab()

@@ -116,6 +116,15 @@ std::vector<Lab> cellColours(const QImage &samples, QSize dots, int cell)
     return out;
 }
 
+std::vector<Lab> oklabOf(const std::vector<std::array<float, 3>> &linear)
+{
+    std::vector<Lab> out;
+    out.reserve(linear.size());
+    for (const auto &c : linear)
+        out.push_back(linearToOklab(c[0], c[1], c[2]));
+    return out;
+}
+
 QImage squaresFrom(const std::vector<Lab> &values, QSize size, Dither dither)
 {
     static const std::vector<Lab> palette(squareColours().begin(), squareColours().end());

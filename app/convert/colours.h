@@ -25,6 +25,8 @@ Lab linearToOklab(float r, float g, float b);
 // as cellAverages.h): the average of its pixels in linear light, in OKLab. Dot (x, y) at
 // [y * width + x].
 std::vector<Lab> cellColours(const QImage &samples, QSize dots, int cell);
+// Colours in linear light (areaAverages.h) in OKLab.
+std::vector<Lab> oklabOf(const std::vector<std::array<float, 3>> &linear);
 
 // The squares' colours in OKLab, in the order of their keys.
 const std::array<Lab, 9> &squareColours();

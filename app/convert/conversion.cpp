@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include "areaAverages.h"
 #include "cellAverages.h"
 #include "dotImage.h"
 #include "underlay.h"
@@ -20,11 +21,17 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
     const int cell = framing.placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
     const Key key{underlay.generation(), framing, dots, cell, s.sharpen};
     if (!(key == key_)) {
-        samples_ = underlay.samples(dots, cell, framing);
-        if (s.sharpen)
-            samples_ = sharpened(samples_, std::max(cell / 2, 1));
-        values_ = cellAverages(samples_, dots, cell);
         haveColours_ = false;
+        samples_ = QImage();
+        // Fitted, filled or framed, each dot is averaged over exactly what its cell covers of
+        // the whole picture, as the command line does; sharpened or as loaded, over the
+        // samples of the canvas.
+        if (framing.placement == Placement::AsLoaded || s.sharpen || !average(underlay, dots, cell, framing, s.colour)) {
+            samples_ = underlay.samples(dots, cell, framing);
+            if (s.sharpen)
+                samples_ = sharpened(samples_, std::max(cell / 2, 1));
+            values_ = cellAverages(samples_, dots, cell);
+        }
         // The automatic threshold splits the picture's own tones: the white margins a fitted
         // picture leaves would otherwise be one class, and every tone of the picture the other.
         const QRect covered = underlay.covered(dots, cell, framing);
@@ -41,7 +48,10 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
     if (s.colour) {
         // The colours averaged only when asked for: most conversions are black and white.
         if (!haveColours_) {
-            colours_ = cellColours(samples_, dots, cell);
+            if (samples_.isNull())
+                average(underlay, dots, cell, framing, true);
+            else
+                colours_ = cellColours(samples_, dots, cell);
             haveColours_ = true;
         }
         std::vector<Lab> labs = colours_;
@@ -65,6 +75,23 @@ Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, 
         values[i] = quint8(adjusted(values_[i], s.brightness, s.contrast));
     r.dots = dotsFrom(values, dots, r.threshold, s.dither, s.invert);
     return r;
+}
+
+bool Conversion::average(const Underlay &underlay, QSize dots, int cell, const Framing &framing, bool colour)
+{
+    const QImage whole = underlay.whole();
+    if (whole.isNull())
+        return false;
+    AreaAverages averages(whole.size(), underlay.target(dots, cell, framing), dots, cell, colour);
+    for (int y = 0; y < whole.height(); ++y)
+        if (averages.wanted(y))
+            averages.addRow(y, reinterpret_cast<const quint32 *>(whole.constScanLine(y)));
+    values_ = averages.values();
+    if (colour) {
+        colours_ = oklabOf(averages.linear());
+        haveColours_ = true;
+    }
+    return true;
 }
 
 int adjusted(int v, int brightness, int contrast)

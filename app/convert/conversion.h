@@ -61,6 +61,10 @@ public:
     Result run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &settings);
 
 private:
+    // The averages (and the colours, when asked) over the whole picture, for a picture
+    // fitted, filled or framed; false when only its top-left part is kept.
+    bool average(const Underlay &underlay, QSize dots, int cell, const Framing &framing, bool colour);
+
     // What the averages were made of: the underlay, where it lay, the size, the samples a dot.
     struct Key
     {

@@ -63,6 +63,19 @@ QRect Underlay::covered(QSize dots, int cell, const Framing &framing) const
     return QRect(QPoint(0, 0), source_->topLeft().size()) & canvas;
 }
 
+QImage Underlay::whole() const
+{
+    if (!hasWhole())
+        return {};
+    const QImage image = source_->whole(QSize(1 << 20, 1 << 20));
+    return image.format() == QImage::Format_RGB32 ? image : opaqueOverWhite(image).convertToFormat(QImage::Format_RGB32);
+}
+
+QRect Underlay::target(QSize dots, int cell, const Framing &framing) const
+{
+    return source_ ? framedRect(source_->declared(), dots * cell, framing, cell) : QRect();
+}
+
 QImage Underlay::samples(QSize dots, int cell, const Framing &framing) const
 {
     const QSize canvas = dots * cell;

@@ -71,6 +71,12 @@ public:
     QImage samples(QSize dots, int cell, const Framing &framing) const;
     // The rectangle the picture covers on those samples, the rest being background.
     QRect covered(QSize dots, int cell, const Framing &framing) const;
+    // The whole picture as large as it is ever kept, laid over white, and the rectangle of a
+    // `dots` canvas of `cell` pixels a dot it lies on as `framing` places it: what the
+    // conversion averages from, as the command line does. Null when only the top-left part
+    // is kept.
+    QImage whole() const;
+    QRect target(QSize dots, int cell, const Framing &framing) const;
 
 private:
     // The picture placed on a canvas of `canvas` pixels.

@@ -156,7 +156,8 @@ public:
         const QSize target = need.boundedTo(most).expandedTo(QSize(1, 1));
         if (!whole_.isNull() && whole_.width() >= target.width() && whole_.height() >= target.height())
             return whole_;
-        // Only the reduction for the largest canvas is smoothed further.
+        // Kept as libjpeg reduced it, no further: the conversion averages these very pixels,
+        // and so does the command line as it decodes them, row by row.
         const int reduction = jpegReduction(declared_, target);
         const QImage image = decode(QRect(QPoint(0, 0), declared_), reduction);
         if (image.isNull())
@@ -164,7 +165,7 @@ public:
         // At full size, the whole picture holds the top-left part: one decoding does for both.
         if (reduction == 1 && topLeft_.isNull())
             topLeft_ = ::topLeft(image, largest_);
-        whole_ = image.width() > most.width() ? reducedWhole(image, declared_, largest_) : opaqueOverWhite(image);
+        whole_ = opaqueOverWhite(image);
         return whole_;
     }
 
@@ -245,7 +246,7 @@ std::shared_ptr<PictureSource> openJpeg(QIODevice *device, QSize shown, const st
     QImage whole;
     if (wholeAffordable) {
         const int reduction = jpegReduction(full, wholeSize(full, shown));
-        whole = reducedWhole(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction, work.get()).image, full, shown);
+        whole = opaqueOverWhite(decodeJpeg(device, info, QRect(QPoint(0, 0), full), reduction, work.get()).image);
     }
     auto decoded = std::make_shared<DecodedSource>(work, LoadTrouble::None, full, part.image, whole);
     decoded->setFileBytes(device->size());
