@@ -1,4 +1,5 @@
 #include "commandLineText.h"
+#include "commandLineShared.h"
 
 #include "convert/conversion.h"
 #include "convert/underlay.h"
@@ -24,31 +25,7 @@
 
 namespace {
 
-void tell(const QString &message)
-{
-    const QByteArray bytes = (QStringLiteral("gridglyph: ") + message + QLatin1Char('\n')).toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
-}
 
-// Writes every byte to `fd`. False when the reader went away (a closed pipe: `head` had its
-// lines) or the output failed; `gone` says which.
-bool writeAll(int fd, const QByteArray &bytes, bool *gone)
-{
-    *gone = false;
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            *gone = errno == EPIPE;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
 
 // Standard input read whole, up to `most` bytes: a longer input is refused without being
 // kept, as a paste that large is.
@@ -96,69 +73,9 @@ QString troubleText(const QString &name, const PictureSource &source, bool japan
     }
 }
 
-// The size the text is made at: --size, or one side with the other from the picture's
-// aspect, rounded, within the sides a picture can have.
-QSize sizeFor(const TextOptions &o, QSize declared)
-{
-    if ((o.width == 0 && o.height == 0) || declared.isEmpty())
-        return o.width ? QSize(o.width, o.width) : o.height ? QSize(o.height, o.height) : o.size;
-    const auto other = [](int side, int along, int across) {
-        return std::clamp(int((qint64(side) * across * 2 + along) / (qint64(along) * 2)), 1, kLargestSide);
-    };
-    return o.width ? QSize(o.width, other(o.width, declared.width(), declared.height()))
-                   : QSize(other(o.height, declared.height(), declared.width()), o.height);
-}
 
-Dither ditherOf(TextOptions::DitherKind kind)
-{
-    switch (kind) {
-    case TextOptions::Ordered:
-        return Dither::Bayer4;
-    case TextOptions::FloydSteinberg:
-        return Dither::FloydSteinberg;
-    case TextOptions::Atkinson:
-        return Dither::Atkinson;
-    case TextOptions::NoDither:
-        break;
-    }
-    return Dither::None;
-}
 
-QString budgetReport(const QImage &dots, const PostOptions &form, bool japanese)
-{
-    // Counted as the posting window counts: lines joined by one line feed.
-    PostOptions posted = form;
-    posted.lineEnd = QStringLiteral("\n");
-    const QString text = postText(dots, posted);
-    const int lineLength = form.braille ? (dots.width() + 1) / 2 : dots.width();
-    QString report;
-    int row = 0;
-    for (const Budget &b : countBudgets(text, lineLength)) {
-        const QSize most = largestFitting(dots.size(), form.braille, form.pair, Service(row++), form.colour);
-        const QString largest = most.isEmpty() ? (japanese ? QStringLiteral("収まる大きさなし") : QStringLiteral("no size fits"))
-                                               : QStringLiteral("%1x%2").arg(most.width()).arg(most.height());
-        QString verdict = japanese ? (b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない"))
-                                   : (b.fits ? QStringLiteral("fits") : QStringLiteral("does not fit"));
-        // The one note there is: LINE's bubble on a phone wraps long lines.
-        if (!b.note.isEmpty())
-            verdict += QStringLiteral(" (") + (japanese ? b.note : QStringLiteral("a phone wraps lines after about 12 wide characters")) + QLatin1Char(')');
-        report += QStringLiteral("%1\t%2/%3\t%4\t%5 %6\n")
-                      .arg(b.service)
-                      .arg(b.count)
-                      .arg(b.limit)
-                      .arg(verdict, japanese ? QStringLiteral("最大") : QStringLiteral("largest"), largest);
-    }
-    return report;
-}
 
-// What the output ending early means: a reader that went away is no failure.
-int outputFailed(bool gone, bool japanese)
-{
-    if (gone)
-        return 0;
-    tell(japanese ? QStringLiteral("出力を書き込めませんでした") : QStringLiteral("the output could not be written"));
-    return 1;
-}
 
 } // namespace
 
@@ -225,18 +142,18 @@ int runTextCommand(const CommandLine &line, bool japanese)
     }
 
     if (o.count) {
-        const QByteArray report = budgetReport(dots, form, japanese).toLocal8Bit();
+        // Counted as the posting window counts: lines joined by one line feed.
+        PostOptions posted = form;
+        posted.lineEnd = QStringLiteral("\n");
+        const QByteArray report = budgetReport(dots.size(), postText(dots, posted), form, japanese).toLocal8Bit();
         std::fwrite(report.constData(), 1, size_t(report.size()), stderr);
         std::fflush(stderr);
     }
     bool gone = false;
     if (!writeAll(STDOUT_FILENO, (postText(dots, form) + form.lineEnd).toUtf8(), &gone))
         return outputFailed(gone, japanese);
-    // A download cut short still shows what arrived, as the window shows it, but a script
-    // must not take it for the whole picture.
     if (source->work().cutShort()) {
-        tell(japanese ? QStringLiteral("%1: ファイルが途中で切れています。読めた所だけを変換しました").arg(name)
-                      : QStringLiteral("%1: the file ends early; only what was there was converted").arg(name));
+        tell(cutShortText(name, japanese));
         return 1;
     }
     return 0;

@@ -10,13 +10,13 @@
 
 namespace {
 
-// Where the rest of the program lies: beside this file where it was built, else in the
-// private folder of the library directory it was installed with.
-void *openRest()
+// Where a part of the program lies: beside this file where it was built, else in the private
+// folder of the library directory it was installed with.
+void *openPart(const QString &name)
 {
     const QString here = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
-    for (const QString &path : {here + QStringLiteral("/" GRIDGLYPH_REST_NAME),
-                                here + QStringLiteral("/" GRIDGLYPH_REST_FROM_BINDIR "/" GRIDGLYPH_REST_NAME)}) {
+    for (const QString &path : {here + QLatin1Char('/') + name,
+                                here + QStringLiteral("/" GRIDGLYPH_REST_FROM_BINDIR "/") + name}) {
         if (!QFileInfo::exists(path))
             continue;
         if (void *rest = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL))
@@ -24,7 +24,7 @@ void *openRest()
         std::fprintf(stderr, "gridglyph: %s\n", dlerror());
         return nullptr;
     }
-    std::fprintf(stderr, "gridglyph: %s is missing; reinstall the program\n", GRIDGLYPH_REST_NAME);
+    std::fprintf(stderr, "gridglyph: %s is missing; reinstall the program\n", qPrintable(name));
     return nullptr;
 }
 
@@ -43,7 +43,16 @@ int main(int argc, char *argv[])
         std::fputs(line.output.toLocal8Bit().constData(), line.toStandardError ? stderr : stdout);
         return line.exitCode;
     }
-    void *rest = openRest();
+    // --text of a plain JPEG file needs nothing of the window: the small part answers, or
+    // leaves it to the rest.
+    if (line.action == CommandLine::Text && line.input != QLatin1String("-") && !line.options.colour) {
+        using TextFunction = int (*)(const CommandLine *, bool);
+        void *text = openPart(QStringLiteral(GRIDGLYPH_TEXT_NAME));
+        const auto quick = text ? reinterpret_cast<TextFunction>(dlsym(text, "gridglyph_text")) : nullptr;
+        if (const int status = quick ? quick(&line, localeIsJapanese()) : -1; status >= 0)
+            return status;
+    }
+    void *rest = openPart(QStringLiteral(GRIDGLYPH_REST_NAME));
     const auto start = rest ? reinterpret_cast<StartFunction>(dlsym(rest, "gridglyph_start")) : nullptr;
     if (!start)
         return 1;

@@ -856,6 +856,29 @@ void tst_underlay::theCommandLineConvertsAsCtrlTDoes()
         const QString text = commandLine(c.options);
         QCOMPARE(text, pictureText(dotPicture(window)));
     }
+    // A plain JPEG is read and averaged by Qt Core and libjpeg alone, nothing of the window's
+    // libraries loaded; another picture (the PNG of the same) by the window's readers, with
+    // the same dots.
+    const auto librariesLoaded = [&](const QString &file) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("libs"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(GRIDGLYPH_PROGRAM), {QStringLiteral("--text"), QStringLiteral("--size"), QStringLiteral("11x11"), file});
+        program.waitForFinished(300000);
+        return std::make_pair(QString::fromUtf8(program.readAllStandardOutput()), QString::fromUtf8(program.readAllStandardError()));
+    };
+    const auto [jpegText, jpegLibraries] = librariesLoaded(path);
+    QVERIFY(jpegLibraries.contains(QStringLiteral("libjpeg")));
+    QVERIFY(!jpegLibraries.contains(QStringLiteral("libQt6Gui")) && !jpegLibraries.contains(QStringLiteral("libQt6DBus")));
+    const QString png = dir->filePath("photo.png");
+    QVERIFY(pictureFiles::write(png, pictureFiles::encodedImage(QImage(path), "PNG")));
+    const auto [pngText, pngLibraries] = librariesLoaded(png);
+    QVERIFY(pngLibraries.contains(QStringLiteral("libQt6Gui")));
+    QCOMPARE(pngText, jpegText);
+    QCOMPARE(jpegText, commandLine({"--size", "11x11"}));
+
     // Pasted back, the 11 x 11 text is the picture Ctrl+T made.
     setSize(*w, "11", "11");
     run(*w, CommandList::Convert);
@@ -1282,6 +1305,10 @@ void tst_underlay::averagesCoverExactlyTheirArea()
     const auto linear = reddish.linear();
     QCOMPARE(linear[0][0], 1.0f);
     QCOMPARE(linear[1][1], 0.5f);
+    // One pixel blown up over three dots: black in each.
+    AreaAverages wide(QSize(1, 1), QRect(0, 0, 6, 2), QSize(3, 1), 2, false);
+    wide.addRow(0, &black);
+    QCOMPARE(wide.values(), (std::vector<quint8>{0, 0, 0}));
     // Rows beyond the canvas are not wanted; a picture moved off it leaves white.
     AreaAverages off(QSize(2, 4), QRect(0, -4, 4, 8), QSize(2, 1), 2, false);
     QVERIFY(!off.wanted(0) && !off.wanted(1) && off.wanted(2) && !off.wanted(3));

@@ -62,8 +62,24 @@ AreaAverages::AreaAverages(QSize picture, QRect target, QSize dots, int cell, bo
     spans(picture_.width(), target.left(), target.width(), dots.width(), cell, xSpans_, xWeights_, xCovered_);
     spans(picture_.height(), target.top(), target.height(), dots.height(), cell, ySpans_, yWeights_, yCovered_);
     area_ = quint64(cell) * quint64(picture_.width()) * quint64(cell) * quint64(picture_.height());
+    twoAtMost_ = std::all_of(xSpans_.begin(), xSpans_.end(), [](const Span &s) { return s.count <= 2; })
+                 && std::all_of(xWeights_.begin(), xWeights_.end(), [](quint64 w) { return w <= 0xFFFFFFFFu; });
+    if (twoAtMost_) {
+        pixelWidth_ = quint32(std::min<qint64>(target.width(), 0xFFFFFFFF));
+        xFrom_ = picture_.width();
+        for (int x = 0; x < picture_.width(); ++x) {
+            const Span &s = xSpans_[size_t(x)];
+            xDot_.push_back(s.dot);
+            xFirst_.push_back(s.count > 0 ? quint32(xWeights_[size_t(s.first)]) : 0);
+            xSecond_.push_back(s.count > 1 ? quint32(xWeights_[size_t(s.first + 1)]) : 0);
+            if (s.count > 0) {
+                xFrom_ = std::min(xFrom_, x);
+                xTo_ = x + 1;
+            }
+        }
+    }
     const size_t all = size_t(std::max(dots.width(), 0)) * size_t(std::max(dots.height(), 0));
-    row_.assign(size_t(std::max(dots.width(), 0)), 0);
+    row_.assign(size_t(std::max(dots.width(), 0)) + 1, 0);
     luma_.assign(all, 0);
     if (colour_) {
         rowLinear_.assign(row_.size(), {0, 0, 0});
@@ -73,14 +89,8 @@ AreaAverages::AreaAverages(QSize picture, QRect target, QSize dots, int cell, bo
 
 bool AreaAverages::wanted(int y) const { return y >= 0 && y < picture_.height() && ySpans_[size_t(y)].count > 0; }
 
-void AreaAverages::addRow(int y, const quint32 *pixels)
+void AreaAverages::addAcross(const quint32 *pixels)
 {
-    if (!wanted(y))
-        return;
-    const int w = dots_.width();
-    std::fill(row_.begin(), row_.end(), 0);
-    // Across first: the row's share of each dot column, weighted by how much of it each pixel
-    // covers; most pixels of a reduced photo fall within one dot.
     for (int x = 0; x < picture_.width(); ++x) {
         const Span &s = xSpans_[size_t(x)];
         if (s.count == 0)
@@ -89,6 +99,43 @@ void AreaAverages::addRow(int y, const quint32 *pixels)
         const quint64 *weight = xWeights_.data() + s.first;
         for (int k = 0; k < s.count; ++k)
             row_[size_t(s.dot + k)] += weight[k] * l;
+    }
+}
+
+void AreaAverages::addRow(int y, const quint32 *pixels)
+{
+    if (!wanted(y))
+        return;
+    const int w = dots_.width();
+    std::fill(row_.begin(), row_.end(), 0);
+    // Across first: the row's share of each dot column, weighted by how much of it each pixel
+    // covers.
+    if (twoAtMost_) {
+        // Most pixels of a reduced photo lie wholly inside one dot and weigh a pixel's whole
+        // width: those are summed plain and weighed once a dot. A pixel on a dot's edge gives
+        // the rest of itself to the next dot (one past the last takes nothing).
+        quint64 *sums = row_.data();
+        int dot = xFrom_ < xTo_ ? xDot_[size_t(xFrom_)] : 0;
+        quint64 plain = 0, weighed = 0;
+        for (int x = xFrom_; x < xTo_; ++x) {
+            const int d = xDot_[size_t(x)];
+            if (d != dot) {
+                sums[dot] += plain * pixelWidth_ + weighed;
+                plain = weighed = 0;
+                dot = d;
+            }
+            const quint32 l = luma(pixels[x]);
+            const quint32 first = xFirst_[size_t(x)];
+            if (first == pixelWidth_) {
+                plain += l;
+            } else {
+                weighed += quint64(first) * l;
+                sums[d + 1] += quint64(xSecond_[size_t(x)]) * l;
+            }
+        }
+        sums[dot] += plain * pixelWidth_ + weighed;
+    } else {
+        addAcross(pixels);
     }
     const Span &down = ySpans_[size_t(y)];
     for (int k = 0; k < down.count; ++k) {

@@ -42,6 +42,16 @@ private:
     bool colour_;
     quint64 area_ = 0; // of a cell, in the units of the weights
     std::vector<Span> xSpans_, ySpans_;
+    // Across, when no pixel covers more than two dots (a picture reduced, as photos are): each
+    // pixel's first dot and its two weights, the second 0 where it covers one; the pixels on
+    // the canvas from xFrom_ to xTo_.
+    bool twoAtMost_ = false;
+    std::vector<int> xDot_;
+    std::vector<quint32> xFirst_, xSecond_;
+    int xFrom_ = 0, xTo_ = 0;
+    quint32 pixelWidth_ = 0; // a pixel's width in the weights' units
+    // Adds a row across, pixel by pixel, however many dots each covers.
+    void addAcross(const quint32 *pixels);
     std::vector<quint64> xWeights_, yWeights_, xCovered_, yCovered_;
     std::vector<quint64> row_, luma_;                 // per dot column; per dot
     std::vector<std::array<quint64, 3>> rowLinear_, linear_;

@@ -94,6 +94,17 @@ bool Conversion::average(const Underlay &underlay, QSize dots, int cell, const F
     return true;
 }
 
+QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert)
+{
+    const std::vector<quint8> black = blackDots(values, size, threshold, dither, invert);
+    QImage out = dots::white(size);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (black[size_t(y) * size_t(size.width()) + size_t(x)])
+                dots::set(out, x, y, true);
+    return out;
+}
+
 int adjusted(int v, int brightness, int contrast)
 {
     const int c = std::clamp(contrast, -100, 99);

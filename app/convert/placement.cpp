@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 QRect placedRect(QSize picture, QSize canvas, Placement placement)
 {
@@ -74,46 +73,3 @@ Framing movedBy(const Framing &framing, QPointF dots)
     return f;
 }
 
-QImage placedImage(const QImage &whole, QSize original, QSize canvas, Placement placement)
-{
-    Framing framing;
-    framing.placement = placement;
-    return placedImage(whole, original, canvas, framing, 1);
-}
-
-QImage placedImage(const QImage &whole, QSize original, QSize canvas, const Framing &framing, int cell, bool sampling)
-{
-    QImage out(canvas, QImage::Format_RGB32);
-    out.fill(Qt::white);
-    const QRect target = framedRect(original, canvas, framing, cell);
-    const QRect shown = target & out.rect();
-    if (whole.isNull() || shown.isEmpty())
-        return out;
-    // The part of the picture under what shows, in its own pixels, rounded outwards.
-    const double kx = double(whole.width()) / target.width();
-    const double ky = double(whole.height()) / target.height();
-    const QRect source = QRect(QPoint(int(std::floor((shown.left() - target.left()) * kx)),
-                                      int(std::floor((shown.top() - target.top()) * ky))),
-                               QPoint(int(std::ceil((shown.right() + 1 - target.left()) * kx)) - 1,
-                                      int(std::ceil((shown.bottom() + 1 - target.top()) * ky)) - 1))
-                             & whole.rect();
-    // Blown up a whole number of times for the averages: each pixel a block of its own, so that
-    // one pixel a dot is its own colour to the cell's edges.
-    if (sampling && target.width() % whole.width() == 0 && target.height() % whole.height() == 0) {
-        const int bx = target.width() / whole.width(), by = target.height() / whole.height();
-        const QImage in = whole.convertToFormat(QImage::Format_RGB32);
-        for (int y = shown.top(); y <= shown.bottom(); ++y) {
-            const auto *from = reinterpret_cast<const QRgb *>(in.constScanLine((y - target.top()) / by));
-            auto *to = reinterpret_cast<QRgb *>(out.scanLine(y));
-            for (int x = shown.left(); x <= shown.right(); ++x)
-                to[x] = from[(x - target.left()) / bx];
-        }
-        return out;
-    }
-    const QImage part = (source == whole.rect() ? whole : whole.copy(source))
-                            .scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                            .convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < part.height(); ++y)
-        std::memcpy(out.scanLine(shown.top() + y) + 4 * shown.left(), part.constScanLine(y), size_t(part.width()) * 4);
-    return out;
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -58,6 +57,7 @@ Framing zoomedAbout(const Framing &framing, double factor, QPointF at);
 // The framing moved by `dots`.
 Framing movedBy(const Framing &framing, QPointF dots);
 
+class QImage;
 // The canvas-sized image of `whole` placed on a white canvas of `canvas` pixels, smoothly
 // scaled; `original` is the picture's own size, whose aspect the placement keeps. Only the
 // part that shows is ever scaled, however far a small picture is blown up to fill.

@@ -1,7 +1,5 @@
 #include "threshold.h"
 
-#include "dotImage.h"
-
 #include <algorithm>
 #include <array>
 
@@ -49,14 +47,14 @@ constexpr Spread kFloydSteinberg[] = {{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1
 constexpr Spread kAtkinson[] = {{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1}, {0, 2, 1}};
 
 template<size_t N>
-void diffuse(std::vector<int> &v, QSize size, int threshold, const Spread (&spread)[N], int divisor, QImage &out)
+void diffuse(std::vector<int> &v, QSize size, int threshold, const Spread (&spread)[N], int divisor, std::vector<quint8> &out)
 {
     const int w = size.width(), h = size.height();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int value = v[size_t(y) * size_t(w) + size_t(x)];
             const bool black = value < threshold * 16;
-            dots::set(out, x, y, black);
+            out[size_t(y) * size_t(w) + size_t(x)] = black;
             const int error = value - (black ? 0 : 255 * 16);
             for (const Spread &s : spread) {
                 const int nx = x + s.dx, ny = y + s.dy;
@@ -70,17 +68,17 @@ constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15,
 
 } // namespace
 
-QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert)
+std::vector<quint8> blackDots(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert)
 {
-    QImage out = dots::white(size);
-    const int w = size.width(), h = size.height();
+    const int w = std::max(size.width(), 0), h = std::max(size.height(), 0);
+    std::vector<quint8> out(size_t(w) * size_t(h), 0);
     if (size.isEmpty() || values.size() < size_t(w) * size_t(h))
         return out;
     switch (dither) {
     case Dither::None:
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                dots::set(out, x, y, values[size_t(y) * size_t(w) + size_t(x)] < threshold);
+                out[size_t(y) * size_t(w) + size_t(x)] = values[size_t(y) * size_t(w) + size_t(x)] < threshold;
         break;
     case Dither::Bayer4:
         // Sixteen thresholds spread evenly around the chosen one: a flat grey of value v
@@ -88,8 +86,8 @@ QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Di
         // black black, however far the chosen threshold moves them.
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                dots::set(out, x, y, values[size_t(y) * size_t(w) + size_t(x)]
-                                         < std::clamp(threshold - 128 + kBayer[y % 4][x % 4] * 16 + 8, 1, 255));
+                out[size_t(y) * size_t(w) + size_t(x)] = values[size_t(y) * size_t(w) + size_t(x)]
+                                                          < std::clamp(threshold - 128 + kBayer[y % 4][x % 4] * 16 + 8, 1, 255);
         break;
     case Dither::FloydSteinberg:
     case Dither::Atkinson: {
@@ -105,8 +103,7 @@ QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Di
     }
     }
     if (invert)
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                dots::set(out, x, y, !dots::isBlack(out, x, y));
+        for (quint8 &black : out)
+            black = !black;
     return out;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QSize>
 
 #include <vector>
@@ -19,5 +18,9 @@ enum class Dither {
 int otsuThreshold(const std::vector<quint8> &values);
 
 // The dots of a `size` picture from `values`: black where darker than `threshold` (0 to
-// 256; a dither moves the decision around it), every black and white swapped when `invert`.
+// 256; a dither moves the decision around it), every black and white swapped when `invert`;
+// 1 for a black dot, row by row.
+std::vector<quint8> blackDots(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert);
+// The same as a picture (dotImage.h).
+class QImage;
 QImage dotsFrom(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QSize>
 #include <QtGlobal>
+
+#include <algorithm>
+#include <limits>
 
 // What reading one picture may cost the editor, every limit in one place. A small picture is
 // read on the window's thread, a large one on a worker while the window answers; either way
@@ -51,5 +55,41 @@ constexpr int kClipboardTimeoutMs = 600;
 // The whole picture is kept, for fitting to the canvas, reduced until its shorter side is
 // as long as the largest canvas and its longer side at most this many times that.
 constexpr int kWholeAspectCap = 4;
+
+// a x b, or the largest 64-bit number where that is larger: sizes a header claims can
+// multiply beyond 64 bits.
+inline qint64 product(qint64 a, qint64 b)
+{
+    qint64 p = 0;
+    return __builtin_mul_overflow(a, b, &p) ? std::numeric_limits<qint64>::max() : p;
+}
+
+// A file no larger than its picture can need, plus what may be skipped: anything beyond is
+// padding, and reading it would cost time for nothing.
+inline bool fitsItsPicture(qint64 fileBytes, qint64 pictureBytes)
+{
+    return pictureBytes >= fileBytes / 2 || fileBytes <= 2 * pictureBytes + kMostMetadataBytes + (qint64(1) << 20);
+}
+
+// The most of a `full` picture that is kept whole for canvases of `shown` pixels: enough to
+// fill the largest of them, the aspect of a panorama capped.
+inline QSize wholeSize(QSize full, QSize shown)
+{
+    const double side = std::max(shown.width(), shown.height());
+    const double shorter = std::min(full.width(), full.height());
+    const double longer = std::max(full.width(), full.height());
+    const double s = std::min({1.0, side / shorter, side * kWholeAspectCap / longer});
+    return QSize(std::max(1, int(full.width() * s + 0.5)), std::max(1, int(full.height() * s + 0.5)));
+}
+
+// As far as libjpeg can reduce a `full` picture while decoding it (1/2, 1/4, 1/8) and keep at
+// least `target` pixels.
+inline int jpegReduction(QSize full, QSize target)
+{
+    int reduction = 8;
+    while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
+        reduction /= 2;
+    return reduction;
+}
 
 } // namespace budget

@@ -17,6 +17,11 @@
 
 namespace {
 
+using budget::fitsItsPicture;
+using budget::jpegReduction;
+using budget::product;
+using budget::wholeSize;
+
 void limitQtAllocations()
 {
     // Qt refuses single images larger than its limit. It is set one megabyte above the
@@ -29,17 +34,6 @@ void limitQtAllocations()
     (void)done;
 }
 
-// The size the whole picture is kept at to cover `shown` (the largest canvas) when fitted
-// or filled: its shorter side no longer than the longer side of `shown`, and its longer
-// side at most kWholeAspectCap times that.
-QSize wholeSize(QSize full, QSize shown)
-{
-    const double side = std::max(shown.width(), shown.height());
-    const double shorter = std::min(full.width(), full.height());
-    const double longer = std::max(full.width(), full.height());
-    const double s = std::min({1.0, side / shorter, side * budget::kWholeAspectCap / longer});
-    return QSize(std::max(1, int(full.width() * s + 0.5)), std::max(1, int(full.height() * s + 0.5)));
-}
 
 QImage reducedWhole(QImage image, QSize full, QSize shown)
 {
@@ -62,20 +56,7 @@ QImage topLeft(const QImage &image, QSize shown)
     return image.copy(QRect(QPoint(0, 0), image.size().boundedTo(shown)));
 }
 
-// a x b, or the largest 64-bit number where that is larger: sizes a header claims can
-// multiply beyond 64 bits.
-qint64 product(qint64 a, qint64 b)
-{
-    qint64 p = 0;
-    return __builtin_mul_overflow(a, b, &p) ? std::numeric_limits<qint64>::max() : p;
-}
 
-// A file no larger than its picture can need, plus what may be skipped: anything beyond is
-// padding, and reading it would cost time for nothing.
-bool fitsItsPicture(qint64 fileBytes, qint64 pictureBytes)
-{
-    return pictureBytes >= fileBytes / 2 || fileBytes <= 2 * pictureBytes + budget::kMostMetadataBytes + (qint64(1) << 20);
-}
 
 QImage decodeWithQt(QIODevice *device, const char *format)
 {
@@ -87,15 +68,6 @@ QImage decodeWithQt(QIODevice *device, const char *format)
     return image;
 }
 
-// As far as libjpeg can reduce a `full` picture while decoding it (1/2, 1/4, 1/8) and keep at
-// least `target` pixels.
-int jpegReduction(QSize full, QSize target)
-{
-    int reduction = 8;
-    while (reduction > 1 && (full.width() / reduction < target.width() || full.height() / reduction < target.height()))
-        reduction /= 2;
-    return reduction;
-}
 
 // A picture decoded when opened: the top-left part and the whole, reduced, both kept.
 class DecodedSource : public PictureSource

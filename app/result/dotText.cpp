@@ -57,33 +57,6 @@ QImage trimmed(const QImage &picture)
     return box.isEmpty() ? dots::white(QSize(0, 0)) : picture.copy(box);
 }
 
-namespace {
-
-QString brailleText(const QImage &shown, const PostOptions &options)
-{
-    const int columns = (shown.width() + 1) / 2, rows = (shown.height() + 3) / 4;
-    QString text;
-    text.reserve(qsizetype(rows) * (columns + 2));
-    for (int row = 0; row < rows; ++row) {
-        if (row > 0)
-            text += options.lineEnd;
-        for (int column = 0; column < columns; ++column) {
-            char32_t c = kBrailleBlank;
-            for (int dy = 0; dy < 4; ++dy)
-                for (int dx = 0; dx < 2; ++dx) {
-                    const int x = column * 2 + dx, y = row * 4 + dy;
-                    // The padding beyond the picture is white, swapped or not.
-                    const bool inside = x < shown.width() && y < shown.height();
-                    if (inside && dots::isBlack(shown, x, y) != options.swap)
-                        c |= char32_t(brailleBit(dx, dy));
-                }
-            text += QChar(char16_t(c));
-        }
-    }
-    return text;
-}
-
-} // namespace
 
 QString postText(const QImage &picture, const PostOptions &options)
 {
@@ -103,17 +76,11 @@ QString postText(const QImage &picture, const PostOptions &options)
         }
         return text;
     }
-    if (options.braille)
-        return brailleText(shown, options);
-    const QString black = characterText(options.swap ? options.pair.white : options.pair.black);
-    const QString white = characterText(options.swap ? options.pair.black : options.pair.white);
-    QString text;
-    text.reserve(qsizetype(shown.height()) * (shown.width() * black.size() + 2));
-    for (int y = 0; y < shown.height(); ++y) {
-        if (y > 0)
-            text += options.lineEnd;
+    DotGrid grid{shown.size(), std::vector<quint8>(size_t(shown.width()) * size_t(shown.height()))};
+    for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            text += dots::isBlack(shown, x, y) ? black : white;
-    }
-    return text;
+            grid.black[size_t(y) * size_t(shown.width()) + size_t(x)] = dots::isBlack(shown, x, y);
+    PostOptions asShown = options;
+    asShown.trim = false; // trimmed above already
+    return postGridText(grid, asShown);
 }

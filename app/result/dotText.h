@@ -13,6 +13,7 @@
 std::optional<QString> dotText(const QString &widthText, const QString &heightText,
                                const std::function<bool(int x, int y)> &isBlack);
 
+#include "postText.h"
 #include "textPairs.h"
 
 #include <QImage>
@@ -24,24 +25,7 @@ QString pictureText(const QImage &dots, bool colour = false);
 // The character of a dot of a colour picture: its square; any other colour white's.
 char32_t squareCharacter(QRgb dot);
 
-// The picture's text for posting: every row a line of the pair's characters, black and
-// white swapped when asked (for dark themes), the rows and columns without a black dot at
-// the edges left out when asked, lines joined by `lineEnd` with none after the last, which
-// services would strip.
-struct PostOptions
-{
-    DotPair pair = kSquares;
-    // Written in braille patterns instead of the pair: a character a cell of 2 x 4 dots, a
-    // raised dot for a black one (swapped: for a white one), the picture padded with white to
-    // whole cells.
-    bool braille = false;
-    bool swap = false;
-    bool trim = false;
-    // A colour picture: each dot its emoji square (the pair and braille aside), black and
-    // white swapped when asked, the other colours as they are.
-    bool colour = false;
-    QString lineEnd = QStringLiteral("\r\n");
-};
+// The picture's text for posting (postText.h), of a colour picture too.
 QString postText(const QImage &dots, const PostOptions &options);
 
 // The picture without its empty margins: the smallest rectangle that holds every black dot
