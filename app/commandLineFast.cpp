@@ -22,8 +22,6 @@
 namespace {
 
 constexpr int kNotMine = -1;
-// Dots are averaged from this many pixels a side, as Ctrl+T averages them.
-constexpr int kSamplesPerDot = 8;
 
 } // namespace
 
@@ -75,17 +73,8 @@ extern "C" __attribute__((visibility("default"))) int gridglyph_text(const Comma
         return kNotMine;
     const std::vector<quint8> values = averages.values();
 
-    // The automatic threshold splits the picture's own tones, the margins left out.
-    int threshold = o.threshold;
-    if (threshold < 0) {
-        const QRect covered = target & QRect(QPoint(0, 0), canvas);
-        std::vector<quint8> picture;
-        for (int y = 0; y < dots.height(); ++y)
-            for (int x = 0; x < dots.width(); ++x)
-                if (covered.contains(QPoint(x * kSamplesPerDot + kSamplesPerDot / 2, y * kSamplesPerDot + kSamplesPerDot / 2)))
-                    picture.push_back(values[size_t(y) * size_t(dots.width()) + size_t(x)]);
-        threshold = otsuThreshold(picture.empty() ? values : picture);
-    }
+    const int threshold = o.threshold >= 0 ? o.threshold
+                                           : pictureThreshold(values, dots, kSamplesPerDot, target & QRect(QPoint(0, 0), canvas));
     const DotGrid grid{dots, blackDots(values, dots, threshold, ditherOf(o.dither), o.invert)};
 
     std::signal(SIGPIPE, SIG_IGN);

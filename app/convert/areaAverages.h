@@ -6,6 +6,10 @@
 #include <array>
 #include <vector>
 
+// Fitted, filled or framed, dots are averaged over a canvas of this many pixels a side of a
+// dot, whatever the magnification: plenty for an average.
+constexpr int kSamplesPerDot = 8;
+
 // The brightness (and, when asked, the colour in linear light) of every dot of a `dots`
 // picture of `cell` x `cell` pixel cells, over a picture of `picture` pixels laid on `target`
 // of that canvas: each dot the average of exactly the area of the picture its cell covers,

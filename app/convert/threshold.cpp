@@ -1,5 +1,7 @@
 #include "threshold.h"
 
+#include <QRect>
+
 #include <algorithm>
 #include <array>
 
@@ -67,6 +69,16 @@ void diffuse(std::vector<int> &v, QSize size, int threshold, const Spread (&spre
 constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
 } // namespace
+
+int pictureThreshold(const std::vector<quint8> &values, QSize size, int cell, const QRect &covered)
+{
+    std::vector<quint8> picture;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (covered.contains(QPoint(x * cell + cell / 2, y * cell + cell / 2)))
+                picture.push_back(values[size_t(y) * size_t(size.width()) + size_t(x)]);
+    return otsuThreshold(picture.empty() ? values : picture);
+}
 
 std::vector<quint8> blackDots(const std::vector<quint8> &values, QSize size, int threshold, Dither dither, bool invert)
 {

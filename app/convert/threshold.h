@@ -17,6 +17,13 @@ enum class Dither {
 // when its value is below it. 128 when all values are the same.
 int otsuThreshold(const std::vector<quint8> &values);
 
+// Otsu's threshold of the dots of a `size` picture of `cell` pixel cells whose middles lie in
+// `covered`, the part of the canvas the picture covers: the white margins a fitted picture
+// leaves would otherwise be one class, and every tone of the picture the other. All of them
+// where none does.
+class QRect;
+int pictureThreshold(const std::vector<quint8> &values, QSize size, int cell, const QRect &covered);
+
 // The dots of a `size` picture from `values`: black where darker than `threshold` (0 to
 // 256; a dither moves the decision around it), every black and white swapped when `invert`;
 // 1 for a black dot, row by row.
