@@ -13,6 +13,7 @@
 Conversion::Result Conversion::run(Underlay &underlay, QSize dots, int dotSize, const ConvertSettings &s)
 {
     const Framing framing = underlay.hasWhole() ? s.framing : Framing{};
+    // Lying as loaded, the underlay lies at the canvas's own scale.
     const int cell = framing.placement == Placement::AsLoaded ? std::max(dotSize, 1) : kSamplesPerDot;
     const Key key{underlay.generation(), framing, dots, cell, s.sharpen};
     if (!(key == key_)) {
