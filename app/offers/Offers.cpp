@@ -1,6 +1,9 @@
 #include "Offers.h"
 
 #include "pictures/DecodeBudget.h"
+#include "waylandOffer.h"
+
+#include <algorithm>
 
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -333,6 +336,19 @@ std::unique_ptr<OfferSource> clipboardOffer(QClipboard::Mode mode)
         if (std::unique_ptr<X11Offer> x11 = X11Offer::open(mode == QClipboard::Selection ? "PRIMARY" : "CLIPBOARD"))
             return x11;
 #endif
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        if (std::unique_ptr<OfferSource> wayland = waylandSelectionOffer(mode)) {
+            // The program's own selection is read through Qt, which holds it: read here, the
+            // window's thread that must send it would be waiting. Qt may still think it holds
+            // one another program has replaced since: the compositor's list of types tells.
+            const QMimeData *own = owned ? clipboard->mimeData(mode) : nullptr;
+            const std::optional<QStringList> types = wayland->types();
+            const bool ours = own && types && !own->formats().isEmpty()
+                              && std::all_of(own->formats().begin(), own->formats().end(),
+                                             [&types](const QString &t) { return types->contains(t); });
+            if (!ours)
+                return wayland;
+        }
     auto offer = std::make_unique<QtOffer>(clipboard->mimeData(mode));
     // A decoded picture is taken as it is only when this process made it: its own
     // clipboard, or a platform without other programs (offscreen, as in the tests).

@@ -2,6 +2,7 @@
 
 #include "WindowFrame.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -36,5 +37,13 @@ void setOuterHeightTwips(QWidget *w, int twips)
 
 void setOuterSizeTwips(QWidget *w, int widthTwips, int heightTwips)
 {
-    w->resize(clientSizeForOuter(QSize(widthTwips, heightTwips), frameOf(w)));
+    const QSize client = clientSizeForOuter(QSize(widthTwips, heightTwips), frameOf(w));
+    // On Wayland a window whose least and most sizes are one is one a tiling compositor (sway,
+    // for one) floats at that size instead of stretching it over the screen; the program sets
+    // the size itself on every redraw anyway.
+    if (w->isWindow() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        w->setFixedSize(client);
+        return;
+    }
+    w->resize(client);
 }
