@@ -92,6 +92,13 @@ for text in first second; do
   poll 30 pasted || fail "the $text text from wl-copy did not become the picture: $(copied | head -3)"
 done
 echo "wl-copy's texts pasted after the program's own copies became the picture"
+# The program's own copy pasted back: read through Qt, which holds it, without a wait or a word.
+key -M ctrl -k c -m ctrl
+key -M ctrl -k v -m ctrl
+sleep 1
+titled "GRIDGLYPH" && fail "pasting the program's own copy gave a message"
+[ "$(copied)" = "$(cat "$work/second.txt")" ] || fail "pasting the program's own copy changed the picture"
+echo "the program's own copy pasted back: the same picture, no message"
 shot pasted
 
 # 200 MB on offer, and an owner that never writes: one message each, the picture kept.
