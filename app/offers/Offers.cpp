@@ -342,9 +342,10 @@ std::unique_ptr<OfferSource> clipboardOffer(QClipboard::Mode mode)
             // window's thread that must send it would be waiting. Qt may still think it holds
             // one another program has replaced since: the compositor's list of types tells.
             const QMimeData *own = owned ? clipboard->mimeData(mode) : nullptr;
+            const QStringList ownFormats = own ? own->formats() : QStringList();
             const std::optional<QStringList> types = wayland->types();
-            const bool ours = own && types && !own->formats().isEmpty()
-                              && std::all_of(own->formats().begin(), own->formats().end(),
+            const bool ours = types && !ownFormats.isEmpty()
+                              && std::all_of(ownFormats.begin(), ownFormats.end(),
                                              [&types](const QString &t) { return types->contains(t); });
             if (!ours)
                 return wayland;
