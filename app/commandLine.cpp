@@ -35,6 +35,7 @@ QString usage(const QString &program, bool japanese)
                      "オプション:\n"
                      "  -h, --help             この説明を表示して終了します\n"
                      "  -v, --version          版を表示して終了します\n"
+                     "  --lang en|ja           この回だけ英語（en）か日本語（ja）で表示します\n"
                      "\n"
                      "画像をテキストにする（ウィンドウを開かず、標準出力に書きます）:\n"
                      "  --text 画像            画像（ファイル、- なら標準入力）を「■」と「□」の行にします（改行は CR LF）\n"
@@ -72,6 +73,7 @@ QString usage(const QString &program, bool japanese)
                  "Options:\n"
                  "  -h, --help             show this help and exit\n"
                  "  -v, --version          show the version and exit\n"
+                 "  --lang en|ja           the window in English (en) or Japanese (ja), this run\n"
                  "\n"
                  "A picture as text, on standard output, without a window:\n"
                  "  --text PICTURE         PICTURE (a file, or - for standard input) as lines of\n"
@@ -158,7 +160,8 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     const QCommandLineOption palette(QStringLiteral("palette"), QString(), QStringLiteral("name"));
     const QCommandLineOption lf(QStringLiteral("lf"), QString());
     const QCommandLineOption count(QStringLiteral("count"), QString());
-    parser.addOptions({help, version, text, png, size, width, height, fill, threshold, dither, invert, pair, braille, palette, lf, count});
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("language"));
+    parser.addOptions({help, version, text, png, size, width, height, fill, threshold, dither, invert, pair, braille, palette, lf, count, lang});
     parser.addPositionalArgument(QStringLiteral("file"), QString(), QStringLiteral("[file]"));
 
     const auto mistake = [&](const QString &message) { return print(usageMistake(program, message, japanese), true, 2); };
@@ -169,6 +172,10 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
     if (parser.isSet(version))
         return print(programVersion() + QLatin1Char('\n'), false, 0);
     const QStringList files = parser.positionalArguments();
+    if (parser.isSet(lang) && parser.value(lang) != QLatin1String("en") && parser.value(lang) != QLatin1String("ja"))
+        return mistake(japanese ? QStringLiteral("--lang に使えるのは en か ja です（「%1」）").arg(parser.value(lang))
+                                : QStringLiteral("--lang takes en or ja, not '%1'").arg(parser.value(lang)));
+    const QString language = parser.value(lang);
 
     if (parser.isSet(text) && parser.isSet(png))
         return mistake(japanese ? QStringLiteral("--text と --png は一緒に使えません") : QStringLiteral("--text and --png cannot be used together"));
@@ -181,10 +188,12 @@ CommandLine parseCommandLine(const QStringList &arguments, bool japanese)
             return mistake(japanese ? QStringLiteral("ファイルは一つだけ指定できます") : QStringLiteral("only one file can be given"));
         CommandLine run;
         run.file = files.value(0);
+        run.language = language;
         return run;
     }
 
     CommandLine c;
+    c.language = language;
     c.action = parser.isSet(text) ? CommandLine::Text : CommandLine::Png;
     if (files.size() != 1) {
         const bool toText = c.action == CommandLine::Text;

@@ -37,6 +37,8 @@ struct CommandLine
     Action action = Run;
     // For Run: the file to open once the window shows, if any.
     QString file;
+    // --lang: "en" or "ja" for this run, whatever was chosen in the window; empty when not given.
+    QString language;
     // For PrintAndExit: what to print, where, and the exit status.
     QString output;
     bool toStandardError = false;
@@ -57,3 +59,8 @@ QString usageMistake(const QString &program, const QString &message, bool japane
 
 // Whether the locale the user set in the environment is Japanese.
 bool localeIsJapanese();
+// Whether the command line's own answers are in Japanese: --lang when given, else the locale.
+inline bool answersInJapanese(const CommandLine &line)
+{
+    return line.language.isEmpty() ? localeIsJapanese() : line.language == QLatin1String("ja");
+}

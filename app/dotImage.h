@@ -57,15 +57,15 @@ struct Square
     const char *name; // in the program's words
 };
 inline constexpr std::array<Square, 9> kSquares{{
-    {0x2B1B, kBlackPixel, "黒"},
-    {0x2B1C, kWhitePixel, "白"},
-    {0x1F7E5, 0xFFF44336u, "赤"},
-    {0x1F7E7, 0xFFFF9800u, "オレンジ"},
-    {0x1F7E8, 0xFFFFCC32u, "黄"},
-    {0x1F7E9, 0xFF7CB342u, "緑"},
-    {0x1F7E6, 0xFF1976D2u, "青"},
-    {0x1F7EA, 0xFFAB47BCu, "紫"},
-    {0x1F7EB, 0xFFB76D54u, "茶"},
+    {0x2B1B, kBlackPixel, QT_TRANSLATE_NOOP("commands", "黒")},
+    {0x2B1C, kWhitePixel, QT_TRANSLATE_NOOP("commands", "白")},
+    {0x1F7E5, 0xFFF44336u, QT_TRANSLATE_NOOP("commands", "赤")},
+    {0x1F7E7, 0xFFFF9800u, QT_TRANSLATE_NOOP("commands", "オレンジ")},
+    {0x1F7E8, 0xFFFFCC32u, QT_TRANSLATE_NOOP("commands", "黄")},
+    {0x1F7E9, 0xFF7CB342u, QT_TRANSLATE_NOOP("commands", "緑")},
+    {0x1F7E6, 0xFF1976D2u, QT_TRANSLATE_NOOP("commands", "青")},
+    {0x1F7EA, 0xFFAB47BCu, QT_TRANSLATE_NOOP("commands", "紫")},
+    {0x1F7EB, 0xFFB76D54u, QT_TRANSLATE_NOOP("commands", "茶")},
 }};
 // The square of a colour, or -1 for one that is none of them.
 inline int squareOf(QRgb pixel)

@@ -24,10 +24,12 @@
 #include "toolkit/WindowFrame.h"
 #include "version.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QLocale>
 #include <QDragEnterEvent>
 #include <QGroupBox>
 #include <QMimeData>
@@ -50,7 +52,7 @@ frmMain::frmMain(QWidget *parent) : QWidget(parent)
     askFrameBeforeShowing(this);
     connectHandlers();
     describeMainWindow(*this);
-    picDot->setAccessibleValue([this] { return canvasValue(); });
+    picDot->setAccessibleValue([this] { return view_->cursorValue(editor_->cursor()); });
     // Every text box of the program's windows pastes through the bounded reader.
     BoundedPasting::install([](QWidget *window, const QString &message) { MsgBox(window, message); });
     Form_Load();
@@ -136,6 +138,9 @@ void frmMain::connectHandlers()
     // Every command beyond the panel, in the panel's context menu (the canvas keeps its
     // right button for painting).
     commands_ = new CommandList(this, declarations());
+    // The language the window is in now.
+    commands_->action(QLocale().language() == QLocale::English ? CommandList::LanguageEnglish : CommandList::LanguageJapanese)
+        ->setChecked(true);
     connect(history_, &PictureHistory::stepsChanged, this, [this] {
         commands_->nameSteps(history_->undoName(), history_->redoName());
         updateActions();
@@ -281,5 +286,5 @@ void frmMain::dropEvent(QDropEvent *event)
 {
     event->acceptProposedAction();
     const std::unique_ptr<OfferSource> offer = dropOffer(event->mimeData(), event->source() != nullptr);
-    takeOffer(*offer, QStringLiteral("ドラッグ元"), QStringLiteral("ドロップされた画像"));
+    takeOffer(*offer, QCoreApplication::translate("frmMain", "ドラッグ元"), QCoreApplication::translate("frmMain", "ドロップされた画像"));
 }

@@ -132,7 +132,6 @@ private:
     void drawAt(QSize size);
     void fitWindow();
     void showMarks();
-    QString canvasValue() const;
     bool canvasKey(int key, int shift, bool down, bool repeated);
 
     // The size the fields ask for, or nothing when either does not read as a number.

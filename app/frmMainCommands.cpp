@@ -2,6 +2,8 @@
 // other windows as this one opens them.
 #include "frmMain.h"
 
+#include "app.h"
+
 #include "commands/frmHelp.h"
 #include "convert/frmConvert.h"
 #include "convert/underlayControl.h"
@@ -84,6 +86,11 @@ std::vector<CommandList::Declaration> frmMain::declarations()
                      Check::Group, [this, i](bool) { colour_->choose(i); }});
     d.push_back({C::Mirror, QT_TRANSLATE_NOOP("commands", "ミラー描画（左右対称に描く）"), {K(Qt::Key_M)}, P::Drawing, N::Nothing, Check::Toggle,
                  [this](bool on) { editor_->setMirror(on); }});
+    // Each language named in itself; the choice holds from the next start.
+    d.push_back({C::LanguageJapanese, QT_TRANSLATE_NOOP("commands", "日本語"), {}, P::Language, N::Nothing, Check::Group,
+                 [this](bool on) { chooseUiLanguage(this, on, QStringLiteral("ja")); }});
+    d.push_back({C::LanguageEnglish, QT_TRANSLATE_NOOP("commands", "English"), {}, P::Language, N::Nothing, Check::Group,
+                 [this](bool on) { chooseUiLanguage(this, on, QStringLiteral("en")); }});
     d.push_back({C::Help, QT_TRANSLATE_NOOP("commands", "キーと操作の一覧"), {K(Qt::Key_F1)}, P::End, N::Nothing, Check::None, run(&frmMain::showHelp)});
     d.push_back({C::Quit, QT_TRANSLATE_NOOP("commands", "終了"), {K(Qt::CTRL | Qt::Key_Q)}, P::End, N::Nothing, Check::None, [this](bool) { close(); }});
     return d;
@@ -199,15 +206,13 @@ void frmMain::takePicture(const QImage &dots, const QString &name)
 
 void frmMain::transform(const QString &name, const std::function<QImage(const QImage &)> &change, bool turns)
 {
-    const std::optional<QSize> size = entrySize();
-    if (!size) {
-        MsgBox(this, invalidSizeMessage());
+    const std::optional<QImage> shown = textPicture();
+    if (!shown)
         return;
-    }
     // The picture as shown, at the fields' size, is all a change of the whole acts on; what a
     // smaller size hid goes with it, and comes back with an undo.
-    if (!editor_->selection() && *size != picture_->size())
-        drawAt(*size);
+    if (!editor_->selection() && shown->size() != picture_->size())
+        drawAt(shown->size());
     const bool whole = !editor_->selection();
     editor_->transform(name, change, turns, SizeTexts{txtWidth->text(), txtHeight->text()});
     if (whole)

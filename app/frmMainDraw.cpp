@@ -27,8 +27,6 @@
 #include <QDir>
 #include <QPushButton>
 
-
-
 namespace {
 constexpr int kExtraWidthTwips = 1500;
 constexpr int kExtraHeightTwips = 600;
@@ -131,19 +129,6 @@ bool frmMain::canvasKey(int key, int shift, bool down, bool repeated)
 
 void frmMain::showMarks() { view_->showMarks(editor_->cursor(), editor_->mirror(), editor_->selection()); }
 
-QString frmMain::canvasValue() const
-{
-    const QSize size = picture_->size();
-    if (size.isEmpty())
-        return tr("点がありません");
-    const QPoint cursor = editor_->cursor();
-    const int square = dots::squareOf(picture_->dot(cursor));
-    return tr("カーソル %1 列 %2 行、%3")
-        .arg(cursor.x() + 1)
-        .arg(cursor.y() + 1)
-        .arg(QCoreApplication::translate("dots", dots::kSquares[size_t(square < 0 ? 1 : square)].name));
-}
-
 void frmMain::Form_Load()
 {
     DotSize = 12;
@@ -213,21 +198,9 @@ void frmMain::showResult()
     result_->Show();
 }
 
-namespace {
+void frmMain::txtWidth_KeyPress(std::int16_t &KeyAscii) { keepDigits(KeyAscii); }
 
-void digitFilter(std::int16_t &KeyAscii)
-{
-    if (KeyAscii == 8)
-        return;
-    if (KeyAscii > '9' || KeyAscii < '0')
-        KeyAscii = 0;
-}
-
-} // namespace
-
-void frmMain::txtWidth_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
-
-void frmMain::txtHeight_KeyPress(std::int16_t &KeyAscii) { digitFilter(KeyAscii); }
+void frmMain::txtHeight_KeyPress(std::int16_t &KeyAscii) { keepDigits(KeyAscii); }
 
 void frmMain::chkTrace_Click()
 {

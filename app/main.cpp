@@ -49,7 +49,7 @@ int main(int argc, char *argv[])
         using TextFunction = int (*)(const CommandLine *, bool);
         void *text = openPart(QStringLiteral(GRIDGLYPH_TEXT_NAME));
         const auto quick = text ? reinterpret_cast<TextFunction>(dlsym(text, "gridglyph_text")) : nullptr;
-        if (const int status = quick ? quick(&line, localeIsJapanese()) : -1; status >= 0)
+        if (const int status = quick ? quick(&line, answersInJapanese(line)) : -1; status >= 0)
             return status;
     }
     void *rest = openPart(QStringLiteral(GRIDGLYPH_REST_NAME));

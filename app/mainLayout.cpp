@@ -7,6 +7,7 @@
 #include "toolkit/TextBox.h"
 #include "toolkit/Twips.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -64,7 +65,7 @@ void layOutMainWindow(frmMain &w)
     w.picDot->setMouseTracking(true);
     w.picDot->setObjectName(QStringLiteral("picDot"));
 
-    w.Frame1 = new QGroupBox(QStringLiteral("コントロール"), &w);
+    w.Frame1 = new QGroupBox(QCoreApplication::translate("frmMain", "コントロール"), &w);
     place(w.Frame1, 0, 0, 1215, 4815);
     // The panel is laid out for the 9-point user-interface font: at that size whatever the
     // desktop's default, so that no caption is ever cut (an 11-point desktop font cut
@@ -123,24 +124,24 @@ void layOutMainWindow(frmMain &w)
         t->setTextMargins(0, 0, 0, 0);
     }
 
-    w.chkBar = new QCheckBox(QStringLiteral("格子(&L)"), w.Frame1);
+    w.chkBar = new QCheckBox(QCoreApplication::translate("frmMain", "格子(&L)"), w.Frame1);
     w.chkBar->setChecked(true);
     place(w.chkBar, 120, 2880, 975, 255);
 
-    w.cmdCanvas = new QPushButton(QStringLiteral("再描画(&R)"), w.Frame1);
+    w.cmdCanvas = new QPushButton(QCoreApplication::translate("frmMain", "再描画(&R)"), w.Frame1);
     place(w.cmdCanvas, 120, 3240, 975, 375);
-    w.cmdClear = new QPushButton(QStringLiteral("全消去(&C)"), w.Frame1);
+    w.cmdClear = new QPushButton(QCoreApplication::translate("frmMain", "全消去(&C)"), w.Frame1);
     place(w.cmdClear, 120, 3600, 975, 375);
-    w.cmdClear->setToolTip(QStringLiteral("絵を全部消します。Ctrl+Z で元に戻せます。"));
-    w.chkTrace = new QPushButton(QStringLiteral("下絵(&T)"), w.Frame1);
+    w.cmdClear->setToolTip(QCoreApplication::translate("frmMain", "絵を全部消します。Ctrl+Z で元に戻せます。"));
+    w.chkTrace = new QPushButton(QCoreApplication::translate("frmMain", "下絵(&T)"), w.Frame1);
     w.chkTrace->setCheckable(true);
     showPressedBold(w.chkTrace);
     place(w.chkTrace, 120, 3960, 975, 375);
-    w.chkTrace->setToolTip(QStringLiteral("なぞる画像を開きます。画像ファイルをウィンドウにドロップするか、"
+    w.chkTrace->setToolTip(QCoreApplication::translate("frmMain", "なぞる画像を開きます。画像ファイルをウィンドウにドロップするか、"
                                         "Ctrl+V で貼り付けても下絵になります。"));
-    w.cmdOK = new QPushButton(QStringLiteral("(´ω｀)&b"), w.Frame1);
+    w.cmdOK = new QPushButton(QCoreApplication::translate("frmMain", "(´ω｀)&b"), w.Frame1);
     place(w.cmdOK, 120, 4320, 975, 375);
-    w.cmdOK->setToolTip(QStringLiteral("絵を■と□の文字で表示します。Ctrl+C でウィンドウを開かずにコピーできます。"));
+    w.cmdOK->setToolTip(QCoreApplication::translate("frmMain", "絵を■と□の文字で表示します。Ctrl+C でウィンドウを開かずにコピーできます。"));
 
     w.picPreview = pictureSurface(&w);
     place(w.picPreview, 120, 4920, 720, 720);
@@ -184,22 +185,22 @@ void describeMainWindow(frmMain &w)
         w->setAccessibleName(name);
         w->setAccessibleDescription(what);
     };
-    describe(w.Frame1, QStringLiteral("コントロール"), QStringLiteral("倍率、大きさ、格子、下絵の操作"));
+    describe(w.Frame1, QCoreApplication::translate("frmMain", "コントロール"), QCoreApplication::translate("frmMain", "倍率、大きさ、格子、下絵の操作"));
     for (int i = 1; i < 12; ++i)
-        describe(w.optSize[size_t(i)], QStringLiteral("%1倍").arg(i + 1),
-                 QStringLiteral("キャンバスの1ドットを%1ピクセルで表示します").arg(i + 1));
-    describe(w.txtWidth, QStringLiteral("幅"), QStringLiteral("絵の幅（ドット数、0から99）"));
-    describe(w.txtHeight, QStringLiteral("高さ"), QStringLiteral("絵の高さ（ドット数、0から99）"));
-    describe(w.lblString, QStringLiteral("×"), QStringLiteral("幅と高さの間"));
-    describe(w.chkBar, QStringLiteral("格子"), QStringLiteral("キャンバスに灰色の格子を表示します"));
-    describe(w.cmdCanvas, QStringLiteral("再描画"), QStringLiteral("幅と高さを適用して描き直します（48ドットまで）"));
-    describe(w.cmdClear, QStringLiteral("全消去"), QStringLiteral("絵を全部消します"));
-    describe(w.chkTrace, QStringLiteral("下絵"), QStringLiteral("なぞるための画像を開いてキャンバスの下に表示します"));
-    describe(w.cmdOK, QStringLiteral("(´ω｀)b"), QStringLiteral("絵を■と□の文字で表示します"));
-    describe(w.picPreview, QStringLiteral("実寸の絵"), QStringLiteral("1ドットを1ピクセルで表示した絵。クリックすると文字で表示します"));
-    describe(w.picTrace, QStringLiteral("下絵"), QStringLiteral("キャンバスの下に置く画像（表示されません）"));
-    describe(w.optSize[0], QStringLiteral("1倍"), QStringLiteral("使われません"));
-    describe(w.picDot, QStringLiteral("キャンバス"),
-             QStringLiteral("左ボタンで黒、右ボタンで白を塗ります。矢印キーでカーソルを動かし、スペースで黒、Delete で白を塗ります"));
+        describe(w.optSize[size_t(i)], QCoreApplication::translate("frmMain", "%1倍").arg(i + 1),
+                 QCoreApplication::translate("frmMain", "キャンバスの1ドットを%1ピクセルで表示します").arg(i + 1));
+    describe(w.txtWidth, QCoreApplication::translate("frmMain", "幅"), QCoreApplication::translate("frmMain", "絵の幅（ドット数、0から99）"));
+    describe(w.txtHeight, QCoreApplication::translate("frmMain", "高さ"), QCoreApplication::translate("frmMain", "絵の高さ（ドット数、0から99）"));
+    describe(w.lblString, QStringLiteral("×"), QCoreApplication::translate("frmMain", "幅と高さの間"));
+    describe(w.chkBar, QCoreApplication::translate("frmMain", "格子"), QCoreApplication::translate("frmMain", "キャンバスに灰色の格子を表示します"));
+    describe(w.cmdCanvas, QCoreApplication::translate("frmMain", "再描画"), QCoreApplication::translate("frmMain", "幅と高さを適用して描き直します（48ドットまで）"));
+    describe(w.cmdClear, QCoreApplication::translate("frmMain", "全消去"), QCoreApplication::translate("frmMain", "絵を全部消します"));
+    describe(w.chkTrace, QCoreApplication::translate("frmMain", "下絵"), QCoreApplication::translate("frmMain", "なぞるための画像を開いてキャンバスの下に表示します"));
+    describe(w.cmdOK, QCoreApplication::translate("frmMain", "(´ω｀)b"), QCoreApplication::translate("frmMain", "絵を■と□の文字で表示します"));
+    describe(w.picPreview, QCoreApplication::translate("frmMain", "実寸の絵"), QCoreApplication::translate("frmMain", "1ドットを1ピクセルで表示した絵。クリックすると文字で表示します"));
+    describe(w.picTrace, QCoreApplication::translate("frmMain", "下絵"), QCoreApplication::translate("frmMain", "キャンバスの下に置く画像（表示されません）"));
+    describe(w.optSize[0], QCoreApplication::translate("frmMain", "1倍"), QCoreApplication::translate("frmMain", "使われません"));
+    describe(w.picDot, QCoreApplication::translate("frmMain", "キャンバス"),
+             QCoreApplication::translate("frmMain", "左ボタンで黒、右ボタンで白を塗ります。矢印キーでカーソルを動かし、スペースで黒、Delete で白を塗ります"));
 }
 

@@ -1,5 +1,7 @@
 #include "sizeEntry.h"
 
+#include <QCoreApplication>
+
 std::optional<int> sizeValue(const QString &text)
 {
     // Longer than any number in range can be written, leading zeros included, is not one:
@@ -30,5 +32,11 @@ std::optional<QSize> sizeOf(const QString &widthText, const QString &heightText)
 
 QString invalidSizeMessage()
 {
-    return QStringLiteral("サイズには0から%1までの数字を入力してください").arg(kLargestSide);
+    return QCoreApplication::translate("sizeEntry", "サイズには0から%1までの数字を入力してください").arg(kLargestSide);
+}
+
+void keepDigits(std::int16_t &key)
+{
+    if (key != 8 && (key > '9' || key < '0'))
+        key = 0;
 }

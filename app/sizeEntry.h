@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 // The limits of the picture's size, each named once.
@@ -22,6 +23,9 @@ std::optional<int> sizeValue(const QString &text);
 
 // Both fields read together: nothing when either does not read.
 std::optional<QSize> sizeOf(const QString &widthText, const QString &heightText);
+
+// A key typed into a size field: digits and Backspace (8) pass, any other becomes 0, nothing.
+void keepDigits(std::int16_t &key);
 
 // What the user is told when a size field does not read as a number.
 QString invalidSizeMessage();

@@ -84,15 +84,15 @@ extern "C" __attribute__((visibility("default"))) int gridglyph_start(int *argc,
 {
     // The conversions need neither a display nor an application object: no window exists.
     if (line->action == CommandLine::Text)
-        return runTextCommand(*line, localeIsJapanese());
+        return runTextCommand(*line, answersInJapanese(*line));
     if (line->action == CommandLine::Png)
-        return runPngCommand(*line, localeIsJapanese());
+        return runPngCommand(*line, answersInJapanese(*line));
 
     if (!displayReachable()) {
         const QByteArray display = environment("WAYLAND_DISPLAY").isEmpty()
                                        ? "DISPLAY=" + environment("DISPLAY")
                                        : "WAYLAND_DISPLAY=" + environment("WAYLAND_DISPLAY");
-        const QString message = localeIsJapanese()
+        const QString message = answersInJapanese(*line)
                                     ? QStringLiteral("gridglyph: 画面に接続できません: %1\n").arg(QString::fromLocal8Bit(display))
                                     : QStringLiteral("gridglyph: cannot open a display (%1)\n").arg(QString::fromLocal8Bit(display));
         std::fputs(message.toLocal8Bit().constData(), stderr);
@@ -100,7 +100,7 @@ extern "C" __attribute__((visibility("default"))) int gridglyph_start(int *argc,
     }
 
     QApplication app(*argc, argv);
-    setUpApplication(app);
+    setUpApplication(app, line->language);
     frmMain main;
     main.show();
     // The keyboard is the window's from the start, also where no window manager gives it.

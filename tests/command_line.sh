@@ -76,6 +76,12 @@ for alone in "--size 5x5" "--invert" "--count"; do
   status=0; run $alone "$dir/p.png" || status=$?
   [ "$status" = 2 ] || fail "$alone without --text gave status $status"
 done
+# The language for one run: en or ja, nothing else; --help names the option.
+for bad in "--lang de" "--lang EN" "--lang="; do
+  status=0; run $bad || status=$?
+  [ "$status" = 2 ] && grep -q -- "--lang" "$err" || fail "'$bad' gave status $status"
+done
+run --lang en --help && grep -q -- "--lang en|ja" "$out" || fail "--help does not name --lang"
 status=0; run --png "$dir/x.png" --size 5x5 "$dir/p.txt" || status=$?
 [ "$status" = 2 ] || fail "--png with --size gave status $status"
 

@@ -1,6 +1,7 @@
 // The control panel: its layout and its commands, driven through clicks and typing.
 #include "support.h"
 
+#include "app.h"
 #include "commands/commandList.h"
 #include "commands/frmHelp.h"
 #include "convert/frmConvert.h"
@@ -18,6 +19,7 @@
 #include <QMimeData>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTranslator>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,6 +30,8 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QGlyphRun>
 #include <QRawFont>
@@ -69,6 +73,7 @@ private slots:
     void captionsFitAtEveryDesktopFontSize();
     void stateColoursReadOnLightAndDarkThemes();
     void colourIsAModeTheUserTurnsOn();
+    void inEnglishNoJapaneseReachesTheScreen();
 
 private:
     // Opens the panel's context menu over `over` and closes it again, as Escape would.
@@ -432,7 +437,8 @@ void tst_commands::everyCommandHasTheKeysItIsKnownBy()
         {C::Pen, "B"}, {C::Fill, "G"}, {C::Line, "L"}, {C::Rectangle, "R"}, {C::FilledRectangle, "Shift+R"},
         {C::Ellipse, "O"}, {C::FilledEllipse, "Shift+O"}, {C::Selection, "S"}, {C::SmoothCorners, ""},
         {C::Colour, "Ctrl+K"}, {C::Square1, "1"}, {C::Square2, "2"}, {C::Square3, "3"}, {C::Square4, "4"},
-        {C::Square5, "5"}, {C::Square6, "6"}, {C::Square7, "7"}, {C::Square8, "8"}, {C::Square9, "9"}};
+        {C::Square5, "5"}, {C::Square6, "6"}, {C::Square7, "7"}, {C::Square8, "8"}, {C::Square9, "9"},
+        {C::LanguageJapanese, ""}, {C::LanguageEnglish, ""}};
     QCOMPARE(int(std::size(keys)), int(C::Count));
     QSet<QString> seen;
     for (const auto &[id, want] : keys) {
@@ -906,6 +912,153 @@ void tst_commands::colourIsAModeTheUserTurnsOn()
     QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
     QCOMPARE(asked.size(), 2);
     QVERIFY(!w->commands()->action(CommandList::Colour)->isChecked());
+}
+
+namespace {
+
+// Kana, kanji and the Japanese punctuation: what an English reader could not read. "日本語"
+// is the one Japanese word English shows, as the language menu's own name for Japanese.
+bool readsAsJapanese(QString text)
+{
+    text.remove(QStringLiteral("日本語"));
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFF0F)
+               || (u >= 0xFF1A && u <= 0xFF1F) || (u >= 0xFF61 && u <= 0xFF9F);
+    });
+}
+
+// Every text the open windows show or tell a screen reader: titles, captions, tool tips,
+// list items, table cells and headers, menus and their commands.
+QStringList textsOnTheScreen()
+{
+    QStringList texts;
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (!widget->window()->isVisible())
+            continue;
+        texts << widget->windowTitle() << widget->toolTip() << widget->whatsThis();
+        if (QAccessibleInterface *read = QAccessible::queryAccessibleInterface(widget))
+            for (const QAccessible::Text what : {QAccessible::Name, QAccessible::Description, QAccessible::Value})
+                texts << read->text(what);
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            texts << label->text();
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            texts << button->text();
+        if (auto *group = qobject_cast<QGroupBox *>(widget))
+            texts << group->title();
+        if (auto *field = qobject_cast<QLineEdit *>(widget))
+            texts << field->placeholderText();
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            for (int i = 0; i < list->count(); ++i)
+                texts << list->itemText(i) << list->itemData(i, Qt::ToolTipRole).toString();
+        if (auto *table = qobject_cast<QTableWidget *>(widget))
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    texts << table->item(r, c)->text()
+                          << table->model()->headerData(c, Qt::Horizontal).toString();
+        if (auto *menu = qobject_cast<QMenu *>(widget))
+            texts << menu->title();
+        for (const QAction *action : widget->actions())
+            texts << action->text() << action->toolTip() << (action->menu() ? action->menu()->title() : QString());
+    }
+    return texts;
+}
+
+} // namespace
+
+void tst_commands::inEnglishNoJapaneseReachesTheScreen()
+{
+    // The windows made with the English catalogue in: the main window, F1, the text and
+    // posting windows, the palette, the conversion of an underlay; then messages and a
+    // question; then the language chosen for the next start.
+    delete w;
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/gridglyph/gridglyph_en.qm")));
+    QVERIFY(QCoreApplication::installTranslator(&english));
+    auto removeEnglish = qScopeGuard([&english] { QCoreApplication::removeTranslator(&english); });
+    w = new frmMain;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QCOMPARE(w->chkTrace->text(), QStringLiteral("&Trace"));
+    QCOMPARE(w->commands()->action(CommandList::LanguageEnglish)->text(), QStringLiteral("English"));
+    QCOMPARE(w->commands()->action(CommandList::LanguageJapanese)->text(), QStringLiteral("日本語"));
+
+    auto *data = new QMimeData;
+    data->setImageData(dotPicture({"#..#", ".##.", "#..#"}));
+    QApplication::clipboard()->setMimeData(data);
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(underlayRead(*w));
+    QTest::keyClick(w->picDot, Qt::Key_T, Qt::ControlModifier);
+    QVERIFY(w->convertWindow());
+    QStringList texts = textsOnTheScreen();
+    QTest::keyClick(w->convertWindow(), Qt::Key_Escape);
+    QTRY_VERIFY(!w->convertWindow());
+    // A message, a question, the language chosen.
+    QStringList questions;
+    setMsgBoxAskHook([&questions](const QString &text, const QStringList &answers) {
+        questions << text << answers;
+        return int(answers.size()) - 1;
+    });
+    auto noQuestions = qScopeGuard([] { setMsgBoxAskHook(failOnQuestion); });
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QApplication::clipboard()->setText(QStringLiteral("hello"));
+    QTest::keyClick(w->picDot, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w->picDot, Qt::Key_3);
+    w->DotDraw(1, 17, 5);
+    QTest::keyClick(w->picDot, Qt::Key_K, Qt::ControlModifier);
+    w->txtWidth->setText(QStringLiteral("49"));
+    w->cmdCanvas->click();
+    w->commands()->action(CommandList::LanguageEnglish)->trigger();
+    QCOMPARE(log->messages.size(), 3);
+    QCOMPARE(log->messages[1], QStringLiteral("The largest size is 48 dots"));
+    QCOMPARE(questions.size(), 3);
+    texts << log->messages << questions;
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_F1, Qt::NoModifier}, std::pair{Qt::Key_E, Qt::ControlModifier}}) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w->picDot, key, modifiers);
+    }
+    QVERIFY(w->helpWindow() && w->postWindow() && w->paletteWindow());
+    // The panel's context menu, its submenus by name.
+    QTimer::singleShot(0, this, [&texts] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (const QAction *action : menu->actions())
+                texts << action->text() << (action->menu() ? action->menu()->title() : QString());
+            menu->close();
+        }
+    });
+    const int before = int(texts.size());
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(4, 4), w->Frame1->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(w->Frame1, &right);
+    QVERIFY(texts.size() > before + 40);
+    // Last: the text window holds the main window until it closes.
+    w->cmdOK->click();
+    QVERIFY(w->resultWindow());
+    texts << textsOnTheScreen();
+
+
+    QStringList japanese;
+    for (const QString &text : texts)
+        if (readsAsJapanese(text))
+            japanese << text;
+    QVERIFY2(japanese.isEmpty(), qPrintable(japanese.join(QLatin1Char('\n'))));
+    QVERIFY(texts.size() > 300);
+
+    // Chosen for the next start, and back; the windows open now stay as they are.
+    QCOMPARE(uiLanguage(), QStringLiteral("en"));
+    QVERIFY(w->commands()->action(CommandList::LanguageEnglish)->isChecked());
+    w->commands()->action(CommandList::LanguageJapanese)->trigger();
+    QCOMPARE(uiLanguage(), QStringLiteral("ja"));
+    QCOMPARE(log->messages.size(), 4);
+    QCOMPARE(w->chkTrace->text(), QStringLiteral("&Trace"));
+    // Without the catalogue every text is the Japanese one again.
+    removeEnglish.dismiss();
+    QCoreApplication::removeTranslator(&english);
+    QCOMPARE(QCoreApplication::translate("frmMain", "下絵(&T)"), QStringLiteral("下絵(&T)"));
 }
 
 QTEST_MAIN(tst_commands)

@@ -22,6 +22,7 @@ const std::map<CommandList::Place, const char *> kSubmenus = {
     {CommandList::Place::Shift, QT_TRANSLATE_NOOP("commands", "ずらす")},
     {CommandList::Place::Tools, QT_TRANSLATE_NOOP("commands", "道具")},
     {CommandList::Place::Colours, QT_TRANSLATE_NOOP("commands", "絵文字の色")},
+    {CommandList::Place::Language, QT_TRANSLATE_NOOP("commands", "表示言語")},
 };
 
 } // namespace
@@ -84,6 +85,7 @@ void CommandList::popUpMenu(QWidget *over, const QPoint &globalPos)
         case Place::Placement: return int(Place::Convert);
         case Place::Shift: return int(Place::Picture);
         case Place::Colours: return int(Place::Tools);
+        case Place::Language: return int(Place::End);
         default: return int(p);
         }
     };
@@ -131,6 +133,10 @@ QList<CommandList::Row> CommandList::helpRows(const QList<Row> &more) const
             keys << k.toString(QKeySequence::NativeText);
         QString what = a->text();
         what.remove(QStringLiteral("..."));
+        // A choice without a key says which menu it is in: "English" alone says nothing.
+        const auto submenu = kSubmenus.find(places_[i]);
+        if (keys.isEmpty() && submenu != kSubmenus.end())
+            what = translated(submenu->second) + QStringLiteral(": ") + what;
         rows.append({keys.join(QStringLiteral(" / ")), what});
     }
     return rows + more;

@@ -30,11 +30,12 @@ public:
         Mirror, UnderlayStrength,
         Pen, Fill, Line, Rectangle, FilledRectangle, Ellipse, FilledEllipse, Selection, SmoothCorners,
         Colour, Square1, Square2, Square3, Square4, Square5, Square6, Square7, Square8, Square9,
+        LanguageJapanese, LanguageEnglish,
         Help, Quit,
         Count
     };
     // Where the context menu shows a command: groups between separators, and submenus.
-    enum class Place { History, Text, File, Convert, Placement, Picture, Shift, Tools, Colours, Drawing, End };
+    enum class Place { History, Text, File, Convert, Placement, Picture, Shift, Tools, Colours, Drawing, Language, End };
     // What a command needs to act; when it lacks it, it is off in the menu, F1 and its keys.
     enum class Needs { Nothing, UndoStep, RedoStep, Underlay, Dots, Selection, ColourPicture };
     struct Declaration

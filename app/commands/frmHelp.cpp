@@ -10,18 +10,18 @@
 frmHelp::frmHelp(const QList<CommandList::Row> &rows) : QWidget(nullptr)
 {
     // Closing hides it; F1 shows the same window again.
-    setWindowTitle(QStringLiteral("キーと操作"));
+    setWindowTitle(QCoreApplication::translate("frmHelp", "キーと操作"));
     lblIntro = new QLabel(QCoreApplication::translate("frmHelp", "左ボタン 黒、右・中ボタン 白（下絵があれば下絵を出す）。\n"
                                                                  "保存は Ctrl+S、下絵からドットは Ctrl+T、投稿用テキストは Ctrl+E。"
                                                                  "どれも、下の操作も、左のパネルを右クリックしたメニューから選べます。"),
                           this);
     lblIntro->setWordWrap(true);
     table = new QTableWidget(int(rows.size()), 2, this);
-    table->setHorizontalHeaderLabels({QStringLiteral("キー"), QStringLiteral("操作")});
+    table->setHorizontalHeaderLabels({QCoreApplication::translate("frmHelp", "キー"), QCoreApplication::translate("frmHelp", "操作")});
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setAccessibleName(QStringLiteral("キーと操作の一覧"));
+    table->setAccessibleName(QCoreApplication::translate("frmHelp", "キーと操作の一覧"));
     for (int i = 0; i < rows.size(); ++i) {
         table->setItem(i, 0, new QTableWidgetItem(rows[i].keys));
         table->setItem(i, 1, new QTableWidgetItem(rows[i].what));

@@ -58,22 +58,22 @@ QList<QPair<QString, QString>> frmConvert::keyRows()
 frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), wholePicture_(wholePicture)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("下絵から点を打つ"));
+    setWindowTitle(QCoreApplication::translate("frmConvert", "下絵から点を打つ"));
     // Not modal: the canvas takes the drag and the wheel that frame the picture; the owner
     // keeps everything else of its own still meanwhile.
     setWindowModality(Qt::NonModal);
 
     cboPlacement = new QComboBox(this);
     // Each choice carries what it means: the lists' order is the captions' alone.
-    cboPlacement->addItem(QStringLiteral("そのまま（左上から）"), int(Placement::AsLoaded));
-    cboPlacement->addItem(QStringLiteral("キャンバスに合わせる"), int(Placement::Fitted));
-    cboPlacement->addItem(QStringLiteral("キャンバスを覆う"), int(Placement::Filled));
+    cboPlacement->addItem(QCoreApplication::translate("frmConvert", "そのまま（左上から）"), int(Placement::AsLoaded));
+    cboPlacement->addItem(QCoreApplication::translate("frmConvert", "キャンバスに合わせる"), int(Placement::Fitted));
+    cboPlacement->addItem(QCoreApplication::translate("frmConvert", "キャンバスを覆う"), int(Placement::Filled));
     if (!wholePicture) {
         // Too large to reduce: only its top-left part was kept.
         for (int i : {1, 2})
             cboPlacement->setItemData(i, 0, Qt::UserRole - 1);
     }
-    chkAutomatic = new QCheckBox(QStringLiteral("自動(&A)"), this);
+    chkAutomatic = new QCheckBox(QCoreApplication::translate("frmConvert", "自動(&A)"), this);
     chkAutomatic->setChecked(true);
     sldThreshold = new QSlider(Qt::Horizontal, this);
     sldThreshold->setRange(0, 255);
@@ -83,14 +83,14 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
     lblThreshold->setMinimumWidth(lblThreshold->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4);
     lblThreshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     cboDither = new QComboBox(this);
-    cboDither->addItem(QStringLiteral("なし"), int(Dither::None));
-    cboDither->addItem(QStringLiteral("誤差拡散（Floyd–Steinberg）"), int(Dither::FloydSteinberg));
-    cboDither->addItem(QStringLiteral("誤差拡散（Atkinson）"), int(Dither::Atkinson));
-    cboDither->addItem(QStringLiteral("規則的 4×4（Bayer）"), int(Dither::Bayer4));
-    chkInvert = new QCheckBox(QStringLiteral("白黒反転(&I)"), this);
+    cboDither->addItem(QCoreApplication::translate("frmConvert", "なし"), int(Dither::None));
+    cboDither->addItem(QCoreApplication::translate("frmConvert", "誤差拡散（Floyd–Steinberg）"), int(Dither::FloydSteinberg));
+    cboDither->addItem(QCoreApplication::translate("frmConvert", "誤差拡散（Atkinson）"), int(Dither::Atkinson));
+    cboDither->addItem(QCoreApplication::translate("frmConvert", "規則的 4×4（Bayer）"), int(Dither::Bayer4));
+    chkInvert = new QCheckBox(QCoreApplication::translate("frmConvert", "白黒反転(&I)"), this);
     cboColour = new QComboBox(this);
-    cboColour->addItem(QStringLiteral("白黒"), false);
-    cboColour->addItem(QStringLiteral("絵文字9色"), true);
+    cboColour->addItem(QCoreApplication::translate("frmConvert", "白黒"), false);
+    cboColour->addItem(QCoreApplication::translate("frmConvert", "絵文字9色"), true);
     const auto slider = [this](const QString &name) {
         auto *s = new QSlider(Qt::Horizontal, this);
         s->setRange(-100, 100);
@@ -98,17 +98,17 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
         s->setAccessibleName(name);
         return s;
     };
-    sldBrightness = slider(QStringLiteral("明るさ"));
-    sldContrast = slider(QStringLiteral("コントラスト"));
-    chkSharpen = new QCheckBox(QStringLiteral("輪郭を強調(&E)"), this);
-    lblHelp = new QLabel(QStringLiteral("下絵を動かす: 矢印キー（1ドット）、キャンバスをドラッグ\n"
+    sldBrightness = slider(QCoreApplication::translate("frmConvert", "明るさ"));
+    sldContrast = slider(QCoreApplication::translate("frmConvert", "コントラスト"));
+    chkSharpen = new QCheckBox(QCoreApplication::translate("frmConvert", "輪郭を強調(&E)"), this);
+    lblHelp = new QLabel(QCoreApplication::translate("frmConvert", "下絵を動かす: 矢印キー（1ドット）、キャンバスをドラッグ\n"
                                         "拡大・縮小: + と −（1.25倍）、キャンバスでホイール\n"
                                         "キャンバスに合わせ直す: 0　　下絵の濃さ: U"),
                          this);
-    lblHelp->setAccessibleName(QStringLiteral("下絵の動かし方"));
+    lblHelp->setAccessibleName(QCoreApplication::translate("frmConvert", "下絵の動かし方"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("frmConvert", "キャンセル"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
 
     auto *threshold = new QHBoxLayout;
@@ -133,21 +133,21 @@ frmConvert::frmConvert(QWidget *owner, bool wholePicture) : QDialog(owner), whol
         return row;
     };
     auto *form = new QFormLayout(this);
-    form->addRow(caption(QStringLiteral("下絵の配置(&P)"), cboPlacement), cboPlacement);
-    form->addRow(caption(QStringLiteral("色(&O)"), cboColour), cboColour);
-    form->addRow(caption(QStringLiteral("明るさ(&B)"), sldBrightness), valued(sldBrightness));
-    form->addRow(caption(QStringLiteral("コントラスト(&N)"), sldContrast), valued(sldContrast));
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "下絵の配置(&P)"), cboPlacement), cboPlacement);
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "色(&O)"), cboColour), cboColour);
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "明るさ(&B)"), sldBrightness), valued(sldBrightness));
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "コントラスト(&N)"), sldContrast), valued(sldContrast));
     form->addRow(QString(), chkSharpen);
-    form->addRow(caption(QStringLiteral("しきい値(&S)"), sldThreshold), threshold);
-    form->addRow(caption(QStringLiteral("ディザ(&D)"), cboDither), cboDither);
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "しきい値(&S)"), sldThreshold), threshold);
+    form->addRow(caption(QCoreApplication::translate("frmConvert", "ディザ(&D)"), cboDither), cboDither);
     form->addRow(QString(), chkInvert);
     form->addRow(lblHelp);
     form->addRow(buttons);
-    cboPlacement->setAccessibleName(QStringLiteral("下絵の配置"));
-    sldThreshold->setAccessibleName(QStringLiteral("しきい値"));
-    sldThreshold->setAccessibleDescription(QStringLiteral("これより暗い点を黒にします（0から255）"));
-    cboDither->setAccessibleName(QStringLiteral("ディザ"));
-    cboColour->setAccessibleName(QStringLiteral("色"));
+    cboPlacement->setAccessibleName(QCoreApplication::translate("frmConvert", "下絵の配置"));
+    sldThreshold->setAccessibleName(QCoreApplication::translate("frmConvert", "しきい値"));
+    sldThreshold->setAccessibleDescription(QCoreApplication::translate("frmConvert", "これより暗い点を黒にします（0から255）"));
+    cboDither->setAccessibleName(QCoreApplication::translate("frmConvert", "ディザ"));
+    cboColour->setAccessibleName(QCoreApplication::translate("frmConvert", "色"));
 
     // Opened as the last conversion left it.
     const ConvertSettings last = remembered();

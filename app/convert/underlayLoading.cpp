@@ -2,6 +2,7 @@
 
 #include "pictures/PictureJob.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
@@ -114,15 +115,15 @@ void UnderlayLoading::showPanel()
         panel_->setFrameShape(QFrame::StyledPanel);
         panel_->setAutoFillBackground(true);
         panel_->setObjectName(QStringLiteral("underlayLoading"));
-        auto *label = new QLabel(QStringLiteral("読み込み中"), panel_);
+        auto *label = new QLabel(QCoreApplication::translate("underlayLoading", "読み込み中"), panel_);
         label->setAlignment(Qt::AlignCenter);
         bar_ = new QProgressBar(panel_);
         bar_->setRange(0, 1000);
         bar_->setTextVisible(false);
         bar_->setMaximumHeight(label->fontMetrics().height() / 2 + 4);
-        bar_->setAccessibleName(QStringLiteral("下絵の読み込み"));
-        auto *stop = new QPushButton(QStringLiteral("中止"), panel_);
-        stop->setToolTip(QStringLiteral("読み込みをやめます（Esc）。下絵は前のままです。"));
+        bar_->setAccessibleName(QCoreApplication::translate("underlayLoading", "下絵の読み込み"));
+        auto *stop = new QPushButton(QCoreApplication::translate("underlayLoading", "中止"), panel_);
+        stop->setToolTip(QCoreApplication::translate("underlayLoading", "読み込みをやめます（Esc）。下絵は前のままです。"));
         connect(stop, &QPushButton::clicked, this, &UnderlayLoading::cancel);
         auto *layout = new QVBoxLayout(panel_);
         layout->setContentsMargins(3, 3, 3, 3);

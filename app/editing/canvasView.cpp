@@ -7,6 +7,8 @@
 #include "toolkit/BitBlt.h"
 #include "toolkit/PictureBox.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr Color kGridColor = 0xC0C0C0;
 Color colourOf(QRgb pixel) { return Color(pixel & 0xFFFFFFu); }
@@ -135,4 +137,15 @@ void CanvasView::showMarks(QPoint cursor, bool mirror, std::optional<QRect> sele
                                                                  selection->width() * D + 1, selection->height() * D + 1))
                                     : std::nullopt);
     canvas_->accessibleValueChanged();
+}
+
+QString CanvasView::cursorValue(QPoint cursor) const
+{
+    if (picture_->size().isEmpty())
+        return QCoreApplication::translate("frmMain", "点がありません");
+    const int square = dots::squareOf(picture_->dot(cursor));
+    return QCoreApplication::translate("frmMain", "カーソル %1 列 %2 行、%3")
+        .arg(cursor.x() + 1)
+        .arg(cursor.y() + 1)
+        .arg(QCoreApplication::translate("commands", dots::kSquares[size_t(square < 0 ? 1 : square)].name));
 }

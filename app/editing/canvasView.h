@@ -44,6 +44,8 @@ public:
     // was used on it, while the canvas has the focus), the mirror's axis, the selection.
     void showMarks(QPoint cursor, bool mirror, std::optional<QRect> selection);
     void keyboardUsed();
+    // What a screen reader says of the canvas: where the cursor is and its dot's colour.
+    QString cursorValue(QPoint cursor) const;
 
 signals:
     // The cursor comes into sight or goes: the marks are to be shown again.

@@ -26,8 +26,8 @@ frmPalette::frmPalette(QWidget *owner) : QWidget(owner, Qt::Tool)
                                         // The chosen one framed in its digit's ink, which shows on every square.
                                         "QPushButton:checked { border: 4px solid %2; }")
                              .arg(colour.name(), ink));
-        const QString name = QCoreApplication::translate("dots", square.name);
-        b->setToolTip(QStringLiteral("%1（%2）").arg(name).arg(i + 1));
+        const QString name = QCoreApplication::translate("commands", square.name);
+        b->setToolTip(QCoreApplication::translate("frmPalette", "%1（%2）").arg(name).arg(i + 1));
         b->setAccessibleName(name);
         connect(b, &QPushButton::clicked, this, [this, i] {
             choose(i);

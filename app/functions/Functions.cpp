@@ -7,23 +7,23 @@
 QString pictureFileFilter()
 {
     const QChar nul(u'\0');
-    return QStringLiteral("ピクチャーファイル(*.BMP;*.JPG;*.GIF)") + nul
-           + QStringLiteral("*.bmp;*.jpg;*.gif") + nul + QStringLiteral("全てのﾌｧｲﾙ(*.*)") + nul
+    return QCoreApplication::translate("Functions", "ピクチャーファイル(*.BMP;*.JPG;*.GIF)") + nul
+           + QStringLiteral("*.bmp;*.jpg;*.gif") + nul + QCoreApplication::translate("Functions", "全てのﾌｧｲﾙ(*.*)") + nul
            + QStringLiteral("*.*") + nul;
 }
 
 QString savedPictureFilter()
 {
     const QChar nul(u'\0');
-    return QStringLiteral("テキスト (*.txt)") + nul + QStringLiteral("*.txt") + nul + QStringLiteral("画像 (*.png)") + nul
+    return QCoreApplication::translate("Functions", "テキスト (*.txt)") + nul + QStringLiteral("*.txt") + nul + QCoreApplication::translate("Functions", "画像 (*.png)") + nul
            + QStringLiteral("*.png") + nul;
 }
 
 QString openPictureFilter()
 {
     const QChar nul(u'\0');
-    return QStringLiteral("絵のテキストと画像 (*.txt;*.png)") + nul + QStringLiteral("*.txt;*.png") + nul
-           + QStringLiteral("全てのﾌｧｲﾙ(*.*)") + nul + QStringLiteral("*.*") + nul;
+    return QCoreApplication::translate("Functions", "絵のテキストと画像 (*.txt;*.png)") + nul + QStringLiteral("*.txt;*.png") + nul
+           + QCoreApplication::translate("Functions", "全てのﾌｧｲﾙ(*.*)") + nul + QStringLiteral("*.*") + nul;
 }
 
 QString ShowSaveDialog(QWidget *hwndOwner, const QString &filter, const QString &initialDir,

@@ -2,6 +2,7 @@
 
 #include "pictures/PictureFile.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -145,32 +146,32 @@ QString writeTroubleText(WriteTrouble trouble, const QString &shownName, bool ol
     case WriteTrouble::None:
         return QString();
     case WriteTrouble::Folder:
-        why = japanese ? QStringLiteral("同じ名前のフォルダーがあります。") : QStringLiteral("a folder has that name");
+        why = japanese ? QCoreApplication::translate("safeWrite", "同じ名前のフォルダーがあります。") : QStringLiteral("a folder has that name");
         break;
     case WriteTrouble::NoFolder:
-        why = japanese ? QStringLiteral("保存先のフォルダーがありません。") : QStringLiteral("its folder does not exist");
+        why = japanese ? QCoreApplication::translate("safeWrite", "保存先のフォルダーがありません。") : QStringLiteral("its folder does not exist");
         break;
     case WriteTrouble::NotAFile:
-        why = japanese ? QStringLiteral("その名前はファイルではなく、デバイスかパイプです。")
+        why = japanese ? QCoreApplication::translate("safeWrite", "その名前はファイルではなく、デバイスかパイプです。")
                        : QStringLiteral("that name is a device or a pipe, not a file");
         break;
     case WriteTrouble::ReadOnlyFile:
-        why = japanese ? QStringLiteral("このファイルは読み取り専用です。") : QStringLiteral("the file is read-only");
+        why = japanese ? QCoreApplication::translate("safeWrite", "このファイルは読み取り専用です。") : QStringLiteral("the file is read-only");
         break;
     case WriteTrouble::NoPermission:
-        why = japanese ? QStringLiteral("このフォルダーには書き込む権限がありません。")
+        why = japanese ? QCoreApplication::translate("safeWrite", "このフォルダーには書き込む権限がありません。")
                        : QStringLiteral("the folder may not be written");
         break;
     case WriteTrouble::Full:
-        why = japanese ? QStringLiteral("ディスクに空きがありません。") : QStringLiteral("the disk is full");
+        why = japanese ? QCoreApplication::translate("safeWrite", "ディスクに空きがありません。") : QStringLiteral("the disk is full");
         break;
     case WriteTrouble::Other:
-        why = japanese ? QStringLiteral("書き込めませんでした。") : QStringLiteral("it could not be written");
+        why = japanese ? QCoreApplication::translate("safeWrite", "書き込めませんでした。") : QStringLiteral("it could not be written");
         break;
     }
     if (japanese)
-        return QStringLiteral("「%1」に保存できませんでした。%2%3")
-            .arg(shownName, why, older ? QStringLiteral("前からあるファイルはそのままです。") : QString());
+        return QCoreApplication::translate("safeWrite", "「%1」に保存できませんでした。%2%3")
+            .arg(shownName, why, older ? QCoreApplication::translate("safeWrite", "前からあるファイルはそのままです。") : QString());
     return QStringLiteral("%1: not saved: %2%3").arg(shownName, why, older ? QStringLiteral("; the file there is as it was") : QString());
 }
 

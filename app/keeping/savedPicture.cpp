@@ -8,6 +8,7 @@
 #include "result/textReading.h"
 #include "version.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QIODevice>
 #include <QtEndian>
@@ -79,7 +80,7 @@ QString tooLargeToOpen(const QString &shownName, qint64 bytes, bool japanese)
 {
     const QString size = QString::number(double(bytes) / (1 << 20), 'f', 1);
     const QString limit = QString::number(kMostSavedBytes >> 20);
-    return japanese ? QStringLiteral("「%1」は絵のファイルとしては大きすぎます（%2 MB。開けるのは %3 MB まで）。").arg(shownName, size, limit)
+    return japanese ? QCoreApplication::translate("savedPicture", "「%1」は絵のファイルとしては大きすぎます（%2 MB。開けるのは %3 MB まで）。").arg(shownName, size, limit)
                     : QStringLiteral("%1: too large for a picture's file (%2 MB; at most %3 MB)").arg(shownName, size, limit);
 }
 
@@ -96,14 +97,14 @@ OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPai
         const std::shared_ptr<PictureSource> picture = OpenPictureData(bytes, QSize(largest, largest));
         const QSize size = picture->declared();
         if (picture->trouble() == LoadTrouble::None && (size.width() > largest || size.height() > largest)) {
-            opened.message = QStringLiteral("この画像は %1 × %2 ピクセルあり、1ピクセルを1ドットとして開けるのは %3 × %3 までです。"
+            opened.message = QCoreApplication::translate("savedPicture", "この画像は %1 × %2 ピクセルあり、1ピクセルを1ドットとして開けるのは %3 × %3 までです。"
                                             "大きな画像は「下絵」ボタンか Ctrl+V でキャンバスの下に置き、Ctrl+T で点にしてください。")
                                  .arg(size.width()).arg(size.height()).arg(largest);
             return opened;
         }
         const QImage image = picture->topLeft();
         if (picture->trouble() != LoadTrouble::None || image.isNull()) {
-            opened.message = QStringLiteral("画像を読み込めませんでした。");
+            opened.message = QCoreApplication::translate("savedPicture", "画像を読み込めませんでした。");
             return opened;
         }
         // Transparent is white: laid over white, as the canvas shows a picture. Black and
@@ -138,11 +139,11 @@ OpenedPicture readSavedPicture(const QByteArray &bytes, const std::vector<DotPai
         opened.message = read.message;
         break;
     case TextIntake::Ask:
-        opened.message = QStringLiteral("「%1」と「%2」のどちらが黒い点か分かりません。テキストを貼り付けると選べます。")
+        opened.message = QCoreApplication::translate("savedPicture", "「%1」と「%2」のどちらが黒い点か分かりません。テキストを貼り付けると選べます。")
                              .arg(characterShown(read.first), characterShown(read.second));
         break;
     case TextIntake::NotDotText:
-        opened.message = QStringLiteral("このファイルは絵のテキストでも画像でもありません。");
+        opened.message = QCoreApplication::translate("savedPicture", "このファイルは絵のテキストでも画像でもありません。");
         break;
     }
     return opened;

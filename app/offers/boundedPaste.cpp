@@ -3,6 +3,7 @@
 #include "Offers.h"
 #include "pictureOffer.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -79,8 +80,8 @@ void BoundedPasting::install(std::function<void(QWidget *, const QString &)> tel
 std::optional<QString> BoundedPasting::read(QWidget *box, QClipboard::Mode mode)
 {
     const std::unique_ptr<OfferSource> offer = clipboardOffer(mode);
-    const PastedText pasted = takeText(*offer, mode == QClipboard::Selection ? QStringLiteral("選択範囲")
-                                                                             : QStringLiteral("クリップボード"));
+    const PastedText pasted = takeText(*offer, mode == QClipboard::Selection ? QCoreApplication::translate("boundedPaste", "選択範囲")
+                                                                             : QCoreApplication::translate("boundedPaste", "クリップボード"));
     if (!pasted.message.isEmpty() && teller())
         teller()(box ? box->window() : nullptr, pasted.message);
     return pasted.text;

@@ -40,14 +40,14 @@ QString otherImageType(const QStringList &types)
 
 QString noAnswer(const QString &owner)
 {
-    return QStringLiteral("%1のプログラムが応答しませんでした。何も読み込んでいません。").arg(owner);
+    return QCoreApplication::translate("pictureOffer", "%1のプログラムが応答しませんでした。何も読み込んでいません。").arg(owner);
 }
 
 QString tooLarge(const QString &owner, const QString &type)
 {
     const qint64 most = mostOfferedBytes(type);
     const QString limit = most >= (1 << 20) ? QStringLiteral("%1 MB").arg(most >> 20) : QStringLiteral("%1 KB").arg(most >> 10);
-    return QStringLiteral("%1のデータが大きすぎるため読み込めませんでした（%2 まで）。").arg(owner, limit);
+    return QCoreApplication::translate("pictureOffer", "%1のデータが大きすぎるため読み込めませんでした（%2 まで）。").arg(owner, limit);
 }
 
 } // namespace
@@ -179,7 +179,7 @@ TakenOffer takeOffer(OfferSource &source, QSize shown, const QString &owner, con
     }
     if (const QString other = otherImageType(types); !other.isEmpty()) {
         taken.kind = TakenOffer::Message;
-        taken.message = QStringLiteral("%1 の画像は読み込めません（読み込めるのは BMP・JPEG・GIF・PNG です）。").arg(other);
+        taken.message = QCoreApplication::translate("pictureOffer", "%1 の画像は読み込めません（読み込めるのは BMP・JPEG・GIF・PNG です）。").arg(other);
     }
     return taken;
 }

@@ -7,6 +7,7 @@
 #include "JpegReader.h"
 #include "PictureFile.h"
 #include "PngReader.h"
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
@@ -96,25 +97,25 @@ QString loadTroubleMessage(const QString &name, LoadTrouble trouble, QSize decla
     const QString w = QString::number(declared.width()), h = QString::number(declared.height());
     switch (trouble) {
     case LoadTrouble::TooManyPixels:
-        return QStringLiteral("「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
+        return QCoreApplication::translate("PictureRequests", "「%1」は画像が大きすぎるため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
     case LoadTrouble::FileTooLarge:
-        return QStringLiteral("「%1」はファイルが画像（%2 × %3 ピクセル）に比べて大きすぎるため読み込めませんでした（%4 MB）。")
+        return QCoreApplication::translate("PictureRequests", "「%1」はファイルが画像（%2 × %3 ピクセル）に比べて大きすぎるため読み込めませんでした（%4 MB）。")
             .arg(name, w, h, QString::number(double(fileBytes) / 1e6, 'f', 1));
     case LoadTrouble::TooMuchMetadata:
-        return QStringLiteral("「%1」は画像のほかに付いているデータ（注釈や付加情報）が多すぎるため読み込めませんでした。").arg(name);
+        return QCoreApplication::translate("PictureRequests", "「%1」は画像のほかに付いているデータ（注釈や付加情報）が多すぎるため読み込めませんでした。").arg(name);
     case LoadTrouble::TooManyScans:
-        return QStringLiteral("「%1」はスキャンの数が多すぎる JPEG 画像のため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
+        return QCoreApplication::translate("PictureRequests", "「%1」はスキャンの数が多すぎる JPEG 画像のため読み込めませんでした（%2 × %3 ピクセル）。").arg(name, w, h);
     case LoadTrouble::Cancelled:
-        return QStringLiteral("「%1」の読み込みを中止しました。").arg(name);
+        return QCoreApplication::translate("PictureRequests", "「%1」の読み込みを中止しました。").arg(name);
     case LoadTrouble::Missing:
-        return QStringLiteral("「%1」が見つかりません。").arg(name);
+        return QCoreApplication::translate("PictureRequests", "「%1」が見つかりません。").arg(name);
     case LoadTrouble::Folder:
-        return QStringLiteral("「%1」はフォルダーです。画像ファイルを指定してください。").arg(name);
+        return QCoreApplication::translate("PictureRequests", "「%1」はフォルダーです。画像ファイルを指定してください。").arg(name);
     case LoadTrouble::NoPermission:
-        return QStringLiteral("「%1」を読む権限がありません。").arg(name);
+        return QCoreApplication::translate("PictureRequests", "「%1」を読む権限がありません。").arg(name);
     case LoadTrouble::NotAPicture:
     case LoadTrouble::None:
         break;
     }
-    return QStringLiteral("「%1」を画像として読み込めませんでした。").arg(name);
+    return QCoreApplication::translate("PictureRequests", "「%1」を画像として読み込めませんでした。").arg(name);
 }

@@ -1,5 +1,6 @@
 #include "budgets.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QTextBoundaryFinder>
 
@@ -83,12 +84,12 @@ std::vector<Budget> countBudgets(const QString &text, int width)
     Budget &bluesky = budgets[Bluesky];
     if (bluesky.fits && utf8Length(text) > kBlueskyBytes) {
         bluesky.fits = false;
-        bluesky.note = QStringLiteral("UTF-8 で %1 バイトあり、3,000 バイトを超えます").arg(utf8Length(text));
+        bluesky.note = QCoreApplication::translate("budgets", "UTF-8 で %1 バイトあり、3,000 バイトを超えます").arg(utf8Length(text));
     }
     Budget &line = budgets.back();
     if (line.fits && width > 12) {
         line.fits = false;
-        line.note = QStringLiteral("スマートフォンでは1行12文字ほどで折り返します");
+        line.note = QCoreApplication::translate("budgets", "スマートフォンでは1行12文字ほどで折り返します");
     }
     return budgets;
 }

@@ -7,6 +7,7 @@
 #include "sizeEntry.h"
 #include "toolkit/Contrast.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QTimer>
 #include <QCheckBox>
@@ -95,35 +96,35 @@ QFont fontForPair(const DotPair &pair, int points)
 
 frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("投稿用テキスト"));
+    setWindowTitle(QCoreApplication::translate("frmPost", "投稿用テキスト"));
 
     cboPair = new QComboBox(this);
-    cboPair->addItems({QStringLiteral("■ と □"), QStringLiteral("⬛ と ⬜（絵文字）"),
-                       QStringLiteral("█ と全角幅の空白（U+2003）"), QStringLiteral("自分で入力"),
-                       QStringLiteral("点字（2 × 4 ドットで1文字）")});
-    cboPair->setAccessibleName(QStringLiteral("文字"));
+    cboPair->addItems({QCoreApplication::translate("frmPost", "■ と □"), QCoreApplication::translate("frmPost", "⬛ と ⬜（絵文字）"),
+                       QCoreApplication::translate("frmPost", "█ と全角幅の空白（U+2003）"), QCoreApplication::translate("frmPost", "自分で入力"),
+                       QCoreApplication::translate("frmPost", "点字（2 × 4 ドットで1文字）")});
+    cboPair->setAccessibleName(QCoreApplication::translate("frmPost", "文字"));
     txtPair = new QLineEdit(this);
-    txtPair->setPlaceholderText(QStringLiteral("黒と白の2文字"));
+    txtPair->setPlaceholderText(QCoreApplication::translate("frmPost", "黒と白の2文字"));
     txtPair->setMaxLength(8);
     txtPair->setAcceptDrops(false);
     txtPair->setEnabled(false);
-    txtPair->setAccessibleName(QStringLiteral("自分で入力する黒と白の文字"));
+    txtPair->setAccessibleName(QCoreApplication::translate("frmPost", "自分で入力する黒と白の文字"));
     lblPairWarning = new QLabel(this);
     lblPairWarning->setWordWrap(true);
     lblPairWarning->setMinimumHeight(lblPairWarning->fontMetrics().lineSpacing() * 2);
 
-    chkSwap = new QCheckBox(QStringLiteral("白と黒を入れ替える（暗い画面用）(&W)"), this);
-    chkTrim = new QCheckBox(QStringLiteral("何もない端の行と列を省く(&T)"), this);
+    chkSwap = new QCheckBox(QCoreApplication::translate("frmPost", "白と黒を入れ替える（暗い画面用）(&W)"), this);
+    chkTrim = new QCheckBox(QCoreApplication::translate("frmPost", "何もない端の行と列を省く(&T)"), this);
     cboLineEnd = new QComboBox(this);
-    cboLineEnd->addItems({QStringLiteral("CR LF（Windows）"), QStringLiteral("LF")});
-    cboLineEnd->setAccessibleName(QStringLiteral("改行"));
+    cboLineEnd->addItems({QCoreApplication::translate("frmPost", "CR LF（Windows）"), QStringLiteral("LF")});
+    cboLineEnd->setAccessibleName(QCoreApplication::translate("frmPost", "改行"));
     txtPost = new QPlainTextEdit(this);
     txtPost->setReadOnly(true);
     txtPost->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtPost->setAccessibleName(QStringLiteral("投稿用テキスト"));
+    txtPost->setAccessibleName(QCoreApplication::translate("frmPost", "投稿用テキスト"));
     lblLargest = new QLabel(this);
-    cmdCopy = new QPushButton(QStringLiteral("コピー(&C)"), this);
-    auto *close = new QPushButton(QStringLiteral("閉じる"), this);
+    cmdCopy = new QPushButton(QCoreApplication::translate("frmPost", "コピー(&C)"), this);
+    auto *close = new QPushButton(QCoreApplication::translate("frmPost", "閉じる"), this);
 
     auto *pair = new QHBoxLayout;
     pair->addWidget(cboPair);
@@ -134,11 +135,11 @@ frmPost::frmPost(QWidget *parent) : QWidget(parent, Qt::Window)
         return label;
     };
     auto *form = new QFormLayout;
-    form->addRow(caption(QStringLiteral("文字(&K)"), cboPair), pair);
+    form->addRow(caption(QCoreApplication::translate("frmPost", "文字(&K)"), cboPair), pair);
     form->addRow(QString(), lblPairWarning);
     form->addRow(QString(), chkSwap);
     form->addRow(QString(), chkTrim);
-    form->addRow(caption(QStringLiteral("改行(&L)"), cboLineEnd), cboLineEnd);
+    form->addRow(caption(QCoreApplication::translate("frmPost", "改行(&L)"), cboLineEnd), cboLineEnd);
     budgets_ = new QGridLayout;
     budgets_->setHorizontalSpacing(12);
     auto *buttons = new QHBoxLayout;
@@ -233,11 +234,11 @@ void frmPost::refresh()
     if (cboPair->currentIndex() == 3) {
         const TypedPair typed = readTypedPair(txtPair->text());
         if (!typed.ok)
-            warning = typed.problem + QStringLiteral(" それまでは ■ と □ で書きます。");
+            warning = typed.problem + QCoreApplication::translate("frmPost", " それまでは ■ と □ で書きます。");
         else if (typed.ambiguous)
-            warning = QStringLiteral("幅があいまいな文字（East Asian Ambiguous）があります。欧文のフォントでは半角で表示され、絵が崩れることがあります。");
+            warning = QCoreApplication::translate("frmPost", "幅があいまいな文字（East Asian Ambiguous）があります。欧文のフォントでは半角で表示され、絵が崩れることがあります。");
     } else if (cboPair->currentIndex() != 1 && cboPair->currentIndex() != kBraille) {
-        warning = QStringLiteral("この文字は幅があいまいです。欧文のフォントが優先される画面では半角になり、絵が崩れることがあります。");
+        warning = QCoreApplication::translate("frmPost", "この文字は幅があいまいです。欧文のフォントが優先される画面では半角になり、絵が崩れることがあります。");
     }
     // The warning keeps its place, so that nothing below it jumps as the pair changes.
     lblPairWarning->setText(warning);
@@ -288,7 +289,7 @@ void frmPost::refresh()
     const bool beyondPanel = dots_.width() > kApplyLimit || dots_.height() > kApplyLimit;
     for (const Budget &b : countBudgets(text_, lineLength)) {
         const QString count = QStringLiteral("%1 / %2").arg(b.count).arg(b.limit);
-        const QString verdict = nothing ? QStringLiteral("－") : b.fits ? QStringLiteral("○ 収まる") : QStringLiteral("× 収まらない");
+        const QString verdict = nothing ? QCoreApplication::translate("frmPost", "－") : b.fits ? QCoreApplication::translate("frmPost", "○ 収まる") : QCoreApplication::translate("frmPost", "× 収まらない");
         if (budgets_->rowCount() <= row || !budgets_->itemAtPosition(row, 0)) {
             budgets_->addWidget(new QLabel(b.service, this), row, 0);
             auto *numbers = new QLabel(this);
@@ -300,11 +301,11 @@ void frmPost::refresh()
         const QSize most = largestFitting(shown.size(), o.braille, o.pair, Service(row), o.colour, editable);
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 3)->widget())
             ->setText(nothing ? QString()
-                      : most.isEmpty() ? QStringLiteral("収まる大きさなし")
-                                       : QStringLiteral("最大 %1 × %2").arg(most.width()).arg(most.height()));
+                      : most.isEmpty() ? QCoreApplication::translate("frmPost", "収まる大きさなし")
+                                       : QCoreApplication::translate("frmPost", "最大 %1 × %2").arg(most.width()).arg(most.height()));
         static_cast<QLabel *>(budgets_->itemAtPosition(row, 1)->widget())->setText(count);
         auto *fits = static_cast<QLabel *>(budgets_->itemAtPosition(row, 2)->widget());
-        fits->setText(b.note.isEmpty() || nothing ? verdict : verdict + QStringLiteral("（") + b.note + QStringLiteral("）"));
+        fits->setText(b.note.isEmpty() || nothing ? verdict : verdict + QCoreApplication::translate("frmPost", "（") + b.note + QCoreApplication::translate("frmPost", "）"));
         fits->setStyleSheet(nothing ? QString() : colour(b.fits ? 0x006000 : 0xB00000));
         budgetRows_ << QStringLiteral("%1 %2 %3 %4")
                            .arg(b.service, count, nothing ? QStringLiteral("nothing") : b.fits ? QStringLiteral("fits") : QStringLiteral("over"),
@@ -313,11 +314,11 @@ void frmPost::refresh()
         ++row;
     }
     budgets_->setColumnStretch(2, 1);
-    lblLargest->setText(nothing       ? QStringLiteral("絵に黒い点がないため、投稿するものがありません。")
-                        : beyondPanel ? QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）です。"
+    lblLargest->setText(nothing       ? QCoreApplication::translate("frmPost", "絵に黒い点がないため、投稿するものがありません。")
+                        : beyondPanel ? QCoreApplication::translate("frmPost", "「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）です。"
                                                        "この絵はパネルで作れる %1 × %1 より大きいため、その大きさまで示します。")
                                             .arg(kApplyLimit)
-                                      : QStringLiteral("「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）で、"
+                                      : QCoreApplication::translate("frmPost", "「最大」は、この縦横比のまま収まるいちばん大きな絵（ドット数）で、"
                                                        "パネルで作れる %1 × %1 までです。")
                                             .arg(kApplyLimit));
     lblLargest->setWordWrap(true);

@@ -7,6 +7,7 @@
 #include "toolkit/MultiLineTextBox.h"
 #include "toolkit/Twips.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -14,7 +15,7 @@
 frmResult::frmResult(Source source) : QWidget(nullptr), source_(std::move(source))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("(´ω｀)b"));
+    setWindowTitle(QCoreApplication::translate("frmResult", "(´ω｀)b"));
     setFont(windowsFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
     resize(twipsToPixels(6735), twipsToPixels(4980));
 
@@ -26,7 +27,7 @@ frmResult::frmResult(Source source) : QWidget(nullptr), source_(std::move(source
     // Another program's drag would be asked for its data by the toolkit, without a limit.
     txtDot->setAcceptDrops(false);
     if (source_.post) {
-        auto *post = new QAction(QStringLiteral("投稿用テキスト..."), this);
+        auto *post = new QAction(QCoreApplication::translate("frmResult", "投稿用テキスト..."), this);
         connect(post, &QAction::triggered, this, [this] { source_.post(); });
         txtDot->setExtraActions({post});
     }

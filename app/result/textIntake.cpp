@@ -10,8 +10,6 @@
 
 namespace {
 
-QString tr(const char *text) { return QCoreApplication::translate("takePictureText", text); }
-
 QImage swapped(const QImage &picture)
 {
     QImage out = picture;
@@ -35,7 +33,7 @@ TakenText takePictureText(QWidget *parent, const QString &text, bool opened, con
     if (read.kind == TextIntake::Ask) {
         const QString a = characterShown(read.first), b = characterShown(read.second);
         const int answer = MsgBoxAsk(parent, whichIsBlackQuestion(read, opened),
-                                     {tr("「%1」を黒").arg(a), tr("「%1」を黒").arg(b), tr("キャンセル")}, 0);
+                                     {QCoreApplication::translate("takePictureText", "「%1」を黒").arg(a), QCoreApplication::translate("takePictureText", "「%1」を黒").arg(b), QCoreApplication::translate("takePictureText", "キャンセル")}, 0);
         if (answer == 2)
             return {TakenText::Refused, {}, false};
         read = readAnswered(text, read, answer == 0, kLargestSide, opened);
@@ -55,7 +53,7 @@ TakenText takePictureText(QWidget *parent, const QString &text, bool opened, con
     if (const std::optional<QSize> size = post && read.padded ? post->brailleSize(text) : std::nullopt) {
         dots = dots.copy(QRect(QPoint(0, 0), size->boundedTo(dots.size())));
     } else if (read.padded) {
-        MsgBox(parent, tr("点字は 2 × 4 ドットで1文字のため、絵の大きさを文字単位に切り上げて %1 × %2 ドットにしました。"
+        MsgBox(parent, QCoreApplication::translate("takePictureText", "点字は 2 × 4 ドットで1文字のため、絵の大きさを文字単位に切り上げて %1 × %2 ドットにしました。"
                           "右端の列や下端の行が余分なら、大きさ欄で小さくしてください。")
                            .arg(dots.width()).arg(dots.height()));
     }
@@ -64,9 +62,9 @@ TakenText takePictureText(QWidget *parent, const QString &text, bool opened, con
             dots = swapped(dots);
         } else if (post->options().swap
                    && readPictureText(text, {post->options().pair}, kLargestSide).kind == TextIntake::Picture) {
-            const int answer = MsgBoxAsk(parent, tr("投稿用テキストの「白と黒を入れ替える」が選ばれています。"
+            const int answer = MsgBoxAsk(parent, QCoreApplication::translate("takePictureText", "投稿用テキストの「白と黒を入れ替える」が選ばれています。"
                                                     "貼り付けたテキストの白と黒を入れ替えて読みますか？"),
-                                         {tr("入れ替えて読む"), tr("そのまま読む"), tr("キャンセル")}, 0);
+                                         {QCoreApplication::translate("takePictureText", "入れ替えて読む"), QCoreApplication::translate("takePictureText", "そのまま読む"), QCoreApplication::translate("takePictureText", "キャンセル")}, 0);
             if (answer == 2)
                 return {TakenText::Refused, {}, false};
             if (answer == 0)

@@ -1,5 +1,6 @@
 #include "textPairs.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 #include <unicode/uchar.h>
@@ -57,23 +58,23 @@ TypedPair readTypedPair(const QString &typed)
         if (c != 0xFE0F && c != 0xFE0E)
             chars.push_back(c);
     if (chars.size() != 2) {
-        result.problem = QStringLiteral("黒と白の2文字を入力してください。");
+        result.problem = QCoreApplication::translate("textPairs", "黒と白の2文字を入力してください。");
         return result;
     }
     if (chars[0] == chars[1]) {
-        result.problem = QStringLiteral("黒と白には違う文字を入力してください。");
+        result.problem = QCoreApplication::translate("textPairs", "黒と白には違う文字を入力してください。");
         return result;
     }
     for (char32_t c : chars) {
         if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == '\r' || c == '\n') {
-            result.problem = QStringLiteral("改行や制御文字は使えません。");
+            result.problem = QCoreApplication::translate("textPairs", "改行や制御文字は使えません。");
             return result;
         }
     }
     const CharWidth a = charWidth(chars[0]), b = charWidth(chars[1]);
     const auto wide = [](CharWidth w) { return w != CharWidth::Narrow; };
     if (wide(a) != wide(b)) {
-        result.problem = QStringLiteral("2文字の幅がそろっていません（全角と半角）。");
+        result.problem = QCoreApplication::translate("textPairs", "2文字の幅がそろっていません（全角と半角）。");
         return result;
     }
     result.ok = true;

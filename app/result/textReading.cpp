@@ -2,6 +2,7 @@
 
 #include "dotImage.h"
 
+#include <QCoreApplication>
 #include <QChar>
 #include <QStringDecoder>
 #include <QList>
@@ -275,20 +276,20 @@ OtherText readOtherText(const QString &text, int largest)
 QString readTextMessage(const ReadText &read, int largest, bool opened)
 {
     if (read.outcome == ReadText::TooLarge)
-        return QStringLiteral("%1絵は %2 × %3 ドットあり、読み込めるのは %4 × %4 ドットまでです。")
-            .arg(opened ? QStringLiteral("開いた") : QStringLiteral("貼り付けた"))
+        return QCoreApplication::translate("textReading", "%1絵は %2 × %3 ドットあり、読み込めるのは %4 × %4 ドットまでです。")
+            .arg(opened ? QCoreApplication::translate("textReading", "開いた") : QCoreApplication::translate("textReading", "貼り付けた"))
             .arg(read.size.width()).arg(read.size.height()).arg(largest);
     const QString shown = characterShown(read.character);
     if (read.squares)
-        return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵文字の四角（⬛⬜🟥🟧🟨🟩🟦🟪🟫）ではありません。")
-            .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
+        return QCoreApplication::translate("textReading", "%1の %2 行目 %3 文字目の「%4」は、絵文字の四角（⬛⬜🟥🟧🟨🟩🟦🟪🟫）ではありません。")
+            .arg(opened ? QCoreApplication::translate("textReading", "開いたファイル") : QCoreApplication::translate("textReading", "貼り付けたテキスト"))
             .arg(read.line).arg(read.column).arg(shown);
     if (read.braille)
-        return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、点字の文字（U+2800〜U+28FF）ではありません。")
-            .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
+        return QCoreApplication::translate("textReading", "%1の %2 行目 %3 文字目の「%4」は、点字の文字（U+2800〜U+28FF）ではありません。")
+            .arg(opened ? QCoreApplication::translate("textReading", "開いたファイル") : QCoreApplication::translate("textReading", "貼り付けたテキスト"))
             .arg(read.line).arg(read.column).arg(shown);
-    return QStringLiteral("%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
-        .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"))
+    return QCoreApplication::translate("textReading", "%1の %2 行目 %3 文字目の「%4」は、絵の文字（%5 と %6）ではありません。")
+        .arg(opened ? QCoreApplication::translate("textReading", "開いたファイル") : QCoreApplication::translate("textReading", "貼り付けたテキスト"))
         .arg(read.line).arg(read.column).arg(shown, characterText(read.pair.black), characterText(read.pair.white));
 }
 
@@ -411,8 +412,8 @@ TextIntake readPictureText(const QString &text, const std::vector<DotPair> &pair
 
 QString whichIsBlackQuestion(const TextIntake &asked, bool opened)
 {
-    return QStringLiteral("%1は「%2」と「%3」の2文字でできています。どちらを黒い点にしますか？")
-        .arg(opened ? QStringLiteral("開いたファイル") : QStringLiteral("貼り付けたテキスト"), characterShown(asked.first),
+    return QCoreApplication::translate("textReading", "%1は「%2」と「%3」の2文字でできています。どちらを黒い点にしますか？")
+        .arg(opened ? QCoreApplication::translate("textReading", "開いたファイル") : QCoreApplication::translate("textReading", "貼り付けたテキスト"), characterShown(asked.first),
              characterShown(asked.second));
 }
 
