@@ -575,6 +575,8 @@ void tst_badinput::aCopyLastsUntilItsSuccessorIsOnTheDisk()
         Recovery recovery(folder, [] { return dotPicture({"..", ".."}); });
         const Recovery::Found found = recovery.lookForLeftBehind();
         QVERIFY(found.newest);
+        QFile::remove(folder + QStringLiteral("/last.txt"));
+        QCOMPARE(recovery.lastPicture().kind, Recovery::Last::None);
         recovery.declined(*found.newest);
         QCOMPARE(dotRows(recovery.lastPicture().dots), (QStringList{"#..", "..#"}));
         recovery.endNormally();

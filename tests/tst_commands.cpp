@@ -491,6 +491,13 @@ void tst_commands::helpWindowAndManualPageListEveryKey()
     for (int i = 0; i < rows.size(); ++i)
         QCOMPARE(help->table->item(i, 1)->text(), rows[i].what);
     QCOMPARE(help->table->item(0, 1)->text(), QStringLiteral("元に戻す"));
+    // A choice without a key says which menu it is in; one with a key does not need to.
+    const auto rowOf = [&rows](const QString &what) {
+        return std::find_if(rows.begin(), rows.end(), [&what](const CommandList::Row &r) { return r.what == what; });
+    };
+    for (const char *language : {"表示言語: 日本語", "表示言語: English"})
+        QVERIFY2(rowOf(QString::fromUtf8(language)) != rows.end() && rowOf(QString::fromUtf8(language))->keys.isEmpty(), language);
+    QVERIFY(rowOf(QStringLiteral("ペン")) != rows.end());
     // The mouse first, then where saving, the conversion and posting are.
     QVERIFY(help->lblIntro->text().startsWith(QStringLiteral("左ボタン 黒、右・中ボタン 白")));
     for (const char *where : {"Ctrl+S", "Ctrl+T", "Ctrl+E", "右クリック"})
@@ -507,8 +514,8 @@ void tst_commands::helpWindowAndManualPageListEveryKey()
     for (int i = 0; i < CommandList::Count; ++i)
         for (const QKeySequence &k : w->commands()->action(CommandList::Id(i))->shortcuts())
             QVERIFY2(manual.contains(k.toString(QKeySequence::PortableText)), qPrintable(k.toString()));
-    for (const char *key : {"Space", "Delete", "Backspace", "Home", "End", "Page Up", "Page Down", "Shift"})
-        QVERIFY2(manual.contains(QLatin1String(key)), key);
+    for (const char *key : {"Space", "Delete", "Backspace", "Home", "End", "Page Up", "Page Down", "Shift", "表示言語", "lang"})
+        QVERIFY2(manual.contains(QString::fromUtf8(key)), key);
 }
 
 void tst_commands::everyControlHasANameForScreenReaders()

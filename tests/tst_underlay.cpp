@@ -1207,6 +1207,11 @@ void tst_underlay::selectionOwnersOnARealServer_data()
     // Refused by what the owner announces, before a byte of it is read.
     QTest::newRow("10 MB announced") << "big10" << "CLIPBOARD" << "message" << tooLarge << 0 << list;
     QTest::newRow("100 MB announced") << "flood" << "CLIPBOARD" << "message" << tooLarge << 0 << list;
+    // The limit itself is taken whole; one byte more is refused.
+    QTest::newRow("a text at the limit") << QStringLiteral("bytes=%1").arg(text) << "CLIPBOARD" << "text"
+                                         << QString(int(text), QLatin1Char('1')) << 0 << list + text;
+    QTest::newRow("a text one byte over") << QStringLiteral("bytes=%1").arg(text + 1) << "CLIPBOARD" << "message"
+                                          << tooLarge << 0 << list;
     // Cut off as it arrives: no more than the limit.
     QTest::newRow("pieces that never stop") << "endless" << "CLIPBOARD" << "message" << tooLarge << 0 << list + text;
     QTest::newRow("silent drag source") << "silent" << "XdndSelection" << "message" << noAnswer << 1 << qint64(0);

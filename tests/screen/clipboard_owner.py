@@ -10,6 +10,7 @@ Usage: clipboard_owner.py MODE [SELECTION]   (SELECTION: CLIPBOARD by default, P
   text:     offers the text "12"
   big10:    offers a text of 10 MB, announced as such
   flood:    offers 100 MB of "■□" lines, announced as such, sent in pieces of 1 MB
+  bytes=N:  offers a text of N digits "1", announced as such, sent in pieces of 64 KiB
   endless:  offers a text announced as 1000 bytes and sends pieces of 64 KiB of "■□" forever
   latin1=DIR: offers a file list naming the file caf\xe9.png in DIR, a name that is not UTF-8
 Prints "owning" once it holds the selection.
@@ -99,6 +100,9 @@ def serve(d, w, selection_name, mode):
         elif mode == 'flood':
             line = '■□'.encode() * 166 + b'\n'
             incremental(e, 100 << 20, (line * (1048576 // len(line)) for _ in range(100)))
+        elif mode.startswith('bytes='):
+            n = int(mode[6:])
+            incremental(e, n, (b'1' * min(65536, n - i) for i in range(0, n, 65536)))
         elif mode == 'endless':
             piece = '■□'.encode() * 10922
             try:
