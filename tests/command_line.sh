@@ -47,7 +47,7 @@ for dither in none floyd-steinberg atkinson; do
   cmp -s "$out" "$dir/c.txt" && grep -q '^X	20/280	fits	largest 11x11$' "$err" || fail "--palette emoji --dither $dither"
 done
 run --text --palette emoji --size 7x5 "$dir/p.png" && [ "$(head -1 "$out")" = "⬛⬜⬜⬜⬜⬜⬛$crlf" ] || fail "--palette emoji of black and white"
-run --text --size 3x3 --lf "$dir/c.png" && [ "$(grep -c '^[■□][■□][■□]$' "$out")" = 3 ] || fail "colour without --palette"
+run --text --size 3x3 --lf "$dir/c.png" && [ "$(LC_ALL=C.UTF-8 grep -c '^[■□][■□][■□]$' "$out")" = 3 ] || fail "colour without --palette"
 for bad in "--palette rainbow" "--palette emoji --braille" "--palette emoji --pair ●○"; do
   status=0; run --text $bad "$dir/c.png" || status=$?
   [ "$status" = 2 ] && [ ! -s "$out" ] || fail "'$bad' gave status $status"
