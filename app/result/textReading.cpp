@@ -78,6 +78,28 @@ bool isBlank(char32_t c, const DotPair &pair)
     return c != pair.black && c != pair.white && QChar::isSpace(c);
 }
 
+// Rows `first` to `last` of `lines`, `width` wide, as the picture, each character's dot the
+// colour `pixel` gives it (white where the line is shorter); too large beyond `largest`.
+template <typename Pixel>
+ReadText &takeRows(ReadText &read, const std::vector<std::vector<char32_t>> &lines, qsizetype first, qsizetype last,
+                   int width, int largest, Pixel pixel)
+{
+    const int height = int(last - first);
+    if (width > largest || height > largest) {
+        read.outcome = ReadText::TooLarge;
+        read.size = QSize(width, height);
+        return read;
+    }
+    read.outcome = ReadText::Picture;
+    read.dots = dots::white(QSize(width, height));
+    for (int y = 0; y < height; ++y) {
+        const auto &line = lines[size_t(first + y)];
+        for (size_t x = 0; x < line.size(); ++x)
+            dots::put(read.dots, int(x), y, pixel(line[x]));
+    }
+    return read;
+}
+
 } // namespace
 
 ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int largest)
@@ -130,21 +152,8 @@ ReadText readDotText(const QString &text, const std::vector<DotPair> &pairs, int
         }
         width = std::max<int>(width, int(line.size()));
     }
-    const int height = int(last - first);
-    if (width > largest || height > largest) {
-        read.outcome = ReadText::TooLarge;
-        read.size = QSize(width, height);
-        return read;
-    }
-    read.outcome = ReadText::Picture;
-    read.dots = dots::white(QSize(width, height));
-    for (int y = 0; y < height; ++y) {
-        const auto &line = lines[size_t(first + y)];
-        for (size_t x = 0; x < line.size(); ++x)
-            if (line[x] == pair->black)
-                dots::set(read.dots, int(x), y, true);
-    }
-    return read;
+    return takeRows(read, lines, first, last, width, largest,
+                    [black = pair->black](char32_t c) { return c == black ? dots::kBlackPixel : dots::kWhitePixel; });
 }
 
 namespace {
@@ -332,20 +341,8 @@ ReadText readSquaresText(const QString &text, int largest)
             }
         width = std::max(width, int(line.size()));
     }
-    const int height = int(last - first);
-    if (width > largest || height > largest) {
-        read.outcome = ReadText::TooLarge;
-        read.size = QSize(width, height);
-        return read;
-    }
-    read.outcome = ReadText::Picture;
-    read.dots = dots::white(QSize(width, height));
-    for (int y = 0; y < height; ++y) {
-        const auto &line = lines[size_t(first + y)];
-        for (size_t x = 0; x < line.size(); ++x)
-            dots::put(read.dots, int(x), y, dots::kSquares[size_t(square(line[x]))].pixel);
-    }
-    return read;
+    return takeRows(read, lines, first, last, width, largest,
+                    [&square](char32_t c) { return dots::kSquares[size_t(square(c))].pixel; });
 }
 
 QString decodedText(const QByteArray &bytes)
