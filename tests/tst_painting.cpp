@@ -301,6 +301,13 @@ void tst_painting::keyboardPaintsWhereTheCursorIs()
     QTest::keyClick(w->picDot, Qt::Key_Home);
     QTest::keyClick(w->picDot, Qt::Key_PageUp);
     QCOMPARE(w->editor()->cursor(), QPoint(0, 0));
+    // Left and Up each their own way, and they too stop at the edge.
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up})
+        QTest::keyClick(w->picDot, k);
+    QCOMPARE(w->editor()->cursor(), QPoint(1, 1));
+    for (Qt::Key k : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(w->picDot, k);
+    QCOMPARE(w->editor()->cursor(), QPoint(0, 0));
     // One step per key stroke.
     QTest::keyClick(w->picDot, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(blackDots(*w).isEmpty());

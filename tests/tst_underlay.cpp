@@ -1127,6 +1127,15 @@ void tst_underlay::framingThroughTheWindowIsKept()
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w->picDot, &notch);
     QCOMPARE(convert->settings().framing.zoom, 1.5625 * 1.25);
+    // Every arrow a dot its own way, whatever the zoom; minus undoes a plus exactly.
+    for (const auto &[key, by] : {std::pair{Qt::Key_Left, QPointF(-1, 0)}, std::pair{Qt::Key_Up, QPointF(0, -1)},
+                                  std::pair{Qt::Key_Down, QPointF(0, 1)}, std::pair{Qt::Key_Right, QPointF(1, 0)}}) {
+        const QPointF before = convert->settings().framing.shift;
+        QTest::keyClick(convert, key);
+        QCOMPARE(convert->settings().framing.shift, before + by);
+    }
+    QTest::keyClick(convert, Qt::Key_Minus);
+    QCOMPARE(convert->settings().framing.zoom, 1.5625);
     // Escape: the framing as it was before this Ctrl+T.
     QTest::keyClick(convert, Qt::Key_Escape);
     QTRY_VERIFY(!w->convertWindow());
