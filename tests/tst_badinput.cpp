@@ -4,6 +4,7 @@
 #include "pictureFiles.h"
 
 #include "pictures/DecodeBudget.h"
+#include "pictures/PictureLoader.h"
 #include "keeping/recovery.h"
 #include "keeping/savedPicture.h"
 #include "result/frmResult.h"
@@ -43,6 +44,7 @@ private slots:
     void badUnderlayFiles();
     void largeAndHostileFiles_data();
     void largeAndHostileFiles();
+    void onlySmallPicturesAreReadWithinTheCommand();
     void fileGoneBetweenDialogAndLoad();
     void fileSwappedForAPipeAfterTheDialog();
     void awkwardPathsLoad();
@@ -269,6 +271,46 @@ void tst_badinput::largeAndHostileFiles()
     // A few hundred megabytes, whatever the file (a sanitizer's own cost aside).
     if (kMemoryIsMeaningful)
         QVERIFY2(growthMb < 400, qPrintable(QString::number(growthMb)));
+}
+
+void tst_badinput::onlySmallPicturesAreReadWithinTheCommand()
+{
+    // Read at once: up to 512 x 512 pixels by the header, and up to 4 MiB of file; one pixel
+    // or one byte more goes to the worker, from a file and from pasted bytes alike. A header
+    // that gives no size is refused or read from its first bytes, at once.
+    const QSize largest(kLargestCanvas, kLargestCanvas);
+    const auto quick = [this, &largest](const QByteArray &bytes, const char *name) {
+        QFile f(dir->filePath(QString::fromLatin1(name)));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", name);
+        f.close();
+        const bool fromFile = pictureFromFile(f.fileName(), largest).quick;
+        if (fromFile != pictureFromData(bytes, largest).quick)
+            qFatal("%s: a file and its bytes were judged apart", name);
+        return fromFile;
+    };
+    // Qt writes no GIF: its header alone says the size.
+    const auto gif = [](int width, int height) {
+        QByteArray head("GIF89a");
+        for (const int side : {width, height})
+            head.append(char(side & 0xFF)).append(char(side >> 8));
+        return head + QByteArray(16, '\0');
+    };
+    QVERIFY(quick(gif(512, 512), "square.gif"));
+    QVERIFY(!quick(gif(513, 512), "wider.gif"));
+    QVERIFY(!quick(gif(512, 513), "taller.gif"));
+    for (const char *format : {"PNG", "BMP", "JPEG"}) {
+        QVERIFY2(quick(pictureFiles::encoded(format, 512, 512, qRgb(255, 0, 0), qRgb(0, 0, 255)), "square"), format);
+        QVERIFY2(!quick(pictureFiles::encoded(format, 513, 512, qRgb(255, 0, 0), qRgb(0, 0, 255)), "wider"), format);
+        QVERIFY2(!quick(pictureFiles::encoded(format, 512, 513, qRgb(255, 0, 0), qRgb(0, 0, 255)), "taller"), format);
+        QVERIFY2(quick(pictureFiles::encoded(format, 1024, 256, qRgb(255, 0, 0), qRgb(0, 0, 255)), "long"), format);
+    }
+    // A small picture with bytes trailing after it, to 4 MiB and one byte over.
+    QByteArray padded = pictureFiles::encoded("PNG", 8, 8, qRgb(255, 0, 0), qRgb(0, 0, 255));
+    padded.append(QByteArray(kQuickFileBytes - padded.size(), '\0'));
+    QVERIFY(quick(padded, "at the limit"));
+    QVERIFY(!quick(padded + '\0', "one byte over"));
+    QVERIFY(quick(QByteArray("neither a picture nor its size"), "words"));
 }
 
 void tst_badinput::fileGoneBetweenDialogAndLoad()

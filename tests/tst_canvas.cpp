@@ -514,6 +514,8 @@ void tst_canvas::linesRectanglesAndTheirConstraints()
     QCOMPARE(shapes::snapped(QPoint(5, 5), QPoint(5, -3)), QPoint(5, -3));
     QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(10, 5)), QPoint(10, 10));
     QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(-1, 9)), QPoint(-5, 9));
+    QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(0, -4)), QPoint(-4, -4));
+    QCOMPARE(shapes::squared(QPoint(2, 2), QPoint(9, 0)), QPoint(9, -5));
     // A rectangle dragged from any corner to the opposite one: the same 32-dot outline of
     // 9 x 9 dots, or the 81 dots filled.
     const QPoint a(2, 2), b(10, 10);

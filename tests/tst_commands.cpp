@@ -74,6 +74,7 @@ private slots:
     void stateColoursReadOnLightAndDarkThemes();
     void colourIsAModeTheUserTurnsOn();
     void inEnglishNoJapaneseReachesTheScreen();
+    void theStartIsJapaneseUnlessEnglishWasChosen();
 
 private:
     // Opens the panel's context menu over `over` and closes it again, as Escape would.
@@ -1066,6 +1067,37 @@ void tst_commands::inEnglishNoJapaneseReachesTheScreen()
     removeEnglish.dismiss();
     QCoreApplication::removeTranslator(&english);
     QCOMPARE(QCoreApplication::translate("frmMain", "下絵(&T)"), QStringLiteral("下絵(&T)"));
+}
+
+void tst_commands::theStartIsJapaneseUnlessEnglishWasChosen()
+{
+    // The language a start takes: the one saved in the window, --lang over it for one run,
+    // Japanese when neither says English, whatever the system's locale. Qt's own texts
+    // follow: its Japanese catalogue, or none in English.
+    const QString name = QCoreApplication::applicationName();
+    const QLocale locale;
+    const auto dropTranslators = [] { qDeleteAll(qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly)); };
+    const auto restore = qScopeGuard([&] {
+        dropTranslators();
+        QCoreApplication::setApplicationName(name);
+        QLocale::setDefault(locale);
+        setUiLanguage(QStringLiteral("ja"));
+    });
+    const auto startIn = [&dropTranslators](const char *saved, const char *forRun) {
+        dropTranslators();
+        QSettings(QStringLiteral("GRIDGLYPH"), QStringLiteral("GRIDGLYPH")).setValue(QStringLiteral("language"), QString::fromLatin1(saved));
+        setUpApplication(*qApp, QString::fromLatin1(forRun));
+        return QStringList{QCoreApplication::translate("frmMain", "下絵(&T)"), QLocale().name(),
+                           QCoreApplication::translate("QPlatformTheme", "Cancel")};
+    };
+    const QStringList japanese{QStringLiteral("下絵(&T)"), QStringLiteral("ja_JP"), QStringLiteral("キャンセル")};
+    const QStringList english{QStringLiteral("&Trace"), QStringLiteral("en_US"), QStringLiteral("Cancel")};
+    QCOMPARE(startIn("", ""), japanese);
+    QCOMPARE(startIn("de", ""), japanese);
+    QCOMPARE(startIn("en", ""), english);
+    QCOMPARE(startIn("en", "ja"), japanese);
+    QCOMPARE(startIn("ja", "en"), english);
+    QCOMPARE(startIn("", "en"), english);
 }
 
 QTEST_MAIN(tst_commands)
