@@ -125,6 +125,7 @@ private slots:
     void largePicturesAreReadWhileTheWindowAnswers();
     void framingMovesAndScalesBySteps();
     void framingThroughTheWindowIsKept();
+    void conversionSettingsKeptAndReadBackWithinTheirRanges();
     void aWeakUnderlayLeavesBlackDotsToBeSeen();
     void selectionOwnersOnARealServer_data();
     void selectionOwnersOnARealServer();
@@ -1079,6 +1080,50 @@ void tst_underlay::framingMovesAndScalesBySteps()
     // Framed while lying as loaded: nothing is framed.
     QCOMPARE(framedRect(QSize(400, 400), QSize(480, 480), Framing{Placement::AsLoaded, 2.0, QPointF(3, 3)}, 12),
              QRect(0, 0, 400, 400));
+}
+
+void tst_underlay::conversionSettingsKeptAndReadBackWithinTheirRanges()
+{
+    // Nothing kept: the defaults. Then three sets, each number away from its default, each
+    // switch both ways and no two switches alike across them, read back as they were written.
+    forgetSettings();
+    const auto cleanUp = qScopeGuard([] { forgetSettings(); });
+    QCOMPARE(frmConvert::remembered(), ConvertSettings());
+    const auto settings = [](Placement placement, int threshold, Dither dither, int brightness, int contrast,
+                             bool automatic, bool invert, bool colour, bool sharpen) {
+        ConvertSettings s;
+        s.framing.placement = placement;
+        s.threshold = threshold;
+        s.dither = dither;
+        s.brightness = brightness;
+        s.contrast = contrast;
+        s.automatic = automatic;
+        s.invert = invert;
+        s.colour = colour;
+        s.sharpen = sharpen;
+        return s;
+    };
+    for (const ConvertSettings &s : {settings(Placement::Filled, 201, Dither::Atkinson, -37, 64, false, true, false, true),
+                                     settings(Placement::AsLoaded, 0, Dither::Bayer4, 100, -100, true, false, true, false),
+                                     settings(Placement::Fitted, 255, Dither::FloydSteinberg, -100, 100, true, true, false, false)}) {
+        frmConvert::remember(s);
+        QCOMPARE(frmConvert::remembered(), s);
+    }
+    // A settings file edited by hand or by another version: every number back in its range,
+    // what does not read as a number its default's clamp.
+    QSettings kept(QStringLiteral("GRIDGLYPH"), QStringLiteral("GRIDGLYPH"));
+    kept.beginGroup(QStringLiteral("convert"));
+    for (const auto &[key, value] : {std::pair{"placement", QVariant(7)}, std::pair{"threshold", QVariant(256)},
+                                     std::pair{"dither", QVariant(-3)}, std::pair{"brightness", QVariant(101)},
+                                     std::pair{"contrast", QVariant(QStringLiteral("lots"))}})
+        kept.setValue(QLatin1String(key), value);
+    kept.sync();
+    const ConvertSettings read = frmConvert::remembered();
+    QCOMPARE(read.framing.placement, Placement::Filled);
+    QCOMPARE(read.threshold, 255);
+    QCOMPARE(read.dither, Dither::None);
+    QCOMPARE(read.brightness, 100);
+    QCOMPARE(read.contrast, 0);
 }
 
 void tst_underlay::framingThroughTheWindowIsKept()
