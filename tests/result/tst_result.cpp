@@ -1419,6 +1419,23 @@ void tst_result::colourPicturesAreCountedWrittenAndReadBack()
     QVERIFY(!bytes.fits);
     QVERIFY(bytes.note.contains(QStringLiteral("3,000")));
     QVERIFY(countBudgets(QString(300, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("🟥")), 300)[Bluesky].fits);
+    // The bytes at the limit and one over: 120 of those families are 3,000 bytes exactly and
+    // fit; a letter more does not.
+    const QString families = QString(120, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("👨‍👩‍👧‍👦"));
+    QCOMPARE(utf8Length(families), 3000);
+    QVERIFY(countBudgets(families, 120)[Bluesky].fits);
+    QVERIFY(!countBudgets(families + QLatin1Char('a'), 121)[Bluesky].fits);
+    // LINE counts UTF-16 units: a colour square two, a black or white one, and ■ or □, one;
+    // 10,000 units fit and one more does not.
+    const Budget line = countBudgets(QString(2000, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("🟥⬛■")), 12)[Line];
+    QCOMPARE(line.count, 2000 * 4);
+    for (const auto &[units, fits] : {std::pair{10000, true}, std::pair{10001, false}}) {
+        QString red = QString(units / 2, QChar(0x20)).replace(QLatin1Char(' '), QStringLiteral("🟥"));
+        if (units % 2)
+            red += QLatin1Char('a');
+        QCOMPARE(countBudgets(red, 12)[Line].count, units);
+        QCOMPARE(countBudgets(red, 12)[Line].fits, fits);
+    }
 
     // Every colour there is, text to picture to text and PNG to picture to PNG, dot for dot;
     // no presentation selector written.
