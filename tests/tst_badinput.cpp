@@ -452,6 +452,36 @@ void tst_badinput::thePictureComesBackAfterAnyEnding()
     QCOMPARE(blackDots(*w), (QStringList{"0,0", "6,0", "3,2", "0,3", "6,3"}));
     delete w;
 
+    // Killed again, and いいえ: the described start, the picture kept as the last one for
+    // Ctrl+Shift+O, and nothing asked at the start after.
+    {
+        QProcess killed;
+        start(killed, {"##.", "..#"});
+        end(killed, SIGKILL);
+    }
+    const auto answering = [&asked](const char *answer) {
+        setMsgBoxAskHook([&asked, answer](const QString &text, const QStringList &answers) {
+            asked << text;
+            return answers.indexOf(QString::fromUtf8(answer));
+        });
+    };
+    answering("いいえ");
+    w = new frmMain;
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->offerRecovery();
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(QSize(w->picPreview->scaleWidth(), w->picPreview->scaleHeight()), QSize(32, 32));
+    QVERIFY(blackDots(*w).isEmpty());
+    QTest::keyClick(w->picDot, Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(blackDots(*w), (QStringList{"0,0", "1,0", "2,1"}));
+    delete w;
+    w = new frmMain;
+    w->offerRecovery();
+    QCOMPARE(asked.size(), 2);
+    delete w;
+    answering("はい");
+
     // Two programs at once, one killed and one ended by a logout's SIGTERM: each start that
     // follows asks about one of them, the newest first, and restores it.
     {
@@ -466,7 +496,7 @@ void tst_badinput::thePictureComesBackAfterAnyEnding()
     QCOMPARE(dotRows(*w), (QStringList{"##", "#."}));
     frmMain second;
     second.offerRecovery();
-    QCOMPARE(asked.size(), 3);
+    QCOMPARE(asked.size(), 4);
     QCOMPARE(dotRows(second), (QStringList{"#.", ".."}));
     // Each program has its own copy, in its own file.
     QVERIFY(w->recovery()->copyPath() != second.recovery()->copyPath());
@@ -478,7 +508,7 @@ void tst_badinput::thePictureComesBackAfterAnyEnding()
     damaged.close();
     frmMain third;
     third.offerRecovery();
-    QCOMPARE(asked.size(), 3);
+    QCOMPARE(asked.size(), 4);
     QCOMPARE(log->messages.size(), 1);
     QVERIFY2(log->messages[0].contains(QStringLiteral("damaged")), qPrintable(log->messages[0]));
     QVERIFY(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("damaged/picture-1-2-3.txt"))));
